@@ -3,6 +3,7 @@
 #include "databasemanagerv2.h"
 
 #include "memory/languages.h"
+#include "memory/logtext.h"
 #include "model/log.h"
 
 #include <QDir>
@@ -67,7 +68,7 @@ QString describe(const QMap<QString, QString> &map)
 {
     QStringList parts;
     for (auto it = map.cbegin(); it != map.cend(); ++it)
-        parts << it.key() + QStringLiteral(": \"") + it.value() + QLatin1Char('"');
+        parts << it.key() + QStringLiteral(": \"") + logText(it.value()) + QLatin1Char('"');
     return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
 }
 
@@ -245,7 +246,7 @@ int DatabaseManagerV2::storeTranslations(const Harvest &harvest)
                 values << encodeStored(text.value());
             }
             if (columns.size() < 3) {
-                Log::line(QStringLiteral("Skipping: \"") + it.key() + QStringLiteral("\" ")
+                Log::line(QStringLiteral("Skipping: \"") + logText(it.key()) + QStringLiteral("\" ")
                           + describe(texts));
                 continue;
             }
@@ -258,7 +259,7 @@ int DatabaseManagerV2::storeTranslations(const Harvest &harvest)
             if (db.executeUpdate(sql, values))
                 ++stored;
             else
-                Log::line(QStringLiteral("Couldn't store \"") + it.key() + QStringLiteral("\": ")
+                Log::line(QStringLiteral("Couldn't store \"") + logText(it.key()) + QStringLiteral("\": ")
                           + db.lastErrorMessage());
         }
         Log::line(QStringLiteral("Database for ") + count + QStringLiteral(" took: ")
@@ -297,7 +298,7 @@ std::optional<QMap<QString, QString>> DatabaseManagerV2::lookup(Database &db, co
             const auto decoded = decode(*stored);
             if (!decoded)
                 continue;
-            Log::debug(QStringLiteral("Got ") + name + QStringLiteral(" == "), *decoded);
+            Log::debug(QStringLiteral("Got ") + name + QStringLiteral(" == "), logText(*decoded));
             map.insert(name, *decoded);
             if (const auto alias = Languages::languageForName(name))
                 map.insert(*alias, *decoded);
