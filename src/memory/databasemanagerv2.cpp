@@ -4,6 +4,7 @@
 
 #include "memory/languages.h"
 #include "memory/logtext.h"
+#include "memory/scanner.h"
 #include "model/log.h"
 
 #include <QDir>
@@ -323,6 +324,11 @@ std::optional<QMap<QString, QString>> DatabaseManagerV2::lookupText(const QStrin
 
 QFuture<ScanResult> DatabaseManagerV2::scan(const QString &folder)
 {
-    Q_UNUSED(folder);
-    return QtConcurrent::run(&m_queue, [] { return ScanResult{}; });
+    return QtConcurrent::run(&m_queue, [this, folder] {
+        const ScanResult result = Scanner::run(*this, folder, [this](int done, int found) {
+            emit scanProgress(done, found);
+        });
+        emit scanFinished(result.groups, result.keysStored);
+        return result;
+    });
 }
