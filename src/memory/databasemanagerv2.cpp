@@ -90,10 +90,8 @@ std::optional<QString> prepareSchema(DatabaseQueue &queue)
 {
     std::optional<QString> problem;
     queue.inDatabase([&](Database &db) {
-        if (db.isReadOnly()) {
+        if (db.isReadOnly())
             problem = QStringLiteral("the file is read-only");
-            return;
-        }
     });
     if (problem)
         return problem;
@@ -108,16 +106,11 @@ std::optional<QString> prepareSchema(DatabaseQueue &queue)
         return problem;
     if (!created)
         return QStringLiteral("the table cannot be created");
-    // An existing table needs no write above; rewriting the schema cookie with
-    // its own value shows whether the file (and its journal) can be written.
+    // An existing table needs no write above; a table created and rolled back
+    // shows whether the file (and its journal beside it) can be written.
     queue.inTransaction([&](Database &db, bool &rollback) {
         rollback = true;
-        qint64 version = 0;
-        if (auto rows = db.executeQuery(QStringLiteral("PRAGMA user_version"))) {
-            if (rows->next())
-                version = rows->stringForColumnIndex(0).value_or(QStringLiteral("0")).toLongLong();
-        }
-        if (!db.executeStatements(QStringLiteral("PRAGMA user_version = %1").arg(version)))
+        if (!db.executeStatements(QStringLiteral("CREATE TABLE IF NOT EXISTS verbalo_write_probe (x)")))
             problem = db.lastErrorMessage();
     });
     return problem;
