@@ -17,7 +17,6 @@
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <numeric>
 #include <unicode/ucol.h>
 
