@@ -285,7 +285,9 @@ bool Matcher::finishMatch(qsizetype keyEnd, qsizetype open, qsizetype close, Ent
     return true;
 }
 
-// The last position in the white space after ';' where '$' holds.
+// The last position in the white space after ';' where '$' holds. The
+// callers have made sure that there is one; the fallback only guarantees
+// progress.
 qsizetype Matcher::matchEnd(qsizetype afterSemicolon) const
 {
     const qsizetype rest = skipWhiteSpace(afterSemicolon);
@@ -295,7 +297,7 @@ qsizetype Matcher::matchEnd(qsizetype afterSemicolon) const
         if (isLineTerminator(at(i)) && !(at(i) == u'\n' && i > 0 && at(i - 1) == u'\r'))
             return i;
     }
-    return -1;
+    return rest;
 }
 
 QList<Entry> Matcher::run()
