@@ -13,8 +13,7 @@ namespace {
 struct Corpus
 {
     QList<QString> texts;
-    qint64 bytes = 0; // UTF-8 bytes on disk
-    qint64 entries = 0;
+    qint64 bytes = 0; // UTF-8 size of the texts
 };
 
 const Corpus &corpus()
@@ -75,15 +74,19 @@ QString repeatedTo(const QString &piece, qsizetype size)
     return text;
 }
 
-// The adversarial shapes; state.range(0) is the text size in UTF-16 units.
+// The adversarial shapes, about 'size' UTF-16 units long:
+// 0 white-space-only lines; 1 one line of x" = " (opened by a quote, so it is
+// tried as a key line); 2 comment openers without a close; 3 comment openers
+// on their own lines sharing one close, then an entry without ";"; 4 entry
+// lines that never get their ";".
 QString adversarial(int shape, qsizetype size)
 {
     switch (shape) {
-    case 0: return repeatedTo(QStringLiteral("    \t \n"), size);      // white-space-only lines
-    case 1: return u'"' + repeatedTo(QStringLiteral("x\" = \""), size); // one line of x" = "
-    case 2: return repeatedTo(QStringLiteral("/*"), size);              // comment openers, no close
+    case 0: return repeatedTo(QStringLiteral("    \t \n"), size);
+    case 1: return u'"' + repeatedTo(QStringLiteral("x\" = \""), size);
+    case 2: return repeatedTo(QStringLiteral("/*"), size);
     case 3: return repeatedTo(QStringLiteral("/*\n"), size) + QStringLiteral("*/\n\"k\" = \"v\"");
-    default: return repeatedTo(QStringLiteral("\"k\" = \"v\"\n"), size); // entries never closed by ;
+    default: return repeatedTo(QStringLiteral("\"k\" = \"v\"\n"), size);
     }
 }
 
