@@ -25,6 +25,9 @@ const CliCommand kCommands[] = {
     {"rows", "[--json] [--sort key|value|status] [--descending] [--hide-translated] [--base-language LIST] ROOT",
      "print the project's table as the editor shows it", commandRows},
     {"rewrite", "[--base-language LIST] ROOT", "load the project and save it", commandRewrite},
+    {"scan", "[--db PATH] FOLDER", "fill the translation memory from the language folders below FOLDER", commandScan},
+    {"lookup", "[--json] [--column CODE] [--db PATH] TEXT", "print the translation memory's best record for TEXT", commandLookup},
+    {"import", "[--base-language LIST] [--db PATH] ROOT FOLDER", "import language-named .strings files below FOLDER into ROOT and save", commandImport},
 };
 
 const CliCommand *findCommand(const QString &name)

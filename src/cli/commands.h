@@ -9,3 +9,6 @@ int commandEntries(const QStringList &arguments);
 int commandDiscover(const QStringList &arguments);
 int commandRows(const QStringList &arguments);
 int commandRewrite(const QStringList &arguments);
+int commandScan(const QStringList &arguments);
+int commandLookup(const QStringList &arguments);
+int commandImport(const QStringList &arguments);
