@@ -158,11 +158,12 @@ struct RowBuild
 };
 
 // languages: per merge shard, private copies of the language names, so that
-// threads never share a reference count.
-Row toRow(std::vector<std::pair<int, Entry>> &entries, const QStringList &languages)
+// threads never share a reference count; ranks: each name's place in the
+// order of a row's map (equal names, equal ranks).
+Row toRow(std::vector<std::pair<int, Entry>> &entries, const QStringList &languages, const std::vector<int> &ranks)
 {
-    const auto byLanguage = [&languages](const std::pair<int, Entry> &a, const std::pair<int, Entry> &b) {
-        return languages.at(a.first) < languages.at(b.first);
+    const auto byLanguage = [&ranks](const std::pair<int, Entry> &a, const std::pair<int, Entry> &b) {
+        return ranks[size_t(a.first)] < ranks[size_t(b.first)];
     };
     if (!std::is_sorted(entries.begin(), entries.end(), byLanguage))
         std::stable_sort(entries.begin(), entries.end(), byLanguage);
@@ -174,6 +175,18 @@ Row toRow(std::vector<std::pair<int, Entry>> &entries, const QStringList &langua
         it->second = std::move(entry);
     }
     return Row(std::move(row));
+}
+
+std::vector<int> languageRanks(const QStringList &languages)
+{
+    QStringList sorted = languages;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    std::vector<int> ranks;
+    ranks.reserve(size_t(languages.size()));
+    for (const QString &name : languages)
+        ranks.push_back(int(std::lower_bound(sorted.begin(), sorted.end(), name) - sorted.begin()));
+    return ranks;
 }
 
 // Row keys in the collation order of the current locale (ICU collator at its
@@ -512,10 +525,11 @@ void ProjectModel::load()
         QHash<QString, RowBuild> &rows = shards[size_t(shard)];
         auto &out = built[size_t(shard)];
         out.reserve(size_t(rows.size()));
+        const std::vector<int> ranks = languageRanks(shardLanguages[size_t(shard)]);
         for (auto it = rows.begin(); it != rows.end(); ++it) {
             const QString fileName = it->lastJob >= 0 ? jobs[size_t(it->lastJob)].task.fileName
                                                       : existingFiles.value(it.key());
-            out.push_back(BuiltRow{it.key(), fileName, toRow(it->entries, shardLanguages[size_t(shard)])});
+            out.push_back(BuiltRow{it.key(), fileName, toRow(it->entries, shardLanguages[size_t(shard)], ranks)});
         }
         rows.clear();
     });
