@@ -322,6 +322,22 @@ struct WriteTask
     const FilePlan *plan = nullptr;
 };
 
+// Whether the writer's value escaping can change the text: only entities,
+// double quotes and line terminators are rewritten. Most values hold none, and
+// skipping the escaper for them spares a copy of every value on every save.
+bool valueNeedsEscaping(QStringView value)
+{
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case u'&': case u'"': case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x85: case 0x2028: case 0x2029:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 // What the writer appends after an entry's escaped value.
 QString blockTail()
 {
@@ -353,7 +369,10 @@ void writeTask(const WriteTask &task, qsizetype languageCount, const QString &ta
         if (!entry)
             continue;
         out += plan.blockHeads.at(i);
-        out += StringsWriter::escapeValue(entry->value);
+        if (valueNeedsEscaping(entry->value))
+            out += StringsWriter::escapeValue(entry->value);
+        else
+            out += entry->value;
         out += tail;
     }
     TextFile::write(task.path, out);

@@ -1,6 +1,7 @@
 // Saving: which entries go to which file, with which key and comment, in
 // which order; .txt files; and write failures that must leave files whole.
 #include "model/projectmodel.h"
+#include "model/stringswriter.h"
 #include "modeltestsupport.h"
 #include "testsupport.h"
 
@@ -168,4 +169,25 @@ TEST(ProjectSave, NoLanguagesWritesNothing)
     m.mapKeyToFile[QStringLiteral("k-A.strings")] = QStringLiteral("A.strings");
     m.save();
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST(ProjectSave, BlocksAreThoseOfTheWriter)
+{
+    QTemporaryDir dir;
+    writeFile(dir.path(), QStringLiteral("en.lproj/W.strings"), "\"a\" = \"x\";\n");
+    ProjectModel m = loaded(dir.path());
+    const QStringList values{QStringLiteral("plain"), QStringLiteral("tab\there"), QStringLiteral("Fish &amp; Chips"),
+                             QStringLiteral("say \\\"hi\\\" \"now\""), QStringLiteral("line\nbreak\r\u2028\u0085end"),
+                             QStringLiteral("\u00a0nbsp \U0001F600"), QStringLiteral("back\\slash")};
+    QList<Entry> expected;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const QString key = QStringLiteral("k%1").arg(i);
+        const Entry entry{key, values.at(i), i % 2 ? std::optional<QString>(QStringLiteral(" c*/ ")) : std::nullopt};
+        m.data[key + QStringLiteral("-W.strings")][QStringLiteral("en")] = entry;
+        m.mapKeyToFile[key + QStringLiteral("-W.strings")] = QStringLiteral("W.strings");
+        expected.append(entry);
+    }
+    expected.prepend(Entry{QStringLiteral("a"), QStringLiteral("x"), std::nullopt});
+    m.save();
+    EXPECT_EQ(fileText(dir.path() + QStringLiteral("/en.lproj/W.strings")), StringsWriter::write(expected));
 }
