@@ -1,0 +1,328 @@
+// The translation memory's database: schema, stored and query encodings,
+// storing harvests and finding the best record for a text.
+#include "databasemanagerv2.h"
+
+#include "memory/languages.h"
+#include "memory/logtext.h"
+#include "model/log.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMutex>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+
+QMutex s_defaultPathMutex;
+QString s_defaultPath;
+
+// The 81 characters RFC 3986 allows unescaped in a URL query.
+bool isQueryCharacter(uchar c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+        return true;
+    switch (c) {
+    case '-': case '.': case '_': case '~': case '!': case '$': case '&': case '\'':
+    case '(': case ')': case '*': case '+': case ',': case ';': case '=': case ':':
+    case '@': case '/': case '?':
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString percentEncode(const QString &text)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray out;
+    out.reserve(utf8.size() * 3);
+    for (const char byte : utf8) {
+        const auto c = uchar(byte);
+        if (isQueryCharacter(c)) {
+            out.append(char(c));
+        } else {
+            out.append('%');
+            out.append(hex[c >> 4]);
+            out.append(hex[c & 0xF]);
+        }
+    }
+    return QString::fromLatin1(out);
+}
+
+int hexValue(char u)
+{
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    return -1;
+}
+
+QString describe(const QMap<QString, QString> &map)
+{
+    QStringList parts;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        parts << it.key() + QStringLiteral(": \"") + logText(it.value()) + QLatin1Char('"');
+    return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
+}
+
+QString schemaStatement()
+{
+    QStringList columns;
+    for (const QString &code : Languages::sortedCodes())
+        columns << code + QStringLiteral(" TEXT");
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS ") + DatabaseManagerV2::TableName
+           + QStringLiteral(" (idx INTEGER PRIMARY KEY, ") + DatabaseManagerV2::KeyColumn
+           + QStringLiteral(" TEXT UNIQUE, ") + columns.join(QStringLiteral(", "))
+           + QLatin1Char(')');
+}
+
+// Why the file cannot serve as the memory, or nothing when it can: the table
+// must exist (or be created) and the file must take writes.
+std::optional<QString> prepareSchema(DatabaseQueue &queue)
+{
+    std::optional<QString> problem;
+    queue.inDatabase([&](Database &db) {
+        if (db.isReadOnly()) {
+            problem = QStringLiteral("the file is read-only");
+            return;
+        }
+    });
+    if (problem)
+        return problem;
+    const bool created = queue.inTransaction([&](Database &db, bool &rollback) {
+        db.executeStatements(QStringLiteral("PRAGMA encoding = 'UTF-8';"));
+        if (!db.executeUpdate(schemaStatement())) {
+            problem = db.lastErrorMessage();
+            rollback = true;
+        }
+    });
+    if (problem)
+        return problem;
+    if (!created)
+        return QStringLiteral("the table cannot be created");
+    // An existing table needs no write above; rewriting the schema cookie with
+    // its own value shows whether the file (and its journal) can be written.
+    queue.inTransaction([&](Database &db, bool &rollback) {
+        rollback = true;
+        qint64 version = 0;
+        if (auto rows = db.executeQuery(QStringLiteral("PRAGMA user_version"))) {
+            if (rows->next())
+                version = rows->stringForColumnIndex(0).value_or(QStringLiteral("0")).toLongLong();
+        }
+        if (!db.executeStatements(QStringLiteral("PRAGMA user_version = %1").arg(version)))
+            problem = db.lastErrorMessage();
+    });
+    return problem;
+}
+
+} // namespace
+
+DatabaseManagerV2 &DatabaseManagerV2::shared()
+{
+    // Lives to the end of the process; its connection is never closed early.
+    static DatabaseManagerV2 *const instance = new DatabaseManagerV2(defaultPath());
+    return *instance;
+}
+
+void DatabaseManagerV2::setDefaultPath(const QString &path)
+{
+    QMutexLocker lock(&s_defaultPathMutex);
+    s_defaultPath = path;
+}
+
+QString DatabaseManagerV2::defaultPath()
+{
+    {
+        QMutexLocker lock(&s_defaultPathMutex);
+        if (!s_defaultPath.isEmpty())
+            return s_defaultPath;
+    }
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir(data).filePath(QStringLiteral("com.brenquil.verbalo/i18n-v2.sqlite"));
+}
+
+DatabaseManagerV2::DatabaseManagerV2(const QString &path, QObject *parent)
+    : QObject(parent), m_path(path)
+{
+    m_queue.setObjectName(QStringLiteral("com.brenquil.scan"));
+    m_queue.setMaxThreadCount(1);
+
+    // A failure here shows up, with its reason, when the file is opened.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+
+    QString error;
+    m_db = DatabaseQueue::open(path, &error);
+    std::optional<QString> problem;
+    if (!m_db)
+        problem = error;
+    else
+        problem = prepareSchema(*m_db);
+    if (problem) {
+        m_db.reset();
+        Log::line(QStringLiteral("Translation memory off: cannot use ") + path
+                  + QStringLiteral(": ") + *problem);
+        return;
+    }
+    Log::debug(QStringLiteral("Database: "), path);
+}
+
+DatabaseManagerV2::~DatabaseManagerV2() { m_queue.waitForDone(); }
+
+QString DatabaseManagerV2::databasePath() const { return m_db ? m_db->path() : m_path; }
+
+bool DatabaseManagerV2::isOpen() const { return m_db != nullptr; }
+
+DatabaseQueue *DatabaseManagerV2::db() const { return m_db.get(); }
+
+QString DatabaseManagerV2::encodeStored(const QString &text)
+{
+    QString encoded = percentEncode(text);
+    encoded.replace(QStringLiteral("%5Cn"), QStringLiteral("%0A"));
+    return encoded;
+}
+
+QString DatabaseManagerV2::encodeQuery(const QString &text)
+{
+    QString encoded = percentEncode(text);
+    encoded.replace(QStringLiteral("%5Cn"), QStringLiteral("%0A"));
+    encoded.replace(QStringLiteral("%5C%22"), QStringLiteral("%22"));
+    encoded.replace(QStringLiteral("%5C'"), QStringLiteral("'"));
+    return encoded;
+}
+
+std::optional<QString> DatabaseManagerV2::decode(const QString &stored)
+{
+    const QByteArray in = stored.toUtf8();
+    QByteArray bytes;
+    bytes.reserve(in.size());
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in.at(i) != '%') {
+            bytes.append(in.at(i));
+            continue;
+        }
+        if (i + 2 >= in.size())
+            return std::nullopt;
+        const int high = hexValue(in.at(i + 1));
+        const int low = hexValue(in.at(i + 2));
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes.append(char(high * 16 + low));
+        i += 2;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
+int DatabaseManagerV2::storeTranslations(const Harvest &harvest)
+{
+    if (harvest.isEmpty() || !m_db)
+        return 0;
+    QElapsedTimer timer;
+    timer.start();
+    const QString count = QString::number(harvest.size());
+    Log::line(QStringLiteral("Saving to database ") + count + QStringLiteral(" items"));
+
+    int stored = 0;
+    m_db->inTransaction([&](Database &db, bool &) {
+        for (auto it = harvest.cbegin(); it != harvest.cend(); ++it) {
+            // Column names go into the statement text, so only the fixed codes qualify.
+            QStringList columns{KeyColumn};
+            QVariantList values{encodeStored(it.key())};
+            const QMap<QString, QString> &texts = it.value();
+            for (auto text = texts.cbegin(); text != texts.cend(); ++text) {
+                if (!Languages::isKnownCode(text.key()))
+                    continue;
+                columns << text.key();
+                values << encodeStored(text.value());
+            }
+            if (columns.size() < 3) {
+                Log::line(QStringLiteral("Skipping: \"") + logText(it.key()) + QStringLiteral("\" ")
+                          + describe(texts));
+                continue;
+            }
+            QStringList placeholders;
+            placeholders.fill(QStringLiteral("?"), columns.size());
+            const QString sql = QStringLiteral("INSERT OR REPLACE INTO ") + TableName
+                                + QStringLiteral(" (") + columns.join(QStringLiteral(", "))
+                                + QStringLiteral(") VALUES (") + placeholders.join(QStringLiteral(", "))
+                                + QLatin1Char(')');
+            if (db.executeUpdate(sql, values))
+                ++stored;
+            else
+                Log::line(QStringLiteral("Couldn't store \"") + logText(it.key()) + QStringLiteral("\": ")
+                          + db.lastErrorMessage());
+        }
+        Log::line(QStringLiteral("Database for ") + count + QStringLiteral(" took: ")
+                  + QString::number(double(timer.nsecsElapsed()) / 1e9, 'f', 6));
+    });
+    return stored;
+}
+
+std::optional<QMap<QString, QString>> DatabaseManagerV2::lookup(Database &db, const QString &column,
+                                                                const QString &text)
+{
+    if (!Languages::isKnownCode(column))
+        return std::nullopt;
+    // The column is one of the fixed codes, so naming it in statement text is safe.
+    db.executeOnce(QStringLiteral("CREATE INDEX IF NOT EXISTS ") + TableName + QLatin1Char('_')
+                   + column + QStringLiteral(" ON ") + TableName + QStringLiteral(" (") + column
+                   + QLatin1Char(')'));
+    const QString sql = QStringLiteral("SELECT * FROM ") + TableName + QStringLiteral(" WHERE ")
+                        + column + QStringLiteral(" = ?");
+    const QString encoded = encodeQuery(text);
+    Log::debug(sql + QStringLiteral(" with "), encoded);
+    auto rows = db.executeQuery(sql, {encoded});
+    if (!rows)
+        return std::nullopt;
+
+    std::optional<QMap<QString, QString>> best;
+    while (rows->next()) {
+        QMap<QString, QString> map;
+        const int count = rows->columnCount();
+        for (int i = 0; i < count; ++i) {
+            const QString name = rows->columnNameForIndex(i);
+            const auto stored = rows->stringForColumnIndex(i);
+            if (!stored)
+                continue;
+            // A text that other tools left undecodable is skipped, not guessed at.
+            const auto decoded = decode(*stored);
+            if (!decoded)
+                continue;
+            Log::debug(QStringLiteral("Got ") + name + QStringLiteral(" == "), logText(*decoded));
+            map.insert(name, *decoded);
+            if (const auto alias = Languages::languageForName(name))
+                map.insert(*alias, *decoded);
+        }
+        if ((!best && !map.isEmpty()) || (best && map.size() > best->size()))
+            best = std::move(map);
+    }
+    rows->close();
+    Log::debug(QStringLiteral("Best: "), best ? describe(*best) : QString());
+    return best;
+}
+
+std::optional<QMap<QString, QString>> DatabaseManagerV2::lookupText(const QString &column,
+                                                                    const QString &text)
+{
+    if (!m_db)
+        return std::nullopt;
+    std::optional<QMap<QString, QString>> result;
+    m_db->inDatabase([&](Database &db) { result = lookup(db, column, text); });
+    return result;
+}
+
+QFuture<ScanResult> DatabaseManagerV2::scan(const QString &folder)
+{
+    Q_UNUSED(folder);
+    return QtConcurrent::run(&m_queue, [] { return ScanResult{}; });
+}
