@@ -1,11 +1,99 @@
-// Command dispatch of verbalo-cli.
+// Command dispatch of verbalo-cli: the command table, help, and the one place
+// where usage errors become a one-line message and exit status 2.
 #include "cli.h"
+
+#include "cli/cliargs.h"
+#include "cli/commands.h"
+#include "model/log.h"
 
 #include <cstdio>
 
+namespace {
+
+struct CliCommand
+{
+    const char *name;
+    const char *usage;   // arguments after the command name
+    const char *summary; // one line for the overview
+    int (*run)(const QStringList &arguments);
+};
+
+// One line per command; keep the list in the order --help shows it.
+const CliCommand kCommands[] = {
+    {"entries", "[--json] FILE...", "print the entries the project reader gets from each file", commandEntries},
+    {"discover", "[--json] FOLDER", "list the project roots found below FOLDER", commandDiscover},
+    {"rows", "[--json] [--sort key|value|status] [--descending] [--hide-translated] [--base-language LIST] ROOT",
+     "print the project's table as the editor shows it", commandRows},
+    {"rewrite", "[--base-language LIST] ROOT", "load the project and save it", commandRewrite},
+};
+
+const CliCommand *findCommand(const QString &name)
+{
+    for (const CliCommand &c : kCommands)
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+void printUsage(const CliCommand &c)
+{
+    cliPrintLine(QStringLiteral("usage: verbalo-cli %1 %2").arg(QLatin1String(c.name), QString::fromUtf8(c.usage)));
+    cliPrintLine(QStringLiteral("  %1").arg(QString::fromUtf8(c.summary)));
+    if (QByteArray(c.usage).contains("--base-language"))
+        cliPrintLine(QStringLiteral("  --base-language LIST: comma-separated base-language candidates for this run."));
+}
+
+void printOverview()
+{
+    cliPrintLine(QStringLiteral("usage: verbalo-cli COMMAND [OPTIONS] ARGUMENTS"));
+    cliPrintLine(QStringLiteral("       verbalo-cli COMMAND --help"));
+    cliPrintLine(QString());
+    cliPrintLine(QStringLiteral("Commands:"));
+    for (const CliCommand &c : kCommands)
+        cliPrintLine(QStringLiteral("  %1  %2").arg(QString::fromLatin1(c.name).leftJustified(10),
+                                                    QString::fromUtf8(c.summary)));
+    cliPrintLine(QString());
+    cliPrintLine(QStringLiteral("Exit status: 0 on success, 2 for bad use or input."));
+}
+
+int fail(const QString &message)
+{
+    std::fflush(stdout);
+    const QByteArray bytes = (QStringLiteral("verbalo-cli: ") + message).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fputc('\n', stderr);
+    return 2;
+}
+
+} // namespace
+
 int runCli(const QStringList &arguments)
 {
-    Q_UNUSED(arguments);
-    std::fputs("verbalo-cli: no commands yet\n", stderr);
-    return 2;
+    // Diagnostics go to standard error so they never mix with results.
+    Log::setSink(Log::Sink::StandardError);
+    if (arguments.isEmpty())
+        return fail(QStringLiteral("no command given (try --help)"));
+    const QString &name = arguments.first();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        printOverview();
+        return 0;
+    }
+    const CliCommand *command = findCommand(name);
+    if (!command)
+        return fail(QStringLiteral("unknown command %1 (try --help)").arg(name));
+    const QStringList rest = arguments.mid(1);
+    const qsizetype end = rest.indexOf(QStringLiteral("--"));
+    const QStringList options = end < 0 ? rest : rest.mid(0, end);
+    if (options.contains(QStringLiteral("--help")) || options.contains(QStringLiteral("-h"))) {
+        printUsage(*command);
+        return 0;
+    }
+    int status = 2;
+    try {
+        status = command->run(rest);
+    } catch (const CliError &error) {
+        status = fail(error.message);
+    }
+    std::fflush(stdout);
+    return status;
 }

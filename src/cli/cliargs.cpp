@@ -1,0 +1,156 @@
+// Argument parsing and output helpers shared by the verbalo-cli commands.
+#include "cliargs.h"
+
+#include "app/settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+CliArgs::CliArgs(const QStringList &arguments, std::initializer_list<CliOption> options)
+{
+    auto find = [&](const QString &name) -> const CliOption * {
+        for (const CliOption &o : options)
+            if (o.name == name)
+                return &o;
+        return nullptr;
+    };
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (optionsEnded || !arg.startsWith(QLatin1String("--")) || arg == QLatin1String("--")) {
+            if (!optionsEnded && arg == QLatin1String("--"))
+                optionsEnded = true;
+            else
+                m_positionals << arg;
+            continue;
+        }
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        const QString name = eq < 0 ? arg : arg.left(eq);
+        const CliOption *option = find(name);
+        if (!option)
+            throw CliError{QStringLiteral("unknown option %1").arg(name)};
+        if (!option->takesValue) {
+            if (eq >= 0)
+                throw CliError{QStringLiteral("%1 takes no value").arg(name)};
+            m_options.append({name, QString()});
+        } else if (eq >= 0) {
+            m_options.append({name, arg.mid(eq + 1)});
+        } else {
+            if (i + 1 >= arguments.size())
+                throw CliError{QStringLiteral("%1 needs a value").arg(name)};
+            m_options.append({name, arguments.at(++i)});
+        }
+    }
+}
+
+bool CliArgs::has(const QString &option) const
+{
+    for (const auto &o : m_options)
+        if (o.first == option)
+            return true;
+    return false;
+}
+
+std::optional<QString> CliArgs::value(const QString &option) const
+{
+    std::optional<QString> result;
+    for (const auto &o : m_options)
+        if (o.first == option)
+            result = o.second;
+    return result;
+}
+
+QStringList CliArgs::values(const QString &option) const
+{
+    QStringList result;
+    for (const auto &o : m_options)
+        if (o.first == option)
+            result << o.second;
+    return result;
+}
+
+void CliArgs::expectPositionals(int min, int max, const QString &what) const
+{
+    const qsizetype n = m_positionals.size();
+    if (n < min)
+        throw CliError{QStringLiteral("missing %1").arg(what)};
+    if (max >= 0 && n > max)
+        throw CliError{QStringLiteral("unexpected argument %1").arg(m_positionals.at(max))};
+}
+
+void CliArgs::applyBaseLanguage() const
+{
+    const std::optional<QString> list = value(CliOptions::BaseLanguage.name);
+    if (!list)
+        return;
+    QStringList candidates;
+    for (const QString &part : list->split(QLatin1Char(',')))
+        if (!part.trimmed().isEmpty())
+            candidates << part.trimmed();
+    if (candidates.isEmpty())
+        throw CliError{QStringLiteral("--base-language needs at least one language")};
+    Settings::setBaseLanguageOverride(candidates);
+}
+
+QString requireFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isDir())
+        throw CliError{QStringLiteral("no such folder: %1").arg(path)};
+    return QDir::cleanPath(info.absoluteFilePath());
+}
+
+void cliPrint(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+void cliPrintLine(const QString &text)
+{
+    cliPrint(text);
+    std::fputc('\n', stdout);
+}
+
+QString jsonString(QStringView text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '"': out += QLatin1String("\\\""); break;
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\b': out += QLatin1String("\\b"); break;
+        case '\f': out += QLatin1String("\\f"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\t': out += QLatin1String("\\t"); break;
+        default:
+            if (c.unicode() < 0x20 || c == QChar(0x2028) || c == QChar(0x2029))
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+QString jsonStringOrNull(const std::optional<QString> &text)
+{
+    return text ? jsonString(*text) : QStringLiteral("null");
+}
+
+QString jsonStringArray(const QStringList &texts)
+{
+    QString out = QStringLiteral("[");
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        if (i)
+            out += QStringLiteral(", ");
+        out += jsonString(texts.at(i));
+    }
+    out += QLatin1Char(']');
+    return out;
+}

@@ -1,0 +1,68 @@
+// Shared parsing and output helpers of the verbalo-cli commands: options,
+// positional arguments, one-line usage errors, and UTF-8 / JSON output.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <initializer_list>
+#include <optional>
+
+// Bad use or bad input. runCli() prints "verbalo-cli: <message>" on standard
+// error and exits with status 2. Commands throw it wherever they find the fault.
+struct CliError
+{
+    QString message;
+};
+
+// One option a command accepts. Flags take no value; options take the next
+// argument ("--sort key") or an attached one ("--sort=key").
+struct CliOption
+{
+    QString name;
+    bool takesValue = false;
+};
+
+// The common options, ready to list in a command's option set.
+namespace CliOptions {
+inline const CliOption Json{QStringLiteral("--json"), false};
+inline const CliOption BaseLanguage{QStringLiteral("--base-language"), true};
+} // namespace CliOptions
+
+// The parsed arguments of one command. Throws CliError for an unknown option
+// or an option without its value. "--" ends the options.
+class CliArgs
+{
+public:
+    CliArgs(const QStringList &arguments, std::initializer_list<CliOption> options);
+
+    bool has(const QString &option) const;
+    // The last value given for the option, if any.
+    std::optional<QString> value(const QString &option) const;
+    // Every value given for a repeatable option, in order.
+    QStringList values(const QString &option) const;
+    bool json() const { return has(CliOptions::Json.name); }
+
+    const QStringList &positionals() const { return m_positionals; }
+    // Throws unless the number of positionals lies in [min, max] (max < 0: no limit).
+    void expectPositionals(int min, int max, const QString &what) const;
+
+    // Applies --base-language LIST (comma-separated) as the process-wide
+    // base-language candidate list; without the option the setting applies.
+    void applyBaseLanguage() const;
+
+private:
+    QList<std::pair<QString, QString>> m_options;
+    QStringList m_positionals;
+};
+
+// An existing folder's absolute path, else CliError ("no such folder: ...").
+QString requireFolder(const QString &path);
+
+// Standard output as UTF-8; cliPrintLine adds a line feed.
+void cliPrint(const QString &text);
+void cliPrintLine(const QString &text);
+
+// JSON texts for hand-built lines whose member order is part of the output.
+QString jsonString(QStringView text);
+QString jsonStringOrNull(const std::optional<QString> &text);
+QString jsonStringArray(const QStringList &texts);

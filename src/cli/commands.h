@@ -1,0 +1,11 @@
+// The verbalo-cli commands. Each takes its arguments (without the program and
+// command names), prints its results on standard output, and returns the exit
+// status; bad use or input is thrown as CliError (see cliargs.h).
+#pragma once
+
+#include <QStringList>
+
+int commandEntries(const QStringList &arguments);
+int commandDiscover(const QStringList &arguments);
+int commandRows(const QStringList &arguments);
+int commandRewrite(const QStringList &arguments);

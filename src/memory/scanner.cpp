@@ -1,0 +1,107 @@
+// Finding language folders, extracting their texts, storing group by group.
+#include "scanner.h"
+
+#include "memory/awakeassertion.h"
+#include "memory/languages.h"
+#include "memory/plistreader.h"
+#include "model/log.h"
+#include "model/shell.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+namespace {
+
+QString seconds(const QElapsedTimer &timer)
+{
+    return QString::number(double(timer.nsecsElapsed()) / 1e9, 'f', 6);
+}
+
+QString parentOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0)
+        return QString();
+    return slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+} // namespace
+
+Scanner::Groups Scanner::findGroups(const QString &folder)
+{
+    const QStringList arguments{folder,
+                                QStringLiteral("-type"), QStringLiteral("d"),
+                                QStringLiteral("-path"), QStringLiteral("*/\\.*"),
+                                QStringLiteral("-prune"), QStringLiteral("-o"),
+                                QStringLiteral("-not"), QStringLiteral("-name"), QStringLiteral(".*"),
+                                QStringLiteral("-type"), QStringLiteral("d"),
+                                QStringLiteral("-name"), QStringLiteral("*.lproj")};
+    return groupLines(Shell::shared().run(QStringLiteral("/usr/bin/find"), arguments).output);
+}
+
+Scanner::Groups Scanner::groupLines(const QStringList &lines)
+{
+    Groups groups;
+    for (const QString &line : lines)
+        groups[parentOf(line)].append(line);
+    return groups;
+}
+
+void Scanner::extractFolder(const QString &path, Harvest &harvest)
+{
+    const auto code = Languages::languageForFolder(path);
+    if (!code) {
+        Log::debug(QStringLiteral("Invalid language: "), path);
+        return;
+    }
+    Log::debug(QStringLiteral("Extracting: "), *code);
+    // A folder that cannot be listed (or has vanished meanwhile) lists nothing.
+    const QStringList names =
+        QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                             QDir::Name);
+    for (const QString &name : names) {
+        if (QFileInfo(name).suffix().toLower() != QLatin1String("strings"))
+            continue;
+        const auto strings = PlistReader::readFile(QDir(path).filePath(name));
+        if (!strings)
+            continue;
+        for (const auto &[key, text] : *strings)
+            harvest[key].insert(*code, text);
+    }
+}
+
+ScanResult Scanner::run(DatabaseManagerV2 &manager, const QString &folder,
+                        const std::function<void(int, int)> &progress)
+{
+    ScanResult result;
+    if (!manager.isOpen())
+        return result;
+    const AwakeAssertion awake(QStringLiteral("i18n"));
+
+    QElapsedTimer timer;
+    timer.start();
+    const Groups groups = findGroups(folder);
+    Log::line(QStringLiteral("Scan took: ") + seconds(timer));
+    timer.restart();
+
+    result.groups = int(groups.size());
+    int done = 0;
+    if (progress)
+        progress(done, result.groups);
+    for (auto it = groups.cbegin(); it != groups.cend(); ++it) {
+        Log::debug(QStringLiteral("Start extracting from: "), it.key());
+        {
+            Harvest harvest;
+            for (const QString &languageFolder : it.value())
+                extractFolder(languageFolder, harvest);
+            result.keysStored += manager.storeTranslations(harvest);
+        }
+        Log::debug(QStringLiteral("Done extracting from: "), it.key());
+        if (progress)
+            progress(++done, result.groups);
+    }
+    Log::line(QStringLiteral("Done..."));
+    Log::line(QStringLiteral("Processing took: ") + seconds(timer));
+    return result;
+}

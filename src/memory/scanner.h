@@ -1,0 +1,31 @@
+// The folder scan that fills the translation memory: finds every language
+// folder below a folder, groups siblings, and stores one harvest per group.
+#pragma once
+
+#include "memory/databasemanagerv2.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Scanner
+{
+public:
+    // Parent folder path to its language folder paths, in the order find gave them.
+    using Groups = QMap<QString, QStringList>;
+
+    // Runs /usr/bin/find below the folder, not entering hidden folders.
+    static Groups findGroups(const QString &folder);
+    // Groups find's output lines by parent folder; an empty line is its own group.
+    static Groups groupLines(const QStringList &lines);
+    // Adds the .strings files directly inside one language folder to the
+    // harvest under the folder's column; invalid languages and unreadable
+    // folders or files add nothing.
+    static void extractFolder(const QString &path, Harvest &harvest);
+
+    // The whole scan, on the calling thread (the manager runs it on its work
+    // queue). progress gets (groups done, groups found) after each group.
+    static ScanResult run(DatabaseManagerV2 &manager, const QString &folder,
+                          const std::function<void(int done, int found)> &progress = {});
+};

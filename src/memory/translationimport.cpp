@@ -1,0 +1,59 @@
+// Matching imported texts to the project's rows by exact entry key.
+#include "translationimport.h"
+
+#include "memory/languages.h"
+#include "memory/plistreader.h"
+#include "model/log.h"
+#include "model/shell.h"
+
+#include <QFileInfo>
+#include <QHash>
+
+int TranslationImport::importTranslations(ProjectModel &model, const QString &folder,
+                                          const SortDescriptor &sort)
+{
+    const QStringList arguments{folder,
+                                QStringLiteral("-type"), QStringLiteral("d"),
+                                QStringLiteral("-path"), QStringLiteral("*/\\.*"),
+                                QStringLiteral("-prune"), QStringLiteral("-o"),
+                                QStringLiteral("-not"), QStringLiteral("-name"), QStringLiteral(".*"),
+                                QStringLiteral("-type"), QStringLiteral("f"),
+                                QStringLiteral("-name"), QStringLiteral("*.strings")};
+    const QStringList files =
+        Shell::shared().run(QStringLiteral("/usr/bin/find"), arguments).output;
+
+    // The row key is the entry key, "-" and the row's file name; a row key that
+    // merely begins with the key belongs to a longer key ("Save" vs "SaveAs").
+    QHash<QString, QString> firstRowOfKey;
+    for (const QString &rowKey : std::as_const(model.keys)) {
+        const QString suffix = QLatin1Char('-') + model.mapKeyToFile.value(rowKey);
+        if (!rowKey.endsWith(suffix))
+            continue;
+        const QString entryKey = rowKey.chopped(suffix.size());
+        if (!firstRowOfKey.contains(entryKey))
+            firstRowOfKey.insert(entryKey, rowKey);
+    }
+
+    int stored = 0;
+    for (const QString &file : files) {
+        const auto language = Languages::languageForName(QFileInfo(file).fileName());
+        if (!language)
+            continue;
+        Log::line(QStringLiteral("Loading ") + *language + QStringLiteral(" from ") + folder);
+        const auto strings = PlistReader::readFile(file);
+        if (!strings)
+            continue;
+        for (const auto &[key, text] : *strings) {
+            const auto target = firstRowOfKey.constFind(key);
+            if (target == firstRowOfKey.constEnd())
+                continue;
+            const auto base = model.baseEntry(*target);
+            if (!base)
+                continue;
+            model.data[*target].insert(*language, Entry{key, text, base->comment});
+            ++stored;
+        }
+    }
+    model.refresh(sort);
+    return stored;
+}
