@@ -15,7 +15,9 @@ public:
     static QString escapeValue(const QString &value);
     // Line terminators in a key escaped so the entry stays on one line.
     static QString escapeKey(const QString &key);
-    // A "*/" inside a comment written so that it does not end the comment.
+    // A "*/" inside a comment written as "* /" so that it does not end the
+    // comment, and a space after a final "*", which the closing "*/" would
+    // otherwise absorb.
     static QString escapeComment(const QString &comment);
 
     // Appends "/*comment*/\n\"key\" = \"value\";\n\n" with the escapes above.

@@ -1,0 +1,110 @@
+// TextFile: encoding detection on read, and atomic writes that leave
+// unchanged files and missing folders alone.
+#include "model/textfile.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+std::optional<QString> readBytes(const QByteArray &bytes)
+{
+    QTemporaryDir dir;
+    return TextFile::read(writeFile(dir.path(), u"f.strings"_s, bytes));
+}
+
+} // namespace
+
+TEST(TextFile, ReadsByteOrderMarksAndUtf8)
+{
+    const QString text = u"\"k\" = \"\u00E9\U0001F600\";"_s;
+    const QByteArray utf8 = text.toUtf8();
+    EXPECT_EQ(readBytes(utf8), text);
+    EXPECT_EQ(readBytes("\xEF\xBB\xBF" + utf8), text);
+
+    QByteArray le("\xFF\xFE", 2), be("\xFE\xFF", 2), le32("\xFF\xFE\0\0", 4), be32("\0\0\xFE\xFF", 4);
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        le += char(u & 0xFF);
+        le += char(u >> 8);
+        be += char(u >> 8);
+        be += char(u & 0xFF);
+    }
+    for (const char32_t u : text.toUcs4()) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            le32 += char((u >> shift) & 0xFF);
+            be32 += char((u >> (24 - shift)) & 0xFF);
+        }
+    }
+    EXPECT_EQ(readBytes(le), text);
+    EXPECT_EQ(readBytes(be), text);
+    EXPECT_EQ(readBytes(le32), text);
+    EXPECT_EQ(readBytes(be32), text);
+    // Only the first mark is taken off.
+    EXPECT_EQ(readBytes("\xEF\xBB\xBF\xEF\xBB\xBFx"), u"\uFEFFx"_s);
+    EXPECT_EQ(readBytes(QByteArray()), QString());
+}
+
+TEST(TextFile, RejectsWhatDoesNotDecode)
+{
+    EXPECT_FALSE(readBytes("abc\xFF"));
+    EXPECT_FALSE(readBytes("abc\xC3"));          // cut-off sequence
+    EXPECT_FALSE(readBytes("\xC0\xAF"));          // overlong
+    EXPECT_FALSE(readBytes("\xED\xA0\x80"));      // encoded surrogate
+    EXPECT_FALSE(readBytes("\xEF\xBB\xBF\x80"));  // bad UTF-8 after a mark
+    EXPECT_FALSE(readBytes(QByteArray("\xFF\xFE\x41", 3))); // odd UTF-16 length
+    EXPECT_FALSE(readBytes(QByteArray("\0\0\xFE\xFF\0\0\0", 7)));
+    EXPECT_FALSE(readBytes(QByteArray("\xFF\xFE\0\0\0\0\x11\0", 8))); // beyond U+10FFFF
+    EXPECT_FALSE(readBytes(QByteArray("\0\0\xFE\xFF\0\0\xD8\0", 8)));   // a surrogate
+    EXPECT_FALSE(TextFile::read(u"/nonexistent/verbalo/f.strings"_s));
+    QTemporaryDir dir;
+    EXPECT_FALSE(TextFile::read(dir.path()));
+}
+
+TEST(TextFile, WritesUtf8AtomicallyAndSkipsUnchangedFiles)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"a.strings"_s);
+    ASSERT_TRUE(TextFile::write(path, u"\n\u00E9"_s));
+    EXPECT_EQ(readFile(path), QByteArray("\n\xC3\xA9"));
+
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    ASSERT_TRUE(TextFile::write(path, u"\n\u00E9"_s));
+    EXPECT_EQ(QFileInfo(path).lastModified().toSecsSinceEpoch(), old.toSecsSinceEpoch());
+    ASSERT_TRUE(TextFile::write(path, u"\n\u00E8"_s));
+    EXPECT_EQ(readFile(path), QByteArray("\n\xC3\xA8"));
+    EXPECT_NE(QFileInfo(path).lastModified().toSecsSinceEpoch(), old.toSecsSinceEpoch());
+
+    // No folders are created.
+    EXPECT_FALSE(TextFile::write(dir.filePath(u"missing/b.strings"_s), u"x"_s));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"missing"_s)));
+}
+
+TEST(TextFile, FailedWriteKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString sub = dir.filePath(u"ro"_s);
+    ASSERT_TRUE(QDir().mkdir(sub));
+    const QString path = writeFile(sub, u"a.strings"_s, "old");
+    QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool canStillWrite = QFileInfo(sub).isWritable(); // running as root
+    if (!canStillWrite) {
+        EXPECT_FALSE(TextFile::write(path, u"new"_s));
+        EXPECT_EQ(readFile(path), QByteArray("old"));
+    }
+    QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (canStillWrite)
+        GTEST_SKIP() << "permissions are not enforced for this user";
+}
