@@ -25,6 +25,9 @@ const CliCommand kCommands[] = {
     {"rows", "[--json] [--sort key|value|status] [--descending] [--hide-translated] [--base-language LIST] ROOT",
      "print the project's table as the editor shows it", commandRows},
     {"rewrite", "[--base-language LIST] ROOT", "load the project and save it", commandRewrite},
+    {"export", "[--base-language LIST] ROOT OUTFILE", "write the base texts of rows lacking a translation to OUTFILE", commandExport},
+    {"fill", "[--db PATH] [--base-language LIST] [--row-key KEY]... ROOT", "fill rows from the translation memory, then save", commandFill},
+    {"translate", "[--api-key KEY] [--base-language LIST] [--row-key KEY]... ROOT", "machine-translate the rows' missing languages, then save", commandTranslate},
 };
 
 const CliCommand *findCommand(const QString &name)

@@ -9,3 +9,6 @@ int commandEntries(const QStringList &arguments);
 int commandDiscover(const QStringList &arguments);
 int commandRows(const QStringList &arguments);
 int commandRewrite(const QStringList &arguments);
+int commandExport(const QStringList &arguments);
+int commandFill(const QStringList &arguments);
+int commandTranslate(const QStringList &arguments);

@@ -2,6 +2,7 @@
 #include "memoryfill.h"
 
 #include "app/settings.h"
+#include "memory/databasemanagerv2.h"
 #include "memory/languages.h"
 #include "model/log.h"
 #include "model/projectmodel.h"
@@ -55,4 +56,11 @@ CommandOutcome MemoryFill::autoTranslateSelected(ProjectModel &model, const QLis
             fillFromMemory(model, model.keys.at(index), candidates, lookup);
     }
     return {.reloads = 1};
+}
+
+MemoryLookup MemoryFill::sharedMemory()
+{
+    return [](const QString &column, const QString &text) {
+        return DatabaseManagerV2::shared().lookupText(column, text);
+    };
 }

@@ -1,6 +1,7 @@
 // Filling rows from the translation memory, with a lookup that stands in for
 // the database, on a project on disk.
 #include "app/settings.h"
+#include "model/log.h"
 #include "model/projectmodel.h"
 #include "testsupport.h"
 #include "translate/memoryfill.h"
@@ -17,10 +18,11 @@ protected:
     void SetUp() override
     {
         Settings().remove(Settings::BaseLanguage);
+        Log::setSink(Log::Sink::StandardOutput);
         writeFile(dir.path(), "en.lproj/L.strings",
                   "/*c*/\n\"yes\" = \"Yes\";\n\"no\" = \"No\";\n\"full\" = \"Full\";\n");
         writeFile(dir.path(), "de.lproj/L.strings", "\"yes\" = \"Jawohl\";\n\"full\" = \"Voll\";\n");
-        writeFile(dir.path(), "pt-BR.lproj/L.strings", "\"full\" = \"Cheio\";\n");
+        writeFile(dir.path(), "pt-BR/L.strings", "\"full\" = \"Cheio\";\n");
         model.projectURL = dir.path();
         model.load();
         model.refresh();
@@ -39,9 +41,9 @@ protected:
         };
     }
 
-    QString file(const QString &language) const
+    QString file(const QString &folder) const
     {
-        return QString::fromUtf8(readFile(QDir(dir.path()).filePath(language + ".lproj/L.strings")));
+        return QString::fromUtf8(readFile(QDir(dir.path()).filePath(folder + "/L.strings")));
     }
 
     QTemporaryDir dir;
@@ -66,9 +68,9 @@ TEST_F(MemoryFillTest, AutoTranslateFillsUnfinishedRowsAndSaves)
     EXPECT_EQ(yes.value("de"), (Entry{"yes", "Ja", QStringLiteral("c")}));
     EXPECT_EQ(yes.value("pt-BR").value, "Sim");
     EXPECT_FALSE(yes.contains("fr"));
-    EXPECT_TRUE(file("de").contains("/*c*/\n\"yes\" = \"Ja\";"));
+    EXPECT_TRUE(file("de.lproj").contains("/*c*/\n\"yes\" = \"Ja\";"));
     EXPECT_TRUE(file("pt-BR").contains("\"yes\" = \"Sim\";"));
-    EXPECT_TRUE(file("de").contains("\"full\" = \"Voll\";"));
+    EXPECT_TRUE(file("de.lproj").contains("\"full\" = \"Voll\";"));
 }
 
 TEST_F(MemoryFillTest, AutoTranslateSelectedFillsWithoutSaving)
@@ -85,5 +87,5 @@ TEST_F(MemoryFillTest, AutoTranslateSelectedFillsWithoutSaving)
     // The German base text is looked up in "de", then in "en"; nothing matches.
     EXPECT_TRUE(asked.contains("de=Voll") && asked.contains("en=Voll"));
     EXPECT_EQ(model.data.value("yes-L.strings").value("de").value, "Jawohl");
-    EXPECT_FALSE(file("de").contains("Ganz"));
+    EXPECT_FALSE(file("de.lproj").contains("Ganz"));
 }

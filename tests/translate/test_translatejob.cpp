@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -150,10 +151,11 @@ TEST_F(TranslateJobTest, CancelSendsNoNewRequestsAndKeepsWhatArrived)
     });
     job.start(all(model), QStringLiteral("key"));
     ASSERT_TRUE(finished.wait(30000));
-    const int sent = int(server.requests().size());
-    EXPECT_LT(sent, 20);
-    QTest::qWait(400);
-    EXPECT_EQ(server.requests().size(), sent);
+    // Requests already on the wire may reach the server after the job ended;
+    // none belongs to a key that was not started before the cancel.
+    QTest::qWait(300);
+    EXPECT_LT(job.keysStarted(), 10);
+    EXPECT_LE(server.requests().size(), 2 * job.keysStarted());
 
     int translated = 0;
     for (const Row &row : std::as_const(model.data))
