@@ -1,0 +1,105 @@
+// The translations panel's rules: cell texts, highlight, and edits.
+#include "translationspanel.h"
+
+#include "model/log.h"
+
+#include <algorithm>
+
+namespace {
+const QString kLanguage = QStringLiteral("Language");
+const QString kTranslation = QStringLiteral("Translation");
+
+std::optional<QString> baseLanguageOf(const Row &row, const QStringList &candidates)
+{
+    for (const QString &candidate : candidates) {
+        if (row.contains(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+} // namespace
+
+const QStringList &TranslationsPanel::columns()
+{
+    static const QStringList list{kLanguage, kTranslation};
+    return list;
+}
+
+void TranslationsPanel::show(const QString &key, const Row &row, QStringList names)
+{
+    std::sort(names.begin(), names.end());
+    rowKey = key;
+    item = row;
+    languages = names;
+}
+
+void TranslationsPanel::clear()
+{
+    rowKey.clear();
+    item.reset();
+    languages.reset();
+}
+
+int TranslationsPanel::rowCount() const { return languages ? int(languages->size()) : 0; }
+
+QString TranslationsPanel::cellText(const QString &column, int index) const
+{
+    if (index < 0 || index >= rowCount())
+        return {};
+    const QString &language = languages->at(index);
+    if (column == kLanguage)
+        return language;
+    if (column == kTranslation) {
+        if (!item)
+            return {};
+        const auto it = item->constFind(language);
+        return it == item->constEnd() ? QString() : it->value;
+    }
+    Log::line(QStringLiteral("TranslationsPanel(0x%1): We shouldn't be here")
+                  .arg(quintptr(this), 0, 16));
+    return {};
+}
+
+bool TranslationsPanel::isEditable(const QString &column) { return column != kLanguage; }
+
+bool TranslationsPanel::isHighlighted(const QString &column, int index,
+                                      const QStringList &candidates) const
+{
+    if (column != kTranslation || index < 0 || index >= rowCount() || !item || item->isEmpty())
+        return false;
+    const QString &language = languages->at(index);
+    const auto it = item->constFind(language);
+    if (it == item->constEnd())
+        return false;
+    const std::optional<QString> base = baseLanguageOf(*item, candidates);
+    if (!base || *base == language)
+        return false;
+    return it->value.normalized(QString::NormalizationForm_C)
+        == item->value(*base).value.normalized(QString::NormalizationForm_C);
+}
+
+bool TranslationsPanel::edit(int index, const QString &value, const QStringList &candidates)
+{
+    if (!item)
+        return false;
+    const std::optional<QString> base = baseLanguageOf(*item, candidates);
+    if (!base || index < 0 || index >= rowCount())
+        return false;
+    const Entry baseEntry = item->value(*base);
+    const QString &language = languages->at(index);
+    if (value.trimmed().isEmpty())
+        item->remove(language);
+    else
+        item->insert(language, Entry{baseEntry.key, value, baseEntry.comment});
+    return true;
+}
+
+bool TranslationsPanel::storeTranslations(ProjectModel &model, const QString &rowKey,
+                                          const Row &row)
+{
+    if (rowKey.isEmpty() || !model.data.contains(rowKey))
+        return false;
+    model.data.insert(rowKey, row);
+    model.save();
+    return true;
+}

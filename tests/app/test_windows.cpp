@@ -1,0 +1,146 @@
+// The shell through its real windows: tabs, the start window, command routing,
+// hide-translated and saving.
+#include "appfixture.h"
+
+#include "mainmenu.h"
+#include "openviewcontroller.h"
+
+#include <QListWidget>
+#include <QTabWidget>
+
+TEST_F(AppFixture, OpeningAFolderWithTwoProjectsGivesTwoTabsAndOneRecentEntry)
+{
+    delegate->showOpenWindowIfNeeded();
+    ASSERT_TRUE(delegate->openWindow()->isVisible());
+    openBoth();
+    EXPECT_EQ(prompts.folderTitles, QStringList{QStringLiteral("Choose Project Folder")});
+    EXPECT_EQ(delegate->mainWindow()->tabs()->count(), 2);
+    EXPECT_FALSE(delegate->openWindow()->isVisible());
+    EXPECT_EQ(Settings().recentFolders(), QStringList{root});
+    // Each tab: editor in pane 0, panel in pane 1, both loaded and wired.
+    EXPECT_EQ(editor(0)->model().keys.size(), 2);
+    EXPECT_EQ(delegate->projects().at(0)->window()->widget(1), panel(0));
+    EXPECT_EQ(delegate->mainWindow()->windowTitle(), editor(1)->title());
+    EXPECT_EQ(editor(1)->title(), QStringLiteral("2 - ") + path(QStringLiteral("App2")));
+}
+
+TEST_F(AppFixture, StartWindowComesBackOnlyWhenTheLastProjectCloses)
+{
+    openBoth();
+    delegate->applicationDidBecomeActive();
+    EXPECT_FALSE(delegate->openWindow());
+    delegate->closeProjectWindow(delegate->projects().front().get());
+    EXPECT_EQ(delegate->projects().size(), 1u);
+    EXPECT_FALSE(delegate->openWindow());
+    delegate->closeProjectWindow(delegate->projects().front().get());
+    ASSERT_TRUE(delegate->openWindow());
+    EXPECT_TRUE(delegate->openWindow()->isVisible());
+    // The start window lists the folder just opened; a click opens it again.
+    QListWidget *list = delegate->openWindow()->openView()->tableView();
+    ASSERT_EQ(list->count(), 1);
+    list->item(0)->setSelected(true);
+    EXPECT_EQ(delegate->projects().size(), 2u);
+    EXPECT_FALSE(delegate->openWindow()->isVisible());
+}
+
+TEST_F(AppFixture, CancellingTheChooserBringsTheStartWindowBackOnlyWithoutProjects)
+{
+    trigger("openFolder:");
+    ASSERT_TRUE(delegate->openWindow());
+    EXPECT_TRUE(delegate->openWindow()->isVisible());
+    openBoth();
+    trigger("openFolder:");
+    EXPECT_FALSE(delegate->openWindow()->isVisible());
+    EXPECT_EQ(delegate->projects().size(), 2u);
+}
+
+TEST_F(AppFixture, OpenPathRequestAnswersByExistence)
+{
+    EXPECT_FALSE(delegate->openPath(path(QStringLiteral("missing"))));
+    EXPECT_TRUE(delegate->projects().empty());
+    EXPECT_TRUE(delegate->openPath(path(QStringLiteral("App1"))));
+    EXPECT_EQ(delegate->projects().size(), 1u);
+}
+
+TEST_F(AppFixture, EditorCommandsDoNothingWithoutAKeyProjectWindow)
+{
+    const QByteArray before = readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings")));
+    delegate->showOpenWindowIfNeeded();
+    activate(delegate->openWindow());
+    for (const QString &command : MainMenu::commands()) {
+        if (command == QLatin1String("upperCaase:") || command == QLatin1String("deleteString:")
+            || command == QLatin1String("save:") || command == QLatin1String("copyBase:"))
+            delegate->action(command)->trigger();
+    }
+    EXPECT_TRUE(delegate->projects().empty());
+
+    // A project open, but another window active: still nothing.
+    prompts.folderAnswers << path(QStringLiteral("App1"));
+    trigger("openFolder:");
+    ASSERT_EQ(delegate->projects().size(), 1u);
+    editor(0)->selectRows({0, 1});
+    QWidget other;
+    activate(&other);
+    trigger("upperCaase:");
+    trigger("deleteString:");
+    EXPECT_EQ(editor(0)->model().keys.size(), 2);
+    EXPECT_EQ(readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings"))), before);
+
+    activate(delegate->mainWindow());
+    trigger("upperCaase:");
+    EXPECT_TRUE(readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings"))).contains("HELLO"));
+}
+
+TEST_F(AppFixture, SaveWritesOnlyTheCurrentProject)
+{
+    openBoth();
+    for (size_t i = 0; i < 2; ++i) {
+        ProjectModel &model = editor(i)->model();
+        for (Row &row : model.data) {
+            for (Entry &entry : row)
+                entry.value = QStringLiteral("Changed");
+        }
+    }
+    delegate->mainWindow()->setCurrentProject(delegate->projects().at(0).get());
+    trigger("save:");
+    EXPECT_TRUE(readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings"))).contains("Changed"));
+    EXPECT_FALSE(readFile(path(QStringLiteral("App2/en.lproj/Localizable.strings"))).contains("Changed"));
+}
+
+TEST_F(AppFixture, HideTranslatedRefreshesEveryProjectAndFollowsTheCheckMark)
+{
+    Settings().setValue(Settings::HideTranslated, true);
+    delegate->applicationDidFinishLaunching();
+    EXPECT_TRUE(delegate->hideTranslated()->isChecked());
+    openBoth();
+    EXPECT_EQ(editor(0)->model().keys, QStringList{QStringLiteral("bye-Localizable.strings")});
+    EXPECT_EQ(editor(1)->model().keys, QStringList{QStringLiteral("cancel-Localizable.strings")});
+
+    trigger("toggleTranslated:");
+    EXPECT_FALSE(delegate->hideTranslated()->isChecked());
+    EXPECT_FALSE(Settings().boolValue(Settings::HideTranslated));
+    EXPECT_EQ(editor(0)->model().keys.size(), 2);
+    EXPECT_EQ(editor(1)->model().keys.size(), 2);
+    EXPECT_EQ(editor(1)->title(), QStringLiteral("2 - ") + path(QStringLiteral("App2")));
+
+    trigger("toggleTranslated:");
+    EXPECT_TRUE(delegate->hideTranslated()->isChecked());
+    EXPECT_EQ(editor(0)->model().keys.size(), 1);
+    EXPECT_EQ(editor(1)->title(), QStringLiteral("1 - ") + path(QStringLiteral("App2")));
+}
+
+TEST_F(AppFixture, SearchNarrowsRowsOnTopOfTheFilterAndRetitles)
+{
+    openBoth();
+    StringsViewController *e = editor(0);
+    e->setSearchText(QStringLiteral("HALLO"));
+    EXPECT_EQ(e->model().keys, QStringList{QStringLiteral("hello-Localizable.strings")});
+    EXPECT_EQ(e->title(), QStringLiteral("1 - ") + path(QStringLiteral("App1")));
+    e->setSearchText(QStringLiteral("farewell"));
+    EXPECT_EQ(e->model().keys, QStringList{QStringLiteral("bye-Localizable.strings")});
+    trigger("toggleTranslated:");
+    e->setSearchText(QStringLiteral("greeting"));
+    EXPECT_TRUE(e->model().keys.isEmpty());
+    e->setSearchText(QString());
+    EXPECT_EQ(e->model().keys.size(), 1);
+}
