@@ -39,5 +39,5 @@ public:
     // on whatever thread the client answers on. Never called when
     // storeLookupHost() is empty. The platform must not call `done` after it
     // has been destroyed.
-    virtual void get(const QUrl &url, Reply done) { static_cast<void>(url); static_cast<void>(done); }
+    virtual void get(const QUrl &, Reply) {}
 };

@@ -299,3 +299,36 @@ TEST_F(PlauderTest, ReviewPageNeedsAnIdentifier)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PlauderShared, OneInstanceThatOnlyCountsOnLinux)
+{
+    Settings().remove(Settings::PlauderAppId);
+    Plauder *seen[4] = {};
+    std::vector<std::unique_ptr<QThread>> threads;
+    for (Plauder *&slot : seen) {
+        threads.emplace_back(QThread::create([&slot] { slot = &Plauder::sharedInstance(); }));
+        threads.back()->start();
+    }
+    for (auto &thread : threads)
+        thread->wait();
+    Plauder &plauder = Plauder::sharedInstance();
+    for (Plauder *p : seen)
+        EXPECT_EQ(p, &plauder);
+    EXPECT_EQ(plauder.thread(), QCoreApplication::instance()->thread());
+
+    Settings settings;
+    settings.setValue(Settings::PlauderScore, 1000);
+    settings.setValue(Settings::PlauderLaunches, 100);
+    settings.remove(Settings::PlauderDate);
+    settings.remove(Settings::PlauderAppStore);
+    plauder.configureForShell(nullptr);
+    plauder.appDidBeacomeActive();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 101);
+    EXPECT_FALSE(settings.contains(Settings::PlauderAppStore));
+    EXPECT_FALSE(plauder.appStoreID());
+}
+
+} // namespace
