@@ -10,8 +10,10 @@
 #include "userprompts.h"
 
 #include "app/settings.h"
+#include "app/helppage.h"
 #include "app/settingsdialog.h"
 #include "app/startupwarning.h"
+#include "app/supportscript.h"
 #include "memory/databasemanagerv2.h"
 #include "model/log.h"
 #include "model/projectdiscovery.h"
@@ -25,6 +27,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QUrl>
 
 namespace {
@@ -103,7 +106,7 @@ void AppDelegate::connectCommands()
             &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
-void AppDelegate::applicationDidFinishLaunching()
+void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
 {
     Plauder::sharedInstance().configureForShell(this);
     Settings settings;
@@ -111,12 +114,21 @@ void AppDelegate::applicationDidFinishLaunching()
     if (StartupWarning::shouldShowWarning(settings))
         m_prompts.showWarning(StartupWarning::title(), StartupWarning::text(),
                               StartupWarning::button());
+    m_launched = true;
+    bool opened = false;
+    for (const QString &path : paths)
+        opened = openPath(path) || opened;
+    if (!opened)
+        showOpenWindowIfNeeded();
 }
 
 void AppDelegate::applicationDidBecomeActive()
 {
     Plauder::sharedInstance().appDidBeacomeActive(true);
-    showOpenWindowIfNeeded();
+    // The warning of the start-up sequence makes the program active before
+    // launching has finished; the start window waits for its end.
+    if (m_launched)
+        showOpenWindowIfNeeded();
 }
 
 bool AppDelegate::openPath(const QString &path)
@@ -200,6 +212,11 @@ void AppDelegate::ensureMainWindow()
         return;
     m_mainWindow = std::make_unique<MainWindow>();
     m_menu->populate(m_mainWindow->menuBar());
+    QToolBar *tools = m_mainWindow->addToolBar(tr("Commands"));
+    tools->setObjectName(QStringLiteral("commands"));
+    tools->setMovable(false);
+    tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_menu->populate(tools);
     connect(m_mainWindow.get(), &MainWindow::projectCloseRequested, this,
             &AppDelegate::closeProjectWindow);
     connect(m_mainWindow.get(), &AppWindow::pathDropped, this, &AppDelegate::openPath);
@@ -309,8 +326,9 @@ void AppDelegate::scanProgress(int done, int found)
 
 void AppDelegate::scanFinished(int groups, int keysStored)
 {
-    showStatus(tr("Scan finished: %n key(s) stored", nullptr, keysStored)
-                   + tr(" from %n folder group(s).", nullptr, groups));
+    showStatus(tr("Scan finished: %1 keys stored from %2 folder groups.")
+                   .arg(keysStored)
+                   .arg(groups));
 }
 
 void AppDelegate::cleanUp() { DatabaseManagerV2::shared(); }
@@ -345,6 +363,15 @@ void AppDelegate::showDatabase()
     QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
 }
 
-void AppDelegate::showHelp() {}
+void AppDelegate::showHelp()
+{
+    const QUrl page = HelpPage::location();
+    if (!page.isEmpty())
+        QDesktopServices::openUrl(page);
+}
 
-void AppDelegate::contactSupport() {}
+void AppDelegate::contactSupport()
+{
+    const BusyCursor busy;
+    SupportScript::contactSupport();
+}

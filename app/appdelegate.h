@@ -26,8 +26,10 @@ public:
     explicit AppDelegate(UserPrompts &prompts, QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    // Life-cycle events.
-    void applicationDidFinishLaunching();
+    // Life-cycle events. Launching ends by opening the paths handed to the
+    // program (the open-path request) or, with none that exists, by offering
+    // the start window.
+    void applicationDidFinishLaunching(const QStringList &paths = {});
     void applicationDidBecomeActive();
     // The open-path request: opens an existing path as a chosen folder; false
     // (and nothing done) when nothing exists there.
@@ -86,4 +88,5 @@ private:
     std::vector<std::unique_ptr<ProjectWindowController>> m_projects;
     QPointer<StartWindow> m_openWindow;
     bool m_scanConnected = false;
+    bool m_launched = false;
 };

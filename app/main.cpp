@@ -13,6 +13,7 @@ int main(int argc, char **argv)
     Plauder::sharedInstance();
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("verbalo"));
     // The shell decides when the program ends: closing the last project
     // brings the start window back instead.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -21,10 +22,6 @@ int main(int argc, char **argv)
 
     QtUserPrompts prompts;
     AppDelegate delegate(prompts);
-    delegate.applicationDidFinishLaunching();
-
-    const QStringList arguments = QApplication::arguments().mid(1);
-    if (arguments.isEmpty() || !delegate.openPath(arguments.first()))
-        delegate.showOpenWindowIfNeeded();
+    delegate.applicationDidFinishLaunching(QApplication::arguments().mid(1));
     return QApplication::exec();
 }

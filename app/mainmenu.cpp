@@ -2,20 +2,26 @@
 #include "mainmenu.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
 
 MainMenu::MainMenu(QObject *parent) : QObject(parent)
 {
     add(QStringLiteral("openFolder:"), tr("&Open Project Folder…"), QKeySequence::Open,
-        QStringLiteral("document-open"));
-    add(QStringLiteral("save:"), tr("&Save"), QKeySequence::Save, QStringLiteral("document-save"));
+        QStringLiteral("document-open"), QStyle::SP_DialogOpenButton);
+    add(QStringLiteral("save:"), tr("&Save"), QKeySequence::Save, QStringLiteral("document-save"),
+        QStyle::SP_DialogSaveButton);
     add(QStringLiteral("exportTranslation:"), tr("&Export Untranslated…"),
-        QKeySequence(Qt::CTRL | Qt::Key_E), QStringLiteral("document-export"));
+        QKeySequence(Qt::CTRL | Qt::Key_E), QStringLiteral("document-export"),
+        QStyle::SP_ArrowUp);
     add(QStringLiteral("loadTranslations:"), tr("&Import Translations…"),
-        QKeySequence(Qt::CTRL | Qt::Key_I), QStringLiteral("document-import"));
+        QKeySequence(Qt::CTRL | Qt::Key_I), QStringLiteral("document-import"),
+        QStyle::SP_ArrowDown);
     add(QStringLiteral("closeTab:"), tr("&Close Project"), QKeySequence::Close,
         QStringLiteral("window-close"));
     add(QStringLiteral("quit:"), tr("&Quit"), QKeySequence::Quit,
@@ -31,20 +37,23 @@ MainMenu::MainMenu(QObject *parent) : QObject(parent)
     add(QStringLiteral("deleteTranslation:"), tr("Delete &Translations"),
         QKeySequence(Qt::SHIFT | Qt::Key_Delete));
     add(QStringLiteral("deleteString:"), tr("&Delete Key"), QKeySequence::Delete,
-        QStringLiteral("edit-delete"));
+        QStringLiteral("edit-delete"), QStyle::SP_TrashIcon);
     add(QStringLiteral("find:"), tr("&Find…"), QKeySequence::Find, QStringLiteral("edit-find"));
 
     QAction *hide = add(QStringLiteral("toggleTranslated:"), tr("&Hide Translated Rows"),
-                        QKeySequence(Qt::CTRL | Qt::Key_H));
+                        QKeySequence(Qt::CTRL | Qt::Key_H), QStringLiteral("view-filter"),
+                        QStyle::SP_FileDialogContentsView);
     hide->setCheckable(true);
 
     add(QStringLiteral("translateGoogle:"), tr("Translate Selected with &Google"),
-        QKeySequence(Qt::CTRL | Qt::Key_T), QStringLiteral("preferences-desktop-locale"));
+        QKeySequence(Qt::CTRL | Qt::Key_T), QStringLiteral("preferences-desktop-locale"),
+        QStyle::SP_BrowserReload);
     add(QStringLiteral("autoTranslateSelected:"), tr("Fill &Selected from Memory"),
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), QStringLiteral("edit-paste"),
+        QStyle::SP_FileDialogDetailedView);
     add(QStringLiteral("autoTranslate:"), tr("Fill &All Shown Rows from Memory"));
     add(QStringLiteral("scan:"), tr("S&can Folder into Memory…"), {},
-        QStringLiteral("folder-saved-search"));
+        QStringLiteral("folder-saved-search"), QStyle::SP_DirIcon);
     add(QStringLiteral("cleanUp:"), tr("&Open Memory Database"));
     add(QStringLiteral("showDatabase:"), tr("Show Memory &Database Folder"));
 
@@ -52,7 +61,7 @@ MainMenu::MainMenu(QObject *parent) : QObject(parent)
     add(QStringLiteral("setBaseLang:"), tr("&Base Language…"));
 
     add(QStringLiteral("showHelp:"), tr("Verbalo &Help"), QKeySequence::HelpContents,
-        QStringLiteral("help-contents"));
+        QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton);
     add(QStringLiteral("contactSupport:"), tr("&Contact Support…"), {},
         QStringLiteral("mail-send"));
 }
@@ -74,13 +83,18 @@ QStringList MainMenu::commands()
 }
 
 QAction *MainMenu::add(const QString &command, const QString &title, const QKeySequence &shortcut,
-                       const QString &icon)
+                       const QString &icon, int fallbackIcon)
 {
     auto *action = new QAction(title, this);
     action->setObjectName(command);
     action->setShortcut(shortcut);
+    // The desktop's icon theme when it has the icon, else the style's own.
+    const QIcon fallback = fallbackIcon >= 0
+        ? QApplication::style()->standardIcon(QStyle::StandardPixmap(fallbackIcon))
+        : QIcon();
     if (!icon.isEmpty())
-        action->setIcon(QIcon::fromTheme(icon));
+        action->setIcon(QIcon::fromTheme(icon, fallback));
+    action->setIconVisibleInMenu(false);
     m_actions.insert(command, action);
     return action;
 }
@@ -115,4 +129,26 @@ void MainMenu::populate(QMenuBar *bar) const
             {QStringLiteral("setGoogleAPIKey:"), QStringLiteral("setBaseLang:")});
     section(bar->addMenu(tr("&Help")),
             {QStringLiteral("showHelp:"), QStringLiteral("contactSupport:")});
+}
+
+void MainMenu::populate(QToolBar *bar) const
+{
+    const QList<std::pair<const char *, QString>> shortTitles{
+        {"openFolder:", tr("Open")},          {"save:", tr("Save")},
+        {"toggleTranslated:", tr("Hide Translated")}, {"translateGoogle:", tr("Google Translate")},
+        {"autoTranslateSelected:", tr("Fill from Memory")}, {"exportTranslation:", tr("Export")},
+        {"loadTranslations:", tr("Import")},  {"deleteString:", tr("Delete Key")}};
+    for (const auto &[command, title] : shortTitles)
+        action(QLatin1String(command))->setIconText(title);
+    for (const QString &command :
+         {QStringLiteral("openFolder:"), QStringLiteral("save:"), QString(),
+          QStringLiteral("toggleTranslated:"), QString(), QStringLiteral("translateGoogle:"),
+          QStringLiteral("autoTranslateSelected:"), QString(),
+          QStringLiteral("exportTranslation:"), QStringLiteral("loadTranslations:"), QString(),
+          QStringLiteral("deleteString:")}) {
+        if (command.isEmpty())
+            bar->addSeparator();
+        else
+            bar->addAction(action(command));
+    }
 }

@@ -9,6 +9,7 @@
 
 class QAction;
 class QMenuBar;
+class QToolBar;
 
 class MainMenu : public QObject
 {
@@ -24,10 +25,12 @@ public:
 
     // Fills a window's menu bar with the shared actions.
     void populate(QMenuBar *bar) const;
+    // The most used commands, for the main window's tool bar.
+    void populate(QToolBar *bar) const;
 
 private:
     QAction *add(const QString &command, const QString &title, const QKeySequence &shortcut = {},
-                 const QString &icon = {});
+                 const QString &icon = {}, int fallbackIcon = -1);
 
     QHash<QString, QAction *> m_actions;
 };

@@ -4,6 +4,7 @@
 #include "projectwindowcontroller.h"
 #include "stringsviewcontroller.h"
 
+#include <QLabel>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -12,7 +13,8 @@ namespace {
 const char *const kControllerProperty = "verbaloProject";
 }
 
-MainWindow::MainWindow(QWidget *parent) : AppWindow(parent), m_tabs(new QTabWidget)
+MainWindow::MainWindow(QWidget *parent)
+    : AppWindow(parent), m_tabs(new QTabWidget), m_summary(new QLabel)
 {
     m_tabs->setTabsClosable(true);
     m_tabs->setMovable(true);
@@ -20,6 +22,7 @@ MainWindow::MainWindow(QWidget *parent) : AppWindow(parent), m_tabs(new QTabWidg
     m_tabs->setElideMode(Qt::ElideMiddle);
     setCentralWidget(m_tabs);
     statusBar()->setSizeGripEnabled(true);
+    statusBar()->addPermanentWidget(m_summary);
     resize(1280, 800);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::updateTitle);
     connect(m_tabs, &QTabWidget::tabCloseRequested, this, [this](int index) {
@@ -73,7 +76,14 @@ ProjectWindowController *MainWindow::projectAt(int index) const
 void MainWindow::updateTitle()
 {
     ProjectWindowController *project = currentProject();
-    const QString title = project && project->editor() ? project->editor()->title()
-                                                       : tr("Verbalo");
-    setWindowTitle(title);
+    StringsViewController *editor = project ? project->editor() : nullptr;
+    setWindowTitle(editor ? editor->title() : tr("Verbalo"));
+    if (!editor) {
+        m_summary->clear();
+        return;
+    }
+    const ProjectModel &model = editor->model();
+    m_summary->setText(tr("%1 of %2 rows shown").arg(model.keys.size()).arg(model.data.size())
+                       + QStringLiteral("  ·  ")
+                       + tr("Languages: %1").arg(model.languages.join(QStringLiteral(", "))));
 }

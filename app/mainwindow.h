@@ -5,6 +5,7 @@
 #include "appwindow.h"
 
 class ProjectWindowController;
+class QLabel;
 class QTabWidget;
 
 class MainWindow : public AppWindow
@@ -30,4 +31,5 @@ private:
     void updateTitle();
 
     QTabWidget *m_tabs;
+    QLabel *m_summary;
 };

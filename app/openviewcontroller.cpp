@@ -7,6 +7,7 @@
 #include "model/log.h"
 
 #include <QApplication>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -67,7 +68,6 @@ OpenViewController::OpenViewController(const QStringList &projects, QWidget *par
     recentTitle->setFont(recentFont);
 
     m_tableView->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_tableView->setAlternatingRowColors(true);
     m_tableView->setCursor(Qt::PointingHandCursor);
     for (const QString &path : std::as_const(m_projects)) {
         auto *cell = new ProjectCellView;
@@ -88,16 +88,24 @@ OpenViewController::OpenViewController(const QStringList &projects, QWidget *par
     m_tableView->setVisible(!m_projects.isEmpty());
     m_emptyLabel->setVisible(m_projects.isEmpty());
 
-    auto *list = new QVBoxLayout;
-    list->setContentsMargins(0, 24, 24, 24);
+    // The recent folders sit on the base colour, like a document beside the
+    // application's own side.
+    auto *listPane = new QFrame;
+    listPane->setAutoFillBackground(true);
+    listPane->setBackgroundRole(QPalette::Base);
+    m_tableView->setFrameShape(QFrame::NoFrame);
+    auto *list = new QVBoxLayout(listPane);
+    list->setContentsMargins(16, 20, 16, 16);
+    list->setSpacing(10);
     list->addWidget(recentTitle);
     list->addWidget(m_tableView, 1);
     list->addWidget(m_emptyLabel, 1);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addLayout(side, 2);
-    layout->addLayout(list, 3);
+    layout->addWidget(listPane, 3);
 }
 
 

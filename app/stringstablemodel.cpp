@@ -5,6 +5,8 @@
 
 #include "model/projectmodel.h"
 
+#include <QColor>
+
 StringsTableModel::StringsTableModel(StringsViewController *editor)
     : QAbstractTableModel(editor), m_editor(editor)
 {
@@ -30,6 +32,15 @@ QVariant StringsTableModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return m_editor->model().cellText(index.row(), column);
+    case Qt::ForegroundRole: {
+        // Unfinished rows stand out in the Status column.
+        if (column != QLatin1String("Status"))
+            return {};
+        const QString status = m_editor->model().cellText(index.row(), column);
+        if (status.startsWith(QLatin1String("OK")))
+            return QColor(0x2e, 0x7d, 0x32);
+        return QColor(0xb2, 0x3c, 0x17);
+    }
     case Qt::ToolTipRole: {
         const QString text = m_editor->model().cellText(index.row(), column);
         return text.size() > 40 || text.contains(QLatin1Char('\n')) ? QVariant(text) : QVariant();

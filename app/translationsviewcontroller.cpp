@@ -19,6 +19,9 @@ TranslationsViewController::TranslationsViewController(QWidget *parent)
     m_caption->setTextFormat(Qt::PlainText);
     m_caption->setMinimumHeight(m_caption->fontMetrics().height() + 12);
     m_caption->setIndent(4);
+    QFont captionFont = m_caption->font();
+    captionFont.setBold(true);
+    m_caption->setFont(captionFont);
 
     m_table->setModel(m_tableModel);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -40,6 +40,12 @@ protected:
         writeFile(root, QStringLiteral("App2/fr.lproj/Localizable.strings"),
                   "/* Button */\n\"ok\" = \"OK\";\n");
         delegate = std::make_unique<AppDelegate>(prompts);
+        delegate->applicationDidFinishLaunching();
+    }
+
+    bool startWindowVisible() const
+    {
+        return delegate->openWindow() && delegate->openWindow()->isVisible();
     }
 
     void TearDown() override { delegate.reset(); }

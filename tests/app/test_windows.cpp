@@ -10,8 +10,7 @@
 
 TEST_F(AppFixture, OpeningAFolderWithTwoProjectsGivesTwoTabsAndOneRecentEntry)
 {
-    delegate->showOpenWindowIfNeeded();
-    ASSERT_TRUE(delegate->openWindow()->isVisible());
+    ASSERT_TRUE(startWindowVisible());
     openBoth();
     EXPECT_EQ(prompts.folderTitles, QStringList{QStringLiteral("Choose Project Folder")});
     EXPECT_EQ(delegate->mainWindow()->tabs()->count(), 2);
@@ -28,13 +27,13 @@ TEST_F(AppFixture, StartWindowComesBackOnlyWhenTheLastProjectCloses)
 {
     openBoth();
     delegate->applicationDidBecomeActive();
-    EXPECT_FALSE(delegate->openWindow());
+    EXPECT_FALSE(startWindowVisible());
     delegate->closeProjectWindow(delegate->projects().front().get());
     EXPECT_EQ(delegate->projects().size(), 1u);
-    EXPECT_FALSE(delegate->openWindow());
+    EXPECT_FALSE(startWindowVisible());
     delegate->closeProjectWindow(delegate->projects().front().get());
-    ASSERT_TRUE(delegate->openWindow());
-    EXPECT_TRUE(delegate->openWindow()->isVisible());
+    ASSERT_TRUE(startWindowVisible());
+    EXPECT_FALSE(delegate->mainWindow()->isVisible());
     // The start window lists the folder just opened; a click opens it again.
     QListWidget *list = delegate->openWindow()->openView()->tableView();
     ASSERT_EQ(list->count(), 1);
@@ -46,26 +45,35 @@ TEST_F(AppFixture, StartWindowComesBackOnlyWhenTheLastProjectCloses)
 TEST_F(AppFixture, CancellingTheChooserBringsTheStartWindowBackOnlyWithoutProjects)
 {
     trigger("openFolder:");
-    ASSERT_TRUE(delegate->openWindow());
-    EXPECT_TRUE(delegate->openWindow()->isVisible());
+    EXPECT_TRUE(startWindowVisible());
     openBoth();
     trigger("openFolder:");
-    EXPECT_FALSE(delegate->openWindow()->isVisible());
+    EXPECT_FALSE(startWindowVisible());
     EXPECT_EQ(delegate->projects().size(), 2u);
 }
 
-TEST_F(AppFixture, OpenPathRequestAnswersByExistence)
+TEST_F(AppFixture, PathsGivenAtLaunchAreOpenPathRequests)
 {
-    EXPECT_FALSE(delegate->openPath(path(QStringLiteral("missing"))));
-    EXPECT_TRUE(delegate->projects().empty());
-    EXPECT_TRUE(delegate->openPath(path(QStringLiteral("App1"))));
-    EXPECT_EQ(delegate->projects().size(), 1u);
+    delegate.reset();
+    FakePrompts other;
+    AppDelegate missing(other);
+    missing.applicationDidFinishLaunching({path(QStringLiteral("missing"))});
+    EXPECT_TRUE(missing.projects().empty());
+    ASSERT_TRUE(missing.openWindow());
+    EXPECT_TRUE(missing.openWindow()->isVisible());
+
+    AppDelegate given(other);
+    given.applicationDidFinishLaunching({path(QStringLiteral("App1"))});
+    EXPECT_EQ(given.projects().size(), 1u);
+    EXPECT_FALSE(given.openWindow());
+    EXPECT_EQ(Settings().recentFolders().value(0), path(QStringLiteral("App1")));
+    // A plain file exists, so it is answered yes and searched like a folder.
+    EXPECT_TRUE(given.openPath(path(QStringLiteral("App2/en.lproj/Localizable.strings"))));
 }
 
 TEST_F(AppFixture, EditorCommandsDoNothingWithoutAKeyProjectWindow)
 {
     const QByteArray before = readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings")));
-    delegate->showOpenWindowIfNeeded();
     activate(delegate->openWindow());
     for (const QString &command : MainMenu::commands()) {
         if (command == QLatin1String("upperCaase:") || command == QLatin1String("deleteString:")
