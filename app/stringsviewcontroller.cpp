@@ -153,13 +153,17 @@ void StringsViewController::selectRows(const QList<int> &rows)
 
 void StringsViewController::clearSelection() { m_table->selectionModel()->clearSelection(); }
 
-void StringsViewController::translationsChanged(const QString &rowKey, const Row &row)
+void StringsViewController::translationsChanged(const QString &rowKey, const QString &language,
+                                                const QString &value)
 {
-    if (!TranslationsPanel::storeTranslations(m_model, rowKey, row))
+    if (!TranslationsPanel::storeTranslation(m_model, rowKey, language, value,
+                                             Settings().baseLanguageCandidates()))
         return;
     const qsizetype index = m_model.keys.indexOf(rowKey);
     if (index >= 0)
         m_tableModel->rowChanged(int(index));
+    if (m_delegate)
+        m_delegate->updateItem(rowKey, m_model.data.value(rowKey));
 }
 
 void StringsViewController::setSortDescriptor(const SortDescriptor &sort)
@@ -209,6 +213,9 @@ void StringsViewController::commitEdit(const QVariant &value, const QString &col
     if (m_job)
         return;
     CellEditing::setObjectValue(m_model, value, column, row);
+    const QString rowKey = m_model.keys.value(row);
+    if (m_delegate && m_model.data.contains(rowKey))
+        m_delegate->updateItem(rowKey, m_model.data.value(rowKey));
 }
 
 std::unique_lock<std::mutex> StringsViewController::lockModel() const

@@ -49,9 +49,10 @@ public:
 
     // The translations panel, told about the selected row; may be null.
     void setDelegate(TranslationsViewController *panel) { m_delegate = panel; }
-    // A row edited in the panel: stored under the row key the panel shows,
-    // then the project is saved.
-    void translationsChanged(const QString &rowKey, const Row &row);
+    // A language's text edited in the panel, for the row key the panel shows
+    // (also when no row is selected any more): stored and saved; the panel
+    // then shows the stored row.
+    void translationsChanged(const QString &rowKey, const QString &language, const QString &value);
 
     // The cell-edit pair the table uses.
     bool mayEdit(const QString &column) const;

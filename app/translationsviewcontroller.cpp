@@ -53,6 +53,14 @@ void TranslationsViewController::showItem(const QString &rowKey, const Row &row,
     reload();
 }
 
+void TranslationsViewController::updateItem(const QString &rowKey, const Row &row)
+{
+    if (!m_panel.item || m_panel.rowKey != rowKey)
+        return;
+    m_panel.item = row;
+    m_tableModel->cellsChanged();
+}
+
 void TranslationsViewController::clearItem()
 {
     m_panel.clear();
@@ -63,11 +71,13 @@ bool TranslationsViewController::cellEdited(const QVariant &value, int row)
 {
     if (value.typeId() != QMetaType::QString)
         return false;
-    if (!m_panel.edit(row, value.toString(), Settings().baseLanguageCandidates()))
+    const QStringList candidates = Settings().baseLanguageCandidates();
+    const std::optional<QString> language = m_panel.languageAt(row);
+    if (!language || !m_panel.edit(row, value.toString(), candidates))
         return false;
-    if (m_delegate)
-        m_delegate->translationsChanged(m_panel.rowKey, *m_panel.item);
     m_tableModel->cellsChanged();
+    if (m_delegate)
+        m_delegate->translationsChanged(m_panel.rowKey, *language, value.toString());
     return true;
 }
 

@@ -23,8 +23,11 @@ public:
     // From the editor's selection handler: one row, or none (several selected).
     void showItem(const QString &rowKey, const Row &row, const QStringList &languages);
     void clearItem();
+    // The shown row changed in the editor's model: its cells are redrawn
+    // from the new row, the list of languages stays.
+    void updateItem(const QString &rowKey, const Row &row);
 
-    // An edit of a Translation cell; hands the changed row to the editor.
+    // An edit of a Translation cell; hands it to the editor.
     bool cellEdited(const QVariant &value, int row);
 
     const TranslationsPanel &panel() const { return m_panel; }

@@ -78,28 +78,44 @@ bool TranslationsPanel::isHighlighted(const QString &column, int index,
         == item->value(*base).value.normalized(QString::NormalizationForm_C);
 }
 
-bool TranslationsPanel::edit(int index, const QString &value, const QStringList &candidates)
+std::optional<QString> TranslationsPanel::languageAt(int index) const
 {
-    if (!item)
+    if (index < 0 || index >= rowCount())
+        return std::nullopt;
+    return languages->at(index);
+}
+
+bool TranslationsPanel::applyEdit(Row &row, const QString &language, const QString &value,
+                                  const QStringList &candidates)
+{
+    const std::optional<QString> base = baseLanguageOf(row, candidates);
+    if (!base)
         return false;
-    const std::optional<QString> base = baseLanguageOf(*item, candidates);
-    if (!base || index < 0 || index >= rowCount())
-        return false;
-    const Entry baseEntry = item->value(*base);
-    const QString &language = languages->at(index);
+    const Entry baseEntry = row.value(*base);
     if (value.trimmed().isEmpty())
-        item->remove(language);
+        row.remove(language);
     else
-        item->insert(language, Entry{baseEntry.key, value, baseEntry.comment});
+        row.insert(language, Entry{baseEntry.key, value, baseEntry.comment});
     return true;
 }
 
-bool TranslationsPanel::storeTranslations(ProjectModel &model, const QString &rowKey,
-                                          const Row &row)
+bool TranslationsPanel::edit(int index, const QString &value, const QStringList &candidates)
 {
-    if (rowKey.isEmpty() || !model.data.contains(rowKey))
+    const std::optional<QString> language = languageAt(index);
+    if (!item || !language)
         return false;
-    model.data.insert(rowKey, row);
+    return applyEdit(*item, *language, value, candidates);
+}
+
+bool TranslationsPanel::storeTranslation(ProjectModel &model, const QString &rowKey,
+                                         const QString &language, const QString &value,
+                                         const QStringList &candidates)
+{
+    const auto it = model.data.find(rowKey);
+    if (rowKey.isEmpty() || it == model.data.end())
+        return false;
+    if (!applyEdit(*it, language, value, candidates))
+        return false;
     model.save();
     return true;
 }

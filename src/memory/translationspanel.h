@@ -38,14 +38,26 @@ public:
     // is not highlighted: it is always equal to itself.
     bool isHighlighted(const QString &column, int index, const QStringList &candidates) const;
 
-    // Applies an edit of the Translation cell of table row `index` to `item`:
-    // a blank value removes the language's entry, any other value is stored as
-    // typed with the base entry's key and comment. Returns false, changing
-    // nothing, when there is no item, no base entry or no such table row.
+    // The language listed at table row `index`, if any.
+    std::optional<QString> languageAt(int index) const;
+
+    // An edit of one language's text applied to a row: a blank value (only
+    // white space and line breaks) removes the language's entry, any other
+    // value is stored as typed with the key and comment of the row's base
+    // entry. Returns false, changing nothing, when the row has no base entry.
+    static bool applyEdit(Row &row, const QString &language, const QString &value,
+                          const QStringList &candidates);
+
+    // applyEdit() on the shown copy, for the language of table row `index`.
+    // False when the panel is empty or has no such row.
     bool edit(int index, const QString &value, const QStringList &candidates);
 
-    // The editor's side of a panel edit: stores the row under the row key and
-    // saves the project. A row key that is no longer in the model (its row was
-    // deleted meanwhile) is not brought back; returns false then.
-    static bool storeTranslations(ProjectModel &model, const QString &rowKey, const Row &row);
+    // The editor's side of a panel edit: applies it to the model's own row
+    // under the row key (not to the panel's copy, which may be older than the
+    // model after other commands) and saves the project. Returns false,
+    // changing and saving nothing, when the row key has no row any more (it
+    // was deleted meanwhile) or the row has no base entry.
+    static bool storeTranslation(ProjectModel &model, const QString &rowKey,
+                                 const QString &language, const QString &value,
+                                 const QStringList &candidates);
 };

@@ -87,6 +87,27 @@ TEST_F(AppFixture, PanelEditRewritesTheFilesAlsoWithNoRowSelected)
     EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
 }
 
+TEST_F(AppFixture, PanelEditKeepsNewerChangesOfTheSameRow)
+{
+    openBoth();
+    StringsViewController *e = editor(0);
+    e->selectRows({1}); // hello
+    QAbstractItemModel *table = e->tableView()->model();
+    ASSERT_TRUE(table->setData(table->index(1, 1), QStringLiteral("Hi there"), Qt::EditRole));
+    EXPECT_EQ(cell(panel(0), 1, 1), QStringLiteral("Hi there"));
+
+    // Changed behind the panel's back, as a fill from memory would.
+    e->model().data[QStringLiteral("hello-Localizable.strings")][QStringLiteral("fr")] =
+        Entry{QStringLiteral("hello"), QStringLiteral("Salut"), std::nullopt};
+    QAbstractItemModel *model = panel(0)->tableView()->model();
+    ASSERT_TRUE(model->setData(model->index(0, 1), QStringLiteral("Servus"), Qt::EditRole));
+    const Row row = e->model().data.value(QStringLiteral("hello-Localizable.strings"));
+    EXPECT_EQ(row.value(QStringLiteral("en")).value, QStringLiteral("Hi there"));
+    EXPECT_EQ(row.value(QStringLiteral("de")).value, QStringLiteral("Servus"));
+    EXPECT_EQ(row.value(QStringLiteral("fr")).value, QStringLiteral("Salut"));
+    EXPECT_TRUE(readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings"))).contains("Hi there"));
+}
+
 TEST_F(AppFixture, PanelEditOfADeletedRowDoesNotBringItBack)
 {
     openBoth();
