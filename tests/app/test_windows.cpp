@@ -6,6 +6,9 @@
 #include "openviewcontroller.h"
 
 #include <QListWidget>
+#include <QMimeData>
+#include <QTableView>
+#include <QUrl>
 #include <QTabWidget>
 
 TEST_F(AppFixture, OpeningAFolderWithTwoProjectsGivesTwoTabsAndOneRecentEntry)
@@ -151,4 +154,38 @@ TEST_F(AppFixture, SearchNarrowsRowsOnTopOfTheFilterAndRetitles)
     EXPECT_TRUE(e->model().keys.isEmpty());
     e->setSearchText(QString());
     EXPECT_EQ(e->model().keys.size(), 1);
+}
+
+TEST_F(AppFixture, DroppingAFolderOpensItAndClosingATabClosesTheProject)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path(QStringLiteral("App2")))});
+    QWidget *target = delegate->openWindow()->centralWidget();
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    ASSERT_EQ(delegate->projects().size(), 1u);
+    EXPECT_EQ(delegate->projects().front()->projectURL(), path(QStringLiteral("App2")));
+
+    emit delegate->mainWindow()->tabs()->tabCloseRequested(0);
+    EXPECT_TRUE(delegate->projects().empty());
+    EXPECT_TRUE(startWindowVisible());
+}
+
+TEST_F(AppFixture, ShortcutsReachTheCurrentProject)
+{
+    openBoth();
+    delegate->mainWindow()->setCurrentProject(delegate->projects().at(0).get());
+    StringsViewController *e = editor(0);
+    e->tableView()->setFocus();
+    e->selectRows({0});
+    QTest::keyClick(e->tableView(), Qt::Key_Delete);
+    EXPECT_EQ(e->model().keys, QStringList{QStringLiteral("hello-Localizable.strings")});
+    EXPECT_FALSE(readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings"))).contains("bye"));
+
+    QTest::keyClick(e->tableView(), Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(delegate->hideTranslated()->isChecked());
+    EXPECT_TRUE(e->model().keys.isEmpty());
 }
