@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -61,24 +62,36 @@ std::optional<QString> QtUserPrompts::askSingleField(const SingleFieldRequest &r
 {
     QDialog dialog(dialogParent());
     dialog.setWindowTitle(request.title);
-    auto *layout = new QVBoxLayout(&dialog);
+    dialog.setMinimumWidth(460);
+    auto *icon = new QLabel;
+    icon->setPixmap(dialog.style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    icon->setAlignment(Qt::AlignTop);
     auto *title = new QLabel(QStringLiteral("<b>%1</b>").arg(request.title.toHtmlEscaped()));
     auto *text = new QLabel(request.informativeText);
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
     auto *field = new QLineEdit(request.initialText);
     field->setPlaceholderText(request.placeholder);
-    field->setMinimumWidth(320);
-    field->setMinimumHeight(24);
+    field->setMinimumSize(320, 24);
     auto *buttons = new QDialogButtonBox;
     QPushButton *ok = buttons->addButton(request.okButton, QDialogButtonBox::AcceptRole);
     buttons->addButton(request.cancelButton, QDialogButtonBox::RejectRole);
     ok->setDefault(true);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(title);
-    layout->addWidget(text);
-    layout->addWidget(field);
+    auto *content = new QVBoxLayout;
+    content->setSpacing(8);
+    content->addWidget(title);
+    content->addWidget(text);
+    content->addWidget(field);
+    auto *body = new QHBoxLayout;
+    body->setSpacing(16);
+    body->addWidget(icon);
+    body->addLayout(content, 1);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->setContentsMargins(20, 20, 20, 16);
+    layout->setSpacing(16);
+    layout->addLayout(body);
     layout->addWidget(buttons);
     // The settings dialogs come to the front, ahead of every other window.
     dialog.show();

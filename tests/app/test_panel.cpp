@@ -93,6 +93,9 @@ TEST_F(AppFixture, PanelEditKeepsNewerChangesOfTheSameRow)
     StringsViewController *e = editor(0);
     e->selectRows({1}); // hello
     QAbstractItemModel *table = e->tableView()->model();
+    EXPECT_TRUE(table->flags(table->index(1, 2)) & Qt::ItemIsEditable);  // Comment
+    EXPECT_FALSE(table->flags(table->index(1, 3)) & Qt::ItemIsEditable); // Status
+    EXPECT_FALSE(table->flags(table->index(1, 4)) & Qt::ItemIsEditable); // File
     ASSERT_TRUE(table->setData(table->index(1, 1), QStringLiteral("Hi there"), Qt::EditRole));
     EXPECT_EQ(cell(panel(0), 1, 1), QStringLiteral("Hi there"));
 
