@@ -5,6 +5,7 @@
 #include "mainmenu.h"
 #include "openviewcontroller.h"
 
+#include <QHeaderView>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTableView>
@@ -188,4 +189,23 @@ TEST_F(AppFixture, ShortcutsReachTheCurrentProject)
     QTest::keyClick(e->tableView(), Qt::Key_H, Qt::ControlModifier);
     EXPECT_TRUE(delegate->hideTranslated()->isChecked());
     EXPECT_TRUE(e->model().keys.isEmpty());
+}
+
+TEST_F(AppFixture, SortableHeadersResortAndOthersDoNot)
+{
+    openBoth();
+    StringsViewController *e = editor(0);
+    QHeaderView *header = e->tableView()->horizontalHeader();
+    const QStringList missingFirst{QStringLiteral("bye-Localizable.strings"),
+                                   QStringLiteral("hello-Localizable.strings")};
+    emit header->sectionClicked(3); // Status, ascending
+    EXPECT_EQ(e->model().keys, missingFirst);
+    emit header->sectionClicked(3); // descending
+    EXPECT_EQ(e->model().keys, (QStringList{missingFirst.at(1), missingFirst.at(0)}));
+    EXPECT_EQ(e->sortDescriptor().key, QStringLiteral("Status"));
+    EXPECT_FALSE(e->sortDescriptor().ascending);
+    emit header->sectionClicked(2); // Comment is not sortable
+    EXPECT_EQ(e->sortDescriptor().key, QStringLiteral("Status"));
+    EXPECT_EQ(header->sortIndicatorSection(), 3);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
 }
