@@ -7,7 +7,8 @@
 // user text such as "R&D" or "&copy" rarely means an entity and the writer
 // must not alter it. A numeric reference that names no Unicode scalar value
 // (zero, a surrogate, beyond U+10FFFF, or too long) is left unchanged too, so
-// no text is ever replaced by U+FFFD.
+// no text is ever replaced by U+FFFD. References to U+0080..U+009F mean what
+// HTML5 says (mostly Windows-1252 punctuation such as &#146; for U+2019).
 #include "model/htmlentities.h"
 
 #include <algorithm>
@@ -24,6 +25,10 @@ struct NamedEntity
 
 const NamedEntity kEntities[] = {
 #include "model/htmlentitytable.inc"
+};
+
+const char16_t kC1Meanings[] = {
+#include "model/htmlentitiesc1.inc"
 };
 
 constexpr qsizetype kLongestName = 31;
@@ -70,6 +75,8 @@ qsizetype decodeAt(const QString &text, qsizetype at, QString &out)
             return 0;
         if (code == 0 || (code >= 0xD800 && code <= 0xDFFF))
             return 0;
+        if (code >= 0x80 && code <= 0x9F)
+            code = kC1Meanings[code - 0x80];
         out.append(QString::fromUcs4(&code, 1));
         return i + 1 - at;
     }

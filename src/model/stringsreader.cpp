@@ -75,6 +75,23 @@ inline bool isWhiteSpace(char16_t c)
     return k == Kind::Space || k == Kind::Terminator;
 }
 
+// The first star at or after i, or n.
+qsizetype nextStar(const char16_t *text, qsizetype i, qsizetype n)
+{
+#if defined(__SSE2__)
+    const __m128i star = _mm_set1_epi16(u'*');
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, star)));
+        if (mask != 0)
+            return i + std::countr_zero(mask) / 2;
+    }
+#endif
+    while (i < n && text[i] != u'*')
+        ++i;
+    return i;
+}
+
 // The first quote or line terminator at or after i, or n.
 qsizetype nextQuoteOrTerminator(const char16_t *text, qsizetype i, qsizetype n)
 {
@@ -159,10 +176,10 @@ qsizetype Matcher::findClose(qsizetype from)
     if (m_closeFrom >= 0 && from >= m_closeFrom && (m_close < 0 || from <= m_close))
         return m_close;
     qsizetype i = from;
-    while ((i = m_text.indexOf(u'*', i)) >= 0 && i + 1 < m_n && at(i + 1) != u'/')
+    while ((i = nextStar(m_text.utf16(), i, m_n)) + 1 < m_n && at(i + 1) != u'/')
         ++i;
     m_closeFrom = from;
-    m_close = i >= 0 && i + 1 < m_n ? i : -1;
+    m_close = i + 1 < m_n ? i : -1;
     return m_close;
 }
 
@@ -268,7 +285,9 @@ bool Matcher::finishMatch(qsizetype keyEnd, qsizetype open, qsizetype close, Ent
     return true;
 }
 
-// The last position in the white space after ';' where '$' holds.
+// The last position in the white space after ';' where '$' holds. The
+// callers have made sure that there is one; the fallback only guarantees
+// progress.
 qsizetype Matcher::matchEnd(qsizetype afterSemicolon) const
 {
     const qsizetype rest = skipWhiteSpace(afterSemicolon);
@@ -278,7 +297,7 @@ qsizetype Matcher::matchEnd(qsizetype afterSemicolon) const
         if (isLineTerminator(at(i)) && !(at(i) == u'\n' && i > 0 && at(i - 1) == u'\r'))
             return i;
     }
-    return -1;
+    return rest;
 }
 
 QList<Entry> Matcher::run()

@@ -13,6 +13,7 @@ TEST(HtmlEntities, DecodesCompleteReferences)
     EXPECT_EQ(removingHTMLEntities(u"&AElig;&zwnj;&fjlig;&Afr;&#x1F600;"_s),
         u"\u00C6\u200Cfj\U0001D504\U0001F600"_s);
     EXPECT_EQ(removingHTMLEntities(u"&CounterClockwiseContourIntegral;"_s), u"\u2233"_s);
+    EXPECT_EQ(removingHTMLEntities(u"it&#146;s&#x80;&#x81;"_s), u"it\u2019s\u20AC\u0081"_s);
     // One pass only: a decoded ampersand does not start another reference.
     EXPECT_EQ(removingHTMLEntities(u"&amp;lt;"_s), u"&lt;"_s);
 }

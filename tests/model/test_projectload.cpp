@@ -18,6 +18,8 @@ ProjectModel loadRoot(const QString &root)
     return model;
 }
 
+QString kEn() { return QStringLiteral("en"); }
+
 QByteArray utf16WithBom(const QString &text, QStringConverter::Encoding encoding)
 {
     QStringEncoder encoder(encoding, QStringEncoder::Flag::WriteBom);
@@ -130,4 +132,35 @@ TEST(ProjectLoad, MissingOrEmptyRootLeavesTheModelEmpty)
     const ProjectModel m = loadRoot(dir.path());
     EXPECT_EQ(m.languages, QStringList{QStringLiteral("en")});
     EXPECT_TRUE(m.data.isEmpty());
+}
+
+// The parallel merge must leave every row as a sequential load in listing
+// order would: the later file wins, also across files and repeated languages.
+TEST(ProjectLoad, LaterFilesWinAsInASequentialLoad)
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    // Both give the row key a-b-c.strings; b-c.strings is listed first.
+    writeFile(d, QStringLiteral("en.lproj/b-c.strings"), "\"a\" = \"from b-c\";\n");
+    writeFile(d, QStringLiteral("en.lproj/c.strings"), "\"a-b\" = \"from c\";\n");
+    // "en" is listed twice: en.lproj in the first pass, the bare en in the second.
+    writeFile(d, QStringLiteral("en/c.strings"), "\"k\" = \"bare\";\n");
+    writeFile(d, QStringLiteral("en.lproj/d.strings"), "\"k\" = \"lproj\";\n");
+    ProjectModel m = loadRoot(d);
+    EXPECT_EQ(m.languages, (QStringList{kEn(), kEn()}));
+    const Entry collided = m.data.value(QStringLiteral("a-b-c.strings")).value(kEn());
+    EXPECT_EQ(collided.key, QStringLiteral("a-b"));
+    EXPECT_EQ(collided.value, QStringLiteral("from c"));
+    EXPECT_EQ(m.mapKeyToFile.value(QStringLiteral("a-b-c.strings")), QStringLiteral("c.strings"));
+    EXPECT_EQ(m.data.value(QStringLiteral("k-c.strings")).value(kEn()).value, QStringLiteral("bare"));
+
+    // A second load adds to the model.
+    QTemporaryDir other;
+    writeFile(other.path(), QStringLiteral("de.lproj/c.strings"), "\"a-b\" = \"aus c\";\n");
+    m.projectURL = other.path();
+    m.load();
+    const Row row = m.data.value(QStringLiteral("a-b-c.strings"));
+    EXPECT_EQ(row.value(kEn()).value, QStringLiteral("from c"));
+    EXPECT_EQ(row.value(QStringLiteral("de")).value, QStringLiteral("aus c"));
+    EXPECT_EQ(m.languages.size(), 3);
 }

@@ -58,6 +58,7 @@ TEST(TextFile, RejectsWhatDoesNotDecode)
     EXPECT_FALSE(readBytes("abc\xC3"));          // cut-off sequence
     EXPECT_FALSE(readBytes("\xC0\xAF"));          // overlong
     EXPECT_FALSE(readBytes("\xED\xA0\x80"));      // encoded surrogate
+    EXPECT_FALSE(readBytes("\xF4\x90\x80\x80"));  // beyond U+10FFFF
     EXPECT_FALSE(readBytes("\xEF\xBB\xBF\x80"));  // bad UTF-8 after a mark
     EXPECT_FALSE(readBytes(QByteArray("\xFF\xFE\x41", 3))); // odd UTF-16 length
     EXPECT_FALSE(readBytes(QByteArray("\0\0\xFE\xFF\0\0\0", 7)));

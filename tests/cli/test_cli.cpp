@@ -1,0 +1,205 @@
+// verbalo-cli as scripts see it: the built binary, its JSON shapes, exit
+// statuses and one-line errors, and a rewrite round trip of the demo project.
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun cli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(VERBALO_BIN_DIR "/verbalo-cli"), arguments);
+    CliRun run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QJsonObject object(const QByteArray &line) { return QJsonDocument::fromJson(line).object(); }
+
+// A fresh copy of examples/Demo; returns its root.
+QString demoCopy(const QTemporaryDir &dir)
+{
+    const QString target = dir.path() + QStringLiteral("/Demo");
+    QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), QStringLiteral(VERBALO_SOURCE_DIR "/examples/Demo"), target});
+    return target;
+}
+
+// Every file below a folder with its bytes.
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    const QStringList paths = QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &folder : paths)
+        for (const QString &name : QDir(root + QLatin1Char('/') + folder).entryList(QDir::Files))
+            files.insert(folder + QLatin1Char('/') + name, readFile(root + QLatin1Char('/') + folder + QLatin1Char('/') + name));
+    return files;
+}
+
+void expectUsageError(const CliRun &run)
+{
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.startsWith("verbalo-cli: ")) << run.err.constData();
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
+}
+
+} // namespace
+
+TEST(Cli, EntriesJsonOneObjectPerFile)
+{
+    QTemporaryDir dir;
+    const QString strings = writeFile(dir.path(), QStringLiteral("a.strings"),
+                                      "/* Note */\n\"k\" = \"say \\\"hi\\\"\";\n\"plain\" = \"tab\there\";\n\"empty\" = \"\";\n");
+    const QString txt = writeFile(dir.path(), QStringLiteral("about.txt"), "Two\nlines");
+    const CliRun run = cli({QStringLiteral("entries"), QStringLiteral("--json"), strings, txt});
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+
+    const QJsonObject first = object(lines[0]);
+    EXPECT_EQ(first.value(QStringLiteral("file")).toString(), strings);
+    const QJsonArray entries = first.value(QStringLiteral("entries")).toArray();
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0].toObject().value(QStringLiteral("value")).toString(), QStringLiteral("say \\\"hi\\\""));
+    EXPECT_EQ(entries[0].toObject().value(QStringLiteral("comment")).toString(), QStringLiteral(" Note "));
+    EXPECT_EQ(entries[1].toObject().value(QStringLiteral("key")).toString(), QStringLiteral("plain"));
+    EXPECT_EQ(entries[1].toObject().value(QStringLiteral("value")).toString(), QStringLiteral("tab\there"));
+    EXPECT_TRUE(entries[1].toObject().value(QStringLiteral("comment")).isNull());
+
+    const QJsonArray txtEntries = object(lines[1]).value(QStringLiteral("entries")).toArray();
+    ASSERT_EQ(txtEntries.size(), 1);
+    EXPECT_EQ(txtEntries[0].toObject().value(QStringLiteral("key")).toString(), QStringLiteral("about.txt"));
+    EXPECT_EQ(txtEntries[0].toObject().value(QStringLiteral("value")).toString(), QStringLiteral("Two\nlines"));
+    EXPECT_EQ(txtEntries[0].toObject().value(QStringLiteral("comment")).toString(QStringLiteral("x")), QString());
+
+    const QString junk = writeFile(dir.path(), QStringLiteral("junk.strings"), QByteArray("\xc3\x28\xff", 3));
+    expectUsageError(cli({QStringLiteral("entries"), strings, junk}));
+    expectUsageError(cli({QStringLiteral("entries"), dir.path() + QStringLiteral("/missing.strings")}));
+    expectUsageError(cli({QStringLiteral("entries"), dir.path()}));
+    expectUsageError(cli({QStringLiteral("entries")}));
+}
+
+TEST(Cli, DiscoverSortedRoots)
+{
+    QTemporaryDir dir;
+    writeFile(dir.path(), QStringLiteral("Zeta/en.lproj/a.strings"), "\n");
+    writeFile(dir.path(), QStringLiteral("Alpha/de/a.txt"), "x");
+    writeFile(dir.path(), QStringLiteral("Pods/P/en.lproj/a.strings"), "\n");
+    const CliRun run = cli({QStringLiteral("discover"), QStringLiteral("--json"), dir.path()});
+    ASSERT_EQ(run.status, 0);
+    const QJsonArray roots = QJsonDocument::fromJson(run.out).array();
+    EXPECT_EQ(roots.toVariantList(), (QVariantList{dir.path() + QStringLiteral("/Alpha"), dir.path() + QStringLiteral("/Zeta")}));
+    expectUsageError(cli({QStringLiteral("discover"), dir.path() + QStringLiteral("/gone")}));
+}
+
+TEST(Cli, RowsOfTheDemoProject)
+{
+    QTemporaryDir dir;
+    const QString root = demoCopy(dir);
+    const CliRun run = cli({QStringLiteral("rows"), QStringLiteral("--json"), root});
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    const QJsonObject table = object(run.out);
+    const QJsonArray rows = table.value(QStringLiteral("rows")).toArray();
+    EXPECT_EQ(table.value(QStringLiteral("title")).toString(), QStringLiteral("%1 - %2").arg(rows.size()).arg(root));
+    EXPECT_EQ(table.value(QStringLiteral("languages")).toVariant().toStringList(),
+              (QStringList{QStringLiteral("Base"), QStringLiteral("de"), QStringLiteral("en"), QStringLiteral("fr"),
+                           QStringLiteral("ja"), QStringLiteral("pt-BR")}));
+    ASSERT_GE(rows.size(), 10);
+    QStringList rowKeys;
+    for (const QJsonValue &v : rows) {
+        const QJsonObject row = v.toObject();
+        EXPECT_EQ(row.keys(), (QStringList{QStringLiteral("comment"), QStringLiteral("file"), QStringLiteral("key"),
+                                           QStringLiteral("rowKey"), QStringLiteral("status"), QStringLiteral("value")}));
+        rowKeys << row.value(QStringLiteral("rowKey")).toString().toLower();
+    }
+    QStringList sorted = rowKeys;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(rowKeys, sorted);
+
+    // Descending status puts finished rows first; the filter keeps the unfinished.
+    const QJsonArray byStatus = object(cli({QStringLiteral("rows"), QStringLiteral("--json"), QStringLiteral("--sort"),
+                                            QStringLiteral("status"), QStringLiteral("--descending"), root}).out)
+                                    .value(QStringLiteral("rows")).toArray();
+    EXPECT_TRUE(byStatus.first().toObject().value(QStringLiteral("status")).toString().startsWith(QLatin1String("OK (")));
+    EXPECT_TRUE(byStatus.last().toObject().value(QStringLiteral("status")).toString().startsWith(QLatin1String("Missing: ")));
+    const QJsonArray unfinished = object(cli({QStringLiteral("rows"), QStringLiteral("--json"),
+                                              QStringLiteral("--hide-translated"), root}).out)
+                                      .value(QStringLiteral("rows")).toArray();
+    EXPECT_LT(unfinished.size(), rows.size());
+    for (const QJsonValue &v : unfinished)
+        EXPECT_TRUE(v.toObject().value(QStringLiteral("status")).toString().startsWith(QLatin1String("Missing: ")));
+
+    // With Japanese as the only base language, rows without Japanese show empty cells.
+    const QJsonArray japanese = object(cli({QStringLiteral("rows"), QStringLiteral("--json"),
+                                            QStringLiteral("--base-language"), QStringLiteral("ja"), root}).out)
+                                    .value(QStringLiteral("rows")).toArray();
+    for (const QJsonValue &v : japanese) {
+        const QJsonObject row = v.toObject();
+        if (row.value(QStringLiteral("status")).toString().contains(QLatin1String("ja")))
+            EXPECT_TRUE(row.value(QStringLiteral("key")).toString().isEmpty());
+        else
+            EXPECT_FALSE(row.value(QStringLiteral("key")).toString().isEmpty());
+    }
+
+    expectUsageError(cli({QStringLiteral("rows"), QStringLiteral("--sort"), QStringLiteral("file"), root}));
+    expectUsageError(cli({QStringLiteral("rows"), QStringLiteral("--bogus"), root}));
+    expectUsageError(cli({QStringLiteral("rows"), root + QStringLiteral("/gone")}));
+}
+
+TEST(Cli, DiagnosticsGoToStandardError)
+{
+    QTemporaryDir dir;
+    writeFile(dir.path(), QStringLiteral("en.lproj/Empty.strings"), "  \n");
+    writeFile(dir.path(), QStringLiteral("en.lproj/Main.strings"), "\"k\" = \"v\";\n");
+    const CliRun run = cli({QStringLiteral("rows"), QStringLiteral("--json"), dir.path()});
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, QByteArray("Empty file for: en\n"));
+    QJsonParseError error;
+    QJsonDocument::fromJson(run.out, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError);
+}
+
+TEST(Cli, RewriteOfTheDemoChangesNothingAndHelpWorks)
+{
+    QTemporaryDir dir;
+    const QString root = demoCopy(dir);
+    const auto before = snapshot(root);
+    ASSERT_FALSE(before.isEmpty());
+    const CliRun run = cli({QStringLiteral("rewrite"), root});
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(snapshot(root), before);
+
+    // Rewriting with Japanese as the base drops the rows Japanese lacks.
+    ASSERT_EQ(cli({QStringLiteral("rewrite"), QStringLiteral("--base-language"), QStringLiteral("ja"), root}).status, 0);
+    const QByteArray german = readFile(root + QStringLiteral("/de.lproj/Localizable.strings"));
+    EXPECT_TRUE(german.contains("\"button.cancel\" = \"Abbrechen\";"));
+    EXPECT_FALSE(german.contains("note.empty"));
+
+    const CliRun help = cli({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
+    for (const char *command : {"entries", "discover", "rows", "rewrite"})
+        EXPECT_TRUE(help.out.contains(command)) << command;
+    EXPECT_EQ(cli({QStringLiteral("rows"), QStringLiteral("--help")}).status, 0);
+    expectUsageError(cli({}));
+    expectUsageError(cli({QStringLiteral("frobnicate")}));
+    expectUsageError(cli({QStringLiteral("rewrite"), QStringLiteral("--base-language"), QStringLiteral(","), root}));
+}
