@@ -98,6 +98,8 @@ QString requireFolder(const QString &path)
     const QFileInfo info(path);
     if (!info.isDir())
         throw CliError{QStringLiteral("no such folder: %1").arg(path)};
+    if (!info.isReadable() || !info.isExecutable())
+        throw CliError{QStringLiteral("cannot read folder: %1").arg(path)};
     return QDir::cleanPath(info.absoluteFilePath());
 }
 

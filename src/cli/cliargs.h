@@ -55,7 +55,8 @@ private:
     QStringList m_positionals;
 };
 
-// An existing folder's absolute path, else CliError ("no such folder: ...").
+// An existing, listable folder's absolute path, else CliError
+// ("no such folder: ..." or "cannot read folder: ...").
 QString requireFolder(const QString &path);
 
 // Standard output as UTF-8; cliPrintLine adds a line feed.

@@ -1,9 +1,20 @@
-// verbalo-cli rewrite.
+// verbalo-cli rewrite: loads a project and saves it, as every edit does.
 #include "cli/cliargs.h"
 #include "cli/commands.h"
+#include "model/projectmodel.h"
 
 int commandRewrite(const QStringList &arguments)
 {
-    Q_UNUSED(arguments);
-    throw CliError{QStringLiteral("rewrite is not available yet")};
+    const CliArgs args(arguments, {CliOptions::BaseLanguage});
+    args.expectPositionals(1, 1, QStringLiteral("ROOT"));
+    args.applyBaseLanguage();
+    ProjectModel model;
+    model.projectURL = requireFolder(args.positionals().first());
+    model.load();
+    model.save();
+    cliPrintLine(QStringLiteral("Saved %1: %2 languages, %3 rows")
+                     .arg(model.projectURL)
+                     .arg(model.languages.size())
+                     .arg(model.data.size()));
+    return 0;
 }

@@ -1,9 +1,106 @@
-// verbalo-cli rows.
+// verbalo-cli rows: a project's table as the editor shows it, in display order.
 #include "cli/cliargs.h"
 #include "cli/commands.h"
+#include "model/projectmodel.h"
+#include "app/settings.h"
+
+#include <algorithm>
+
+namespace {
+
+const CliOption kSort{QStringLiteral("--sort"), true};
+const CliOption kDescending{QStringLiteral("--descending"), false};
+const CliOption kHideTranslated{QStringLiteral("--hide-translated"), false};
+
+SortDescriptor sortFrom(const CliArgs &args)
+{
+    SortDescriptor sort;
+    const QString key = args.value(kSort.name).value_or(QStringLiteral("key"));
+    if (key == QLatin1String("key"))
+        sort.key = QStringLiteral("Key String");
+    else if (key == QLatin1String("value"))
+        sort.key = QStringLiteral("Value String");
+    else if (key == QLatin1String("status"))
+        sort.key = QStringLiteral("Status");
+    else
+        throw CliError{QStringLiteral("--sort takes key, value or status, not %1").arg(key)};
+    sort.ascending = !args.has(kDescending.name);
+    return sort;
+}
+
+// One line per cell: line breaks of .txt texts are shown as a return symbol.
+QString oneLine(QString text, qsizetype width)
+{
+    text.replace(QLatin1Char('\n'), QChar(0x23CE));
+    text.replace(QLatin1Char('\r'), QChar(0x23CE));
+    if (text.size() > width)
+        text = text.left(width - 1) + QChar(0x2026);
+    return text;
+}
+
+void printTable(const ProjectModel &model, const QStringList &candidates)
+{
+    cliPrintLine(model.title());
+    cliPrintLine(QStringLiteral("Languages: ") + model.languages.join(QStringLiteral(", ")));
+    cliPrintLine(QString());
+    const QStringList &columns = ProjectModel::columns();
+    static const qsizetype maxWidth[] = {36, 40, 28, 36, 28};
+    QList<QStringList> cells;
+    cells.append(columns);
+    for (int i = 0; i < model.keys.size(); ++i) {
+        QStringList row;
+        for (const QString &column : columns)
+            row << model.cellText(i, column, candidates);
+        cells.append(row);
+    }
+    QList<qsizetype> widths(columns.size(), 0);
+    for (const QStringList &row : std::as_const(cells))
+        for (qsizetype c = 0; c < row.size(); ++c)
+            widths[c] = std::min(maxWidth[c], std::max(widths[c], oneLine(row.at(c), maxWidth[c]).size()));
+    for (const QStringList &row : std::as_const(cells)) {
+        QString line;
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            const QString text = oneLine(row.at(c), widths[c]);
+            line += c + 1 < row.size() ? text.leftJustified(widths[c]) + QStringLiteral("  ") : text;
+        }
+        cliPrintLine(line);
+    }
+}
+
+void printJson(const ProjectModel &model, const QStringList &candidates)
+{
+    cliPrint(QStringLiteral("{\"title\": ") + jsonString(model.title()) + QStringLiteral(", \"languages\": ")
+             + jsonStringArray(model.languages) + QStringLiteral(", \"rows\": ["));
+    for (int i = 0; i < model.keys.size(); ++i) {
+        QString line = i ? QStringLiteral(",\n") : QStringLiteral("\n");
+        line += QStringLiteral("{\"rowKey\": ") + jsonString(model.keys.at(i));
+        line += QStringLiteral(", \"key\": ") + jsonString(model.cellText(i, QStringLiteral("Key String"), candidates));
+        line += QStringLiteral(", \"value\": ") + jsonString(model.cellText(i, QStringLiteral("Value String"), candidates));
+        line += QStringLiteral(", \"comment\": ") + jsonString(model.cellText(i, QStringLiteral("Comment"), candidates));
+        line += QStringLiteral(", \"status\": ") + jsonString(model.cellText(i, QStringLiteral("Status"), candidates));
+        line += QStringLiteral(", \"file\": ") + jsonString(model.cellText(i, QStringLiteral("File"), candidates));
+        line += QLatin1Char('}');
+        cliPrint(line);
+    }
+    cliPrintLine(QStringLiteral("\n]}"));
+}
+
+} // namespace
 
 int commandRows(const QStringList &arguments)
 {
-    Q_UNUSED(arguments);
-    throw CliError{QStringLiteral("rows is not available yet")};
+    const CliArgs args(arguments, {CliOptions::Json, kSort, kDescending, kHideTranslated, CliOptions::BaseLanguage});
+    args.expectPositionals(1, 1, QStringLiteral("ROOT"));
+    const SortDescriptor sort = sortFrom(args);
+    args.applyBaseLanguage();
+    ProjectModel model;
+    model.projectURL = requireFolder(args.positionals().first());
+    model.load();
+    const QStringList candidates = Settings().baseLanguageCandidates();
+    model.rebuildKeys(sort, args.has(kHideTranslated.name), candidates);
+    if (args.json())
+        printJson(model, candidates);
+    else
+        printTable(model, candidates);
+    return 0;
 }

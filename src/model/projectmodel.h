@@ -49,6 +49,8 @@ public:
 
     // The row's entry for the first candidate that it holds.
     static std::optional<Entry> baseEntryOf(const Row &row, const QStringList &candidates);
+    // Same without a copy: points into the row, or null.
+    static const Entry *baseEntryIn(const Row &row, const QStringList &candidates);
     // Same, for a row key, with the candidates read from the settings.
     std::optional<Entry> baseEntry(const QString &rowKey) const;
 
@@ -56,9 +58,12 @@ public:
     static QString statusTextOf(const Row *row, const QStringList &languages,
                                 const QStringList &candidates);
     QString statusText(const QString &rowKey) const;
+    QString statusText(const QString &rowKey, const QStringList &candidates) const;
 
     // The text of the cell at display index `index` of `keys` in the column.
+    // An unknown column logs "<column>: We shouldn't be here" and gives "".
     QString cellText(int index, const QString &column) const;
+    QString cellText(int index, const QString &column, const QStringList &candidates) const;
 
     // Sort comparison of two row keys: true when a must come before b.
     bool lessThan(const QString &a, const QString &b, const SortDescriptor &sort,
@@ -66,8 +71,12 @@ public:
 
     // Rebuilds `keys`: every row key of data, sorted stably, then, when
     // hideTranslated is set, only those whose status does not begin with "OK".
+    // Ties keep code-unit order of the row keys; rows without a base value
+    // go last when sorting by value.
     void rebuildKeys(const SortDescriptor &sort, bool hideTranslated);
-    // rebuildKeys() with the "hide.translated" setting.
+    void rebuildKeys(const SortDescriptor &sort, bool hideTranslated, const QStringList &candidates);
+    // rebuildKeys() with the "hide.translated" setting and the candidates of
+    // the settings.
     void refresh(const SortDescriptor &sort = {});
 
     // "<rows shown> - <project root>".

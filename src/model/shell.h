@@ -11,7 +11,7 @@ struct ShellResult
     // line feeds: an empty stream gives one empty line; an undecodable one, none.
     QStringList output;
     QStringList error;
-    int status = -1; // -1 when the program could not be started
+    int status = -1; // -1 when the program could not be started or did not exit normally
 };
 
 class Shell

@@ -1,0 +1,60 @@
+// Runs external programs (find) with separate arguments and collects both
+// output streams as lines.
+#include "shell.h"
+
+#include <QProcess>
+#include <QStringDecoder>
+
+namespace {
+
+bool isLineEnd(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x85: case 0x2028: case 0x2029:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// An empty stream gives one empty line; bytes that are not UTF-8 give none.
+QStringList toLines(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return {};
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isLineEnd(text.at(begin)))
+        ++begin;
+    while (end > begin && isLineEnd(text.at(end - 1)))
+        --end;
+    return QStringView(text).mid(begin, end - begin).toString().split(QLatin1Char('\n'));
+}
+
+} // namespace
+
+Shell &Shell::shared()
+{
+    static Shell shell;
+    return shell;
+}
+
+ShellResult Shell::run(const QString &launchPath, const QStringList &arguments) const
+{
+    ShellResult result;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    process.start(launchPath, arguments, QIODevice::ReadOnly);
+    if (!process.waitForStarted(-1))
+        return result;
+    // waitForFinished() services both pipes together, so neither can fill up
+    // and stall the program while the other is being waited on.
+    process.waitForFinished(-1);
+    result.output = toLines(process.readAllStandardOutput());
+    result.error = toLines(process.readAllStandardError());
+    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return result;
+}

@@ -1,0 +1,87 @@
+// Code-point, folded and numeric text comparisons.
+#include "textorder.h"
+
+#include <algorithm>
+
+namespace {
+
+// Moves surrogates above the rest of the BMP so that comparing the adjusted
+// UTF-16 code units gives code-point order.
+inline char16_t codePointRank(char16_t c)
+{
+    if (c >= 0xD800) {
+        if (c >= 0xE000)
+            return char16_t(c - 0x800);
+        return char16_t(c + 0x2000);
+    }
+    return c;
+}
+
+inline bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+} // namespace
+
+int TextOrder::compareCodePoints(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    const char16_t *pa = a.utf16();
+    const char16_t *pb = b.utf16();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (pa[i] != pb[i])
+            return codePointRank(pa[i]) < codePointRank(pb[i]) ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool TextOrder::lessByCodePoints(QStringView a, QStringView b) { return compareCodePoints(a, b) < 0; }
+
+void TextOrder::sortByCodePoints(QStringList &texts)
+{
+    std::sort(texts.begin(), texts.end(),
+              [](const QString &a, const QString &b) { return compareCodePoints(a, b) < 0; });
+}
+
+QString TextOrder::sortFold(const QString &text)
+{
+    return text.toLower().normalized(QString::NormalizationForm_D);
+}
+
+int TextOrder::compareNumeric(QStringView a, QStringView b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char16_t ca = a.at(i).unicode();
+        const char16_t cb = b.at(j).unicode();
+        if (isDigit(ca) && isDigit(cb)) {
+            qsizetype ei = i;
+            qsizetype ej = j;
+            while (ei < a.size() && isDigit(a.at(ei).unicode()))
+                ++ei;
+            while (ej < b.size() && isDigit(b.at(ej).unicode()))
+                ++ej;
+            qsizetype si = i;
+            qsizetype sj = j;
+            while (si + 1 < ei && a.at(si) == u'0')
+                ++si;
+            while (sj + 1 < ej && b.at(sj) == u'0')
+                ++sj;
+            const qsizetype la = ei - si;
+            const qsizetype lb = ej - sj;
+            if (la != lb)
+                return la < lb ? -1 : 1;
+            if (const int c = a.mid(si, la).compare(b.mid(sj, lb)))
+                return c < 0 ? -1 : 1;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        if (ca != cb)
+            return codePointRank(ca) < codePointRank(cb) ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    const qsizetype ra = a.size() - i;
+    const qsizetype rb = b.size() - j;
+    return ra == rb ? 0 : (ra < rb ? -1 : 1);
+}

@@ -1,0 +1,46 @@
+// The Shell runner: separate arguments, both pipes, line splitting, failures.
+#include "model/shell.h"
+
+#include <gtest/gtest.h>
+
+TEST(Shell, ArgumentsReachTheProgramUnexpandedAndLinesAreSplit)
+{
+    const ShellResult r = Shell::shared().run(QStringLiteral("/usr/bin/printf"),
+                                              {QStringLiteral("\n%s\n%s\n\n"), QStringLiteral("*.strings"),
+                                               QStringLiteral("two words")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, (QStringList{QStringLiteral("*.strings"), QStringLiteral("two words")}));
+    EXPECT_EQ(r.error, QStringList{QString()});
+}
+
+TEST(Shell, EmptyStreamGivesOneEmptyLineAndStatusIsKept)
+{
+    const ShellResult r = Shell::shared().run(QStringLiteral("/bin/sh"),
+                                              {QStringLiteral("-c"), QStringLiteral("echo oops >&2; exit 3")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.output, QStringList{QString()});
+    EXPECT_EQ(r.error, QStringList{QStringLiteral("oops")});
+}
+
+TEST(Shell, MuchOutputOnBothPipesDoesNotStall)
+{
+    // Far more than a pipe buffer on standard error before anything on standard output.
+    const ShellResult r = Shell::shared().run(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("i=0; while [ $i -lt 20000 ]; do echo err-line-$i >&2; i=$((i+1)); done; "
+                                              "seq 1 50000")});
+    EXPECT_EQ(r.status, 0);
+    ASSERT_EQ(r.error.size(), 20000);
+    ASSERT_EQ(r.output.size(), 50000);
+    EXPECT_EQ(r.output.last(), QStringLiteral("50000"));
+}
+
+TEST(Shell, UndecodableOutputGivesNoLinesAndMissingProgramIsSafe)
+{
+    const ShellResult bad = Shell::shared().run(QStringLiteral("/usr/bin/printf"), {QStringLiteral("a\\377b\\n")});
+    EXPECT_TRUE(bad.output.isEmpty());
+
+    const ShellResult missing = Shell::shared().run(QStringLiteral("/no/such/program"), {});
+    EXPECT_EQ(missing.status, -1);
+    EXPECT_TRUE(missing.output.isEmpty());
+}
