@@ -28,6 +28,9 @@ const CliCommand kCommands[] = {
     {"export", "[--base-language LIST] ROOT OUTFILE", "write the base texts of rows lacking a translation to OUTFILE", commandExport},
     {"fill", "[--db PATH] [--base-language LIST] [--row-key KEY]... ROOT", "fill rows from the translation memory, then save", commandFill},
     {"translate", "[--api-key KEY] [--base-language LIST] [--row-key KEY]... ROOT", "machine-translate the rows' missing languages, then save", commandTranslate},
+    {"scan", "[--db PATH] FOLDER", "fill the translation memory from the language folders below FOLDER", commandScan},
+    {"lookup", "[--json] [--column CODE] [--db PATH] TEXT", "print the translation memory's best record for TEXT", commandLookup},
+    {"import", "[--base-language LIST] [--db PATH] ROOT FOLDER", "import language-named .strings files below FOLDER into ROOT and save", commandImport},
 };
 
 const CliCommand *findCommand(const QString &name)

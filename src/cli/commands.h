@@ -12,3 +12,6 @@ int commandRewrite(const QStringList &arguments);
 int commandExport(const QStringList &arguments);
 int commandFill(const QStringList &arguments);
 int commandTranslate(const QStringList &arguments);
+int commandScan(const QStringList &arguments);
+int commandLookup(const QStringList &arguments);
+int commandImport(const QStringList &arguments);

@@ -31,6 +31,12 @@ sqlite3_stmt *Database::prepareCached(const QString &sql)
         sqlite3_finalize(statement);
         return nullptr;
     }
+    // Scans produce one statement text per set of languages; keep the cache small.
+    if (m_cache.size() >= MaxCachedStatements) {
+        for (sqlite3_stmt *old : std::as_const(m_cache))
+            sqlite3_finalize(old);
+        m_cache.clear();
+    }
     m_cache.insert(sql, statement);
     return statement;
 }

@@ -44,6 +44,8 @@ public:
     QString lastErrorMessage() const;
     int lastErrorCode() const;
 
+    static constexpr qsizetype MaxCachedStatements = 64;
+
 private:
     sqlite3_stmt *prepareCached(const QString &sql);
     bool bindAll(sqlite3_stmt *statement, const QVariantList &values);

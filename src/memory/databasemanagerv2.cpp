@@ -4,6 +4,7 @@
 
 #include "memory/languages.h"
 #include "memory/logtext.h"
+#include "memory/scanner.h"
 #include "model/log.h"
 
 #include <QDir>
@@ -89,10 +90,8 @@ std::optional<QString> prepareSchema(DatabaseQueue &queue)
 {
     std::optional<QString> problem;
     queue.inDatabase([&](Database &db) {
-        if (db.isReadOnly()) {
+        if (db.isReadOnly())
             problem = QStringLiteral("the file is read-only");
-            return;
-        }
     });
     if (problem)
         return problem;
@@ -107,16 +106,11 @@ std::optional<QString> prepareSchema(DatabaseQueue &queue)
         return problem;
     if (!created)
         return QStringLiteral("the table cannot be created");
-    // An existing table needs no write above; rewriting the schema cookie with
-    // its own value shows whether the file (and its journal) can be written.
+    // An existing table needs no write above; a table created and rolled back
+    // shows whether the file (and its journal beside it) can be written.
     queue.inTransaction([&](Database &db, bool &rollback) {
         rollback = true;
-        qint64 version = 0;
-        if (auto rows = db.executeQuery(QStringLiteral("PRAGMA user_version"))) {
-            if (rows->next())
-                version = rows->stringForColumnIndex(0).value_or(QStringLiteral("0")).toLongLong();
-        }
-        if (!db.executeStatements(QStringLiteral("PRAGMA user_version = %1").arg(version)))
+        if (!db.executeStatements(QStringLiteral("CREATE TABLE IF NOT EXISTS verbalo_write_probe (x)")))
             problem = db.lastErrorMessage();
     });
     return problem;
@@ -323,6 +317,11 @@ std::optional<QMap<QString, QString>> DatabaseManagerV2::lookupText(const QStrin
 
 QFuture<ScanResult> DatabaseManagerV2::scan(const QString &folder)
 {
-    Q_UNUSED(folder);
-    return QtConcurrent::run(&m_queue, [] { return ScanResult{}; });
+    return QtConcurrent::run(&m_queue, [this, folder] {
+        const ScanResult result = Scanner::run(*this, folder, [this](int done, int found) {
+            emit scanProgress(done, found);
+        });
+        emit scanFinished(result.groups, result.keysStored);
+        return result;
+    });
 }

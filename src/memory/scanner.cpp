@@ -30,7 +30,9 @@ QString parentOf(const QString &path)
 
 Scanner::Groups Scanner::findGroups(const QString &folder)
 {
-    const QStringList arguments{folder,
+    // "/.." or "/." inside the path would match the hidden-folder pattern at the
+    // top and stop find before it starts.
+    const QStringList arguments{QDir::cleanPath(folder),
                                 QStringLiteral("-type"), QStringLiteral("d"),
                                 QStringLiteral("-path"), QStringLiteral("*/\\.*"),
                                 QStringLiteral("-prune"), QStringLiteral("-o"),

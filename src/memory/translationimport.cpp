@@ -6,13 +6,15 @@
 #include "model/log.h"
 #include "model/shell.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
 int TranslationImport::importTranslations(ProjectModel &model, const QString &folder,
                                           const SortDescriptor &sort)
 {
-    const QStringList arguments{folder,
+    // A cleaned path: "/.." at the top would match the hidden-folder pattern.
+    const QStringList arguments{QDir::cleanPath(folder),
                                 QStringLiteral("-type"), QStringLiteral("d"),
                                 QStringLiteral("-path"), QStringLiteral("*/\\.*"),
                                 QStringLiteral("-prune"), QStringLiteral("-o"),

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -188,16 +190,38 @@ TEST_F(MemoryDatabase, UnusableFilesLeaveTheMemoryClosed)
 
 TEST_F(MemoryDatabase, ReadOnlyFileLeavesTheMemoryClosedAndIntact)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind the super-user";
     {
         DatabaseManagerV2 writable(path());
         writable.storeTranslations({{"k", {{"en", "a"}, {"de", "b"}}}});
     }
-    QFile::setPermissions(path(), QFile::ReadOwner);
-    DatabaseManagerV2 readOnly(path());
-    EXPECT_FALSE(readOnly.isOpen());
-    QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray before = readFile(path());
+    const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(path(), readOnly));
+
+    if (geteuid() != 0) {
+        DatabaseManagerV2 refused(path());
+        EXPECT_FALSE(refused.isOpen());
+    } else {
+        // Permissions do not bind the super-user: ask as nobody instead.
+        const QString cli = QStringLiteral(VERBALO_BIN_DIR) + "/verbalo-cli";
+        if (!QFileInfo::exists(cli) || !QFileInfo::exists("/usr/bin/setpriv"))
+            GTEST_SKIP() << "needs verbalo-cli and setpriv to drop privileges";
+        const auto traversable = readOnly | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup
+                                 | QFile::ExeOther;
+        for (QString folder = QFileInfo(path()).absolutePath(); folder != "/";
+             folder = QFileInfo(folder).absolutePath()) {
+            if (folder.startsWith(dir.path()) || folder == dir.path())
+                QFile::setPermissions(folder, traversable);
+        }
+        QProcess process;
+        process.start("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
+                                           cli, "lookup", "--db", path(), "--column", "en", "a"});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 2);
+        EXPECT_TRUE(process.readAllStandardError().contains("read-only"));
+    }
+    EXPECT_EQ(readFile(path()), before);
+    QFile::setPermissions(path(), readOnly | QFile::WriteOwner);
     DatabaseManagerV2 reopened(path());
     EXPECT_EQ(reopened.lookupText("en", "a")->value("de"), "b");
 }

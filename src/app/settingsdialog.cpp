@@ -1,0 +1,75 @@
+// The single-field settings dialogs' texts and their effect on the settings.
+#include "settingsdialog.h"
+
+#include "settings.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+namespace {
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate(SettingsDialog::TranslationContext, text);
+}
+
+const char *const kApiKeyTitle = QT_TRANSLATE_NOOP("SettingsDialog", "Google Translate API Key");
+const char *const kApiKeyText = QT_TRANSLATE_NOOP("SettingsDialog", "API Key");
+const char *const kApiKeyPlaceholder =
+    QT_TRANSLATE_NOOP("SettingsDialog", "Google Translate API Key");
+const char *const kBaseTitle = QT_TRANSLATE_NOOP("SettingsDialog", "Base Language");
+const char *const kBaseText = QT_TRANSLATE_NOOP(
+    "SettingsDialog",
+    "Set your base language (for example: \"en\" for English).\n"
+    "If you leave empty, defaults to [\"en\", \"en-US\", \"Base\"]");
+const char *const kOk = QT_TRANSLATE_NOOP("SettingsDialog", "OK");
+const char *const kCancel = QT_TRANSLATE_NOOP("SettingsDialog", "Cancel");
+
+SettingsDialog withButtons(SettingsDialog dialog)
+{
+    dialog.okButton = translated(kOk);
+    dialog.cancelButton = translated(kCancel);
+    return dialog;
+}
+
+} // namespace
+
+SettingsDialog SettingsDialog::googleApiKey(const Settings &settings)
+{
+    SettingsDialog dialog;
+    dialog.kind = Kind::GoogleApiKey;
+    dialog.title = translated(kApiKeyTitle);
+    dialog.informativeText = translated(kApiKeyText);
+    dialog.placeholder = translated(kApiKeyPlaceholder);
+    dialog.initialText = settings.text(Settings::GoogleApiKey).value_or(QString());
+    return withButtons(dialog);
+}
+
+SettingsDialog SettingsDialog::baseLanguage(const Settings &settings)
+{
+    SettingsDialog dialog;
+    dialog.kind = Kind::BaseLanguage;
+    dialog.title = translated(kBaseTitle);
+    dialog.informativeText = translated(kBaseText);
+    dialog.placeholder = settings.baseLanguageCandidates().join(QStringLiteral(", "));
+    dialog.initialText = settings.text(Settings::BaseLanguage).value_or(QString());
+    return withButtons(dialog);
+}
+
+void SettingsDialog::apply(Settings &settings, const QString &entered) const
+{
+    const QString &key = kind == Kind::GoogleApiKey ? Settings::GoogleApiKey
+                                                    : Settings::BaseLanguage;
+    if (entered.isEmpty()) {
+        settings.remove(key);
+        return;
+    }
+    if (kind == Kind::GoogleApiKey) {
+        settings.setValue(key, entered);
+        return;
+    }
+    QStringList parts = entered.split(QLatin1Char(','));
+    for (QString &part : parts)
+        part = part.trimmed();
+    settings.setValue(key, parts);
+}

@@ -1,0 +1,25 @@
+// verbalo-cli import: takes one language's texts from files named after a
+// language below a folder into a project, then saves the project.
+#include "cli/cliargs.h"
+#include "cli/commands.h"
+#include "cli/memoryoption.h"
+#include "memory/translationimport.h"
+#include "model/projectmodel.h"
+
+int commandImport(const QStringList &arguments)
+{
+    // --db is accepted like every memory command's; the import itself reads
+    // files only and never touches the memory.
+    const CliArgs args(arguments, {CliOptions::BaseLanguage, CliOptions::Db});
+    args.expectPositionals(2, 2, QStringLiteral("ROOT and FOLDER"));
+    args.applyBaseLanguage();
+    ProjectModel model;
+    model.projectURL = requireFolder(args.positionals().at(0));
+    const QString folder = requireFolder(args.positionals().at(1));
+    model.load();
+    model.refresh();
+    const int stored = TranslationImport::importTranslations(model, folder);
+    model.save();
+    cliPrintLine(QStringLiteral("%1 texts stored").arg(stored));
+    return 0;
+}

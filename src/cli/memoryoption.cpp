@@ -1,0 +1,20 @@
+// Opening the translation memory for a verbalo-cli command.
+#include "memoryoption.h"
+
+#include "memory/databasemanagerv2.h"
+
+#include <QFileInfo>
+
+DatabaseManagerV2 &openMemory(const CliArgs &args)
+{
+    if (const auto path = args.value(CliOptions::Db.name)) {
+        if (path->isEmpty())
+            throw CliError{QStringLiteral("--db needs a file path")};
+        DatabaseManagerV2::setDefaultPath(QFileInfo(*path).absoluteFilePath());
+    }
+    DatabaseManagerV2 &memory = DatabaseManagerV2::shared();
+    if (!memory.isOpen())
+        throw CliError{QStringLiteral("the translation memory at %1 cannot be used")
+                           .arg(memory.databasePath())};
+    return memory;
+}

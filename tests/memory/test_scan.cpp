@@ -1,0 +1,137 @@
+// The folder scan: grouping, column choice, hidden folders, progress, and
+// folders that are missing or vanish while the scan runs.
+#include "memory/awakeassertion.h"
+#include "memory/databasemanagerv2.h"
+#include "memory/scanner.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QMutex>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FolderScan : public testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString root() const { return dir.filePath("tree"); }
+
+    void SetUp() override
+    {
+        const QString r = root();
+        writeFile(r, "App/en.lproj/Localizable.strings",
+                  "\"title\" = \"Title\";\n\"break\" = \"Line\\nBreak\";\n\"dup\" = \"first\";\n");
+        writeFile(r, "App/en.lproj/Zz.STRINGS", "\"dup\" = \"second\";\n");
+        writeFile(r, "App/en.lproj/notes.txt", "\"title\" = \"not read\";\n");
+        writeFile(r, "App/de.lproj/Localizable.strings",
+                  "\"title\" = \"Titel\";\n\"break\" = \"Zeilen\\nUmbruch\";\n\"dup\" = \"doppelt\";\n");
+        writeFile(r, "App/Base.lproj/InfoPlist.strings", "\"title\" = \"Title (US)\";\n");
+        writeFile(r, "App/sr.lproj/Localizable.strings", "\"title\" = \"Naslov\";\n");
+        writeFile(r, "App/fr.lproj/Broken.strings", "\"title\" = \"Titre\"");
+        writeFile(r, "Widget/en.lproj/Localizable.strings", "\"widget\" = \"Widget\";\n");
+        writeFile(r, "Old/English.lproj/Localizable.strings", "\"old\" = \"Old\";\n");
+        writeFile(r, "Old/es-419.lproj/Localizable.strings", "\"old\" = \"Viejo\";\n");
+        writeFile(r, ".hidden/App/en.lproj/Localizable.strings", "\"secret\" = \"Secret\";\n");
+        writeFile(r, ".hidden/App/de.lproj/Localizable.strings", "\"secret\" = \"Geheim\";\n");
+        writeFile(r, "Pods/Lib/en.lproj/Localizable.strings", "\"pod\" = \"Pod\";\n");
+        writeFile(r, "Pods/Lib/it.lproj/Localizable.strings", "\"pod\" = \"Baccello\";\n");
+    }
+};
+
+} // namespace
+
+TEST_F(FolderScan, GroupsSiblingFoldersAndSkipsHiddenOnes)
+{
+    const Scanner::Groups groups = Scanner::findGroups(root());
+    const QString r = root();
+    EXPECT_EQ(groups.keys(), QStringList({r, r + "/App", r + "/Old", r + "/Pods/Lib", r + "/Widget"}));
+    // find lists the hidden folder where it stops descending; it is no language.
+    EXPECT_EQ(groups.value(r), QStringList({r + "/.hidden"}));
+    QStringList app = groups.value(r + "/App");
+    app.sort();
+    EXPECT_EQ(app, QStringList({r + "/App/Base.lproj", r + "/App/de.lproj", r + "/App/en.lproj",
+                                r + "/App/fr.lproj", r + "/App/sr.lproj"}));
+
+    EXPECT_EQ(Scanner::groupLines({""}).value(""), QStringList({""}));
+    EXPECT_EQ(Scanner::groupLines({"/a.lproj"}).value("/"), QStringList({"/a.lproj"}));
+}
+
+TEST_F(FolderScan, StoresOneRecordPerKeyWithTheFoldersColumns)
+{
+    DatabaseManagerV2 manager(dir.filePath("db/i18n-v2.sqlite"));
+    QMutex mutex;
+    QList<QPair<int, int>> progress;
+    std::optional<QPair<int, int>> finished;
+    QObject::connect(&manager, &DatabaseManagerV2::scanProgress, &manager,
+                     [&](int done, int found) { QMutexLocker lock(&mutex); progress.append({done, found}); },
+                     Qt::DirectConnection);
+    QObject::connect(&manager, &DatabaseManagerV2::scanFinished, &manager,
+                     [&](int groups, int keys) { QMutexLocker lock(&mutex); finished = {groups, keys}; },
+                     Qt::DirectConnection);
+    const ScanResult result = manager.scan(root()).result();
+    EXPECT_EQ(result.groups, 5);
+    EXPECT_EQ(result.keysStored, 5); // title, break, dup, old, pod
+    {
+        QMutexLocker lock(&mutex);
+        ASSERT_EQ(progress.size(), 6);
+        EXPECT_EQ(progress.first(), qMakePair(0, 5));
+        EXPECT_EQ(progress.last(), qMakePair(5, 5));
+        EXPECT_EQ(finished, qMakePair(5, 5));
+    }
+
+    const auto title = manager.lookupText("en", "Title");
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->value("de"), "Titel");
+    EXPECT_EQ(title->value("en_US"), "Title (US)");
+    EXPECT_FALSE(title->contains("fr"));
+    EXPECT_EQ(title->value("search_by"), "title");
+    EXPECT_EQ(manager.lookupText("en", "Line\nBreak")->value("de"), "Zeilen\nUmbruch");
+    EXPECT_EQ(manager.lookupText("en", "second")->value("de"), "doppelt");
+    EXPECT_EQ(manager.lookupText("en", "Old")->value("es_MX"), "Viejo");
+    EXPECT_EQ(manager.lookupText("en", "Pod")->value("it"), "Baccello");
+    EXPECT_EQ(manager.lookupText("en", "Widget"), std::nullopt);
+    EXPECT_EQ(manager.lookupText("en", "Secret"), std::nullopt);
+}
+
+TEST_F(FolderScan, MissingAndVanishingFoldersEndTheScanQuietly)
+{
+    DatabaseManagerV2 manager(dir.filePath("db/i18n-v2.sqlite"));
+    const ScanResult missing = manager.scan(dir.filePath("nowhere")).result();
+    EXPECT_EQ(missing.keysStored, 0);
+
+    const ScanResult vanished = Scanner::run(manager, root(), [&](int done, int) {
+        if (done == 0)
+            QDir(root()).removeRecursively();
+    });
+    EXPECT_EQ(vanished.groups, 5);
+    EXPECT_EQ(vanished.keysStored, 0);
+
+    Harvest harvest;
+    Scanner::extractFolder(dir.filePath("gone/de.lproj"), harvest);
+    Scanner::extractFolder(dir.filePath("gone/sr.lproj"), harvest);
+    EXPECT_TRUE(harvest.isEmpty());
+
+    DatabaseManagerV2 closed(writeFile(dir.path(), "not-a-db", "plain text, no database"));
+    const ScanResult nothing = closed.scan(root()).result();
+    EXPECT_EQ(nothing.groups, 0);
+}
+
+TEST(AwakeAssertion, RunsWithoutASessionBus)
+{
+    const QByteArray saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    {
+        AwakeAssertion awake("test");
+        EXPECT_FALSE(awake.isHeld());
+    }
+    if (saved.isEmpty()) {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/verbalo-test-bus");
+        AwakeAssertion awake("test");
+        EXPECT_FALSE(awake.isHeld());
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    } else {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", saved);
+    }
+}
