@@ -15,7 +15,7 @@ class PlistReader
 {
 public:
     // Files larger than this are not read.
-    static constexpr qint64 MaxFileSize = 256LL * 1024 * 1024;
+    static constexpr qint64 MaxFileSize = 64LL * 1024 * 1024;
 
     // None when the file cannot be read or parse() gives none.
     static std::optional<PlistStrings> readFile(const QString &path);

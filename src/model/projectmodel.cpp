@@ -13,8 +13,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <numeric>
 #include <unicode/ucol.h>
@@ -78,36 +80,101 @@ bool platformNamesLanguage(const QString &name)
 
 struct LoadTask
 {
+    int languageIndex = 0; // into the languages found by this load
     QString language;
     QString path;
     QString fileName;
     bool txt = false;
 };
 
+// One file's entries, and the merge shard of each entry's row key.
 struct LoadResult
 {
     bool readable = false;
     bool blank = false;
-    QList<Entry> entries;
+    std::vector<Entry> entries;
+    std::vector<quint8> shards;
 };
 
-LoadResult readTask(const LoadTask &task)
+struct LoadJob
 {
+    LoadTask task;
     LoadResult result;
+};
+
+int mergeShardCount()
+{
+    return std::clamp(QThreadPool::globalInstance()->maxThreadCount(), 1, 16);
+}
+
+// FNV-1a over the row key's text (key, "-", file name) without building it:
+// equal row keys get equal hashes, however key and file name split them.
+quint32 rowKeyHash(QStringView key, QStringView fileName)
+{
+    quint32 h = 2166136261u;
+    const auto add = [&h](char16_t c) {
+        h = (h ^ (c & 0xFF)) * 16777619u;
+        h = (h ^ (c >> 8)) * 16777619u;
+    };
+    for (const QChar c : key)
+        add(c.unicode());
+    add(u'-');
+    for (const QChar c : fileName)
+        add(c.unicode());
+    return h;
+}
+
+void readJob(LoadJob &job, int shardCount)
+{
+    const LoadTask &task = job.task;
+    LoadResult &result = job.result;
     std::optional<QString> text = TextFile::read(task.path);
     if (!text)
-        return result;
+        return;
     result.readable = true;
     if (task.txt) {
-        result.entries.append(Entry{task.fileName, std::move(*text), QString(QLatin1String(""))});
-        return result;
-    }
-    if (isBlank(*text)) {
+        result.entries.push_back(Entry{task.fileName, std::move(*text), QString(QLatin1String(""))});
+    } else if (isBlank(*text)) {
         result.blank = true;
-        return result;
+        return;
+    } else {
+        QList<Entry> parsed = StringsReader::parse(*text);
+        text.reset();
+        result.entries.assign(std::make_move_iterator(parsed.begin()), std::make_move_iterator(parsed.end()));
     }
-    result.entries = StringsReader::parse(*text);
-    return result;
+    result.shards.reserve(result.entries.size());
+    for (const Entry &entry : result.entries)
+        result.shards.push_back(quint8(rowKeyHash(entry.key, task.fileName) % uint(shardCount)));
+}
+
+// A row being merged: its entries in the order they were stored (a later one
+// for the same language wins), each with the index of its language, and the
+// load job that stored it last (whose file name the row gets). Rows are turned
+// into maps only at the end, so each map is built from sorted input in one go
+// instead of by lookups that miss the cache at every node.
+struct RowBuild
+{
+    std::vector<std::pair<int, Entry>> entries;
+    qsizetype lastJob = -1;
+};
+
+// languages: per merge shard, private copies of the language names, so that
+// threads never share a reference count.
+Row toRow(std::vector<std::pair<int, Entry>> &entries, const QStringList &languages)
+{
+    const auto byLanguage = [&languages](const std::pair<int, Entry> &a, const std::pair<int, Entry> &b) {
+        return languages.at(a.first) < languages.at(b.first);
+    };
+    if (!std::is_sorted(entries.begin(), entries.end(), byLanguage))
+        std::stable_sort(entries.begin(), entries.end(), byLanguage);
+    std::map<QString, Entry> row;
+    for (auto &[language, entry] : entries) {
+        const QString &name = languages.at(language);
+        auto it = row.emplace_hint(row.end(), name, Entry{});
+        // emplace_hint keeps an existing element: the later entry must win.
+        it->second = std::move(entry);
+    }
+    return Row(std::move(row));
 }
 
 // Row keys in the collation order of the current locale (ICU collator at its
@@ -155,46 +222,127 @@ QStringList collationSorted(const QStringList &rowKeys)
     return sorted;
 }
 
-// The rows of one file as Save writes them: for .strings files the rows that
-// have a base entry, in key order; for a .txt file its single row.
+// The project's distinct language names, and the same names in the order of
+// a row's map, for walking a row and the languages side by side.
+struct LanguageTable
+{
+    QStringList names;            // distinct, in `languages` order
+    QStringList sorted;           // the same, in map key order
+    std::vector<int> sortedToName; // index into names for each of sorted
+};
+
+LanguageTable languageTable(const QStringList &languages)
+{
+    LanguageTable table;
+    for (const QString &language : languages)
+        if (!table.names.contains(language))
+            table.names.append(language);
+    table.sorted = table.names;
+    std::sort(table.sorted.begin(), table.sorted.end());
+    for (const QString &name : std::as_const(table.sorted))
+        table.sortedToName.push_back(int(table.names.indexOf(name)));
+    return table;
+}
+
+// The rows of one file as Save writes them (for .strings files the rows that
+// have a base entry, in key order; for a .txt file its single row), with each
+// row's entry per language looked up once, rather than once per language file.
 struct FilePlan
 {
     QString fileName;
     bool txt = false;
-    QList<const Row *> rows;
+    QStringList rowKeys;
     QList<const Entry *> bases;
+    // Each row's block up to its value: the base entry's comment and key are
+    // escaped once per save instead of once per language.
+    QStringList blockHeads;
+    std::vector<const Entry *> cells; // row-major: bases.size() x language count
+
+    void build(const QHash<QString, Row> &data, const QStringList &candidates, const LanguageTable &languages,
+               qsizetype blockTailSize)
+    {
+        const qsizetype count = languages.names.size();
+        QList<const Row *> rows;
+        if (txt) {
+            const auto row = data.constFind(rowKeyFor(fileName, fileName));
+            if (row != data.cend() && !row->isEmpty()) {
+                rows.append(&row.value());
+                bases.append(nullptr);
+            }
+        } else {
+            for (const QString &rowKey : collationSorted(rowKeys)) {
+                const auto row = data.constFind(rowKey);
+                if (row == data.cend() || row->isEmpty())
+                    continue;
+                const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
+                if (!base)
+                    continue;
+                rows.append(&row.value());
+                bases.append(base);
+                QString head;
+                StringsWriter::appendBlock(head, Entry{base->key, QString(), base->comment});
+                head.chop(blockTailSize);
+                blockHeads.append(head);
+            }
+        }
+        cells.assign(size_t(rows.size() * count), nullptr);
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            qsizetype j = 0;
+            for (auto it = rows.at(r)->cbegin(); it != rows.at(r)->cend() && j < count; ++it) {
+                while (j < count && languages.sorted.at(j) < it.key())
+                    ++j;
+                if (j < count && languages.sorted.at(j) == it.key())
+                    cells[size_t(r * count + languages.sortedToName[size_t(j)])] = &it.value();
+            }
+        }
+    }
+
+    const Entry *cell(qsizetype row, int language, qsizetype languageCount) const
+    {
+        return cells[size_t(row * languageCount + language)];
+    }
 };
 
 struct WriteTask
 {
     QString path;
-    QString language;
+    int language = 0; // index into LanguageTable::names
     const FilePlan *plan = nullptr;
 };
 
-void writeTask(const WriteTask &task)
+// What the writer appends after an entry's escaped value.
+QString blockTail()
+{
+    QString withoutValue;
+    StringsWriter::appendBlock(withoutValue, Entry{QStringLiteral("k"), QString(), std::nullopt});
+    QString withValue;
+    StringsWriter::appendBlock(withValue, Entry{QStringLiteral("k"), QStringLiteral("v"), std::nullopt});
+    qsizetype common = 0;
+    while (common < withoutValue.size() && withoutValue.at(common) == withValue.at(common))
+        ++common;
+    return withoutValue.mid(common);
+}
+
+void writeTask(const WriteTask &task, qsizetype languageCount, const QString &tail)
 {
     const FilePlan &plan = *task.plan;
     if (plan.txt) {
-        const Row *row = plan.rows.value(0);
-        if (!row || row->isEmpty())
+        if (plan.bases.isEmpty())
             return;
-        const auto it = row->constFind(task.language);
-        if (it == row->cend())
-            return;
-        TextFile::write(task.path, it->value);
+        if (const Entry *entry = plan.cell(0, task.language, languageCount))
+            TextFile::write(task.path, entry->value);
         return;
     }
     QString out;
     out.reserve(4096);
     out += QLatin1Char('\n');
-    for (qsizetype i = 0; i < plan.rows.size(); ++i) {
-        const Row &row = *plan.rows.at(i);
-        const auto it = row.constFind(task.language);
-        if (it == row.cend())
+    for (qsizetype i = 0; i < plan.bases.size(); ++i) {
+        const Entry *entry = plan.cell(i, task.language, languageCount);
+        if (!entry)
             continue;
-        const Entry *base = plan.bases.at(i);
-        StringsWriter::appendBlock(out, Entry{base->key, it->value, base->comment});
+        out += plan.blockHeads.at(i);
+        out += StringsWriter::escapeValue(entry->value);
+        out += tail;
     }
     TextFile::write(task.path, out);
 }
@@ -250,52 +398,126 @@ void ProjectModel::load()
     }
 
     QList<LoadTask> tasks;
-    for (const Folder &folder : std::as_const(folders)) {
+    for (int f = 0; f < folders.size(); ++f) {
+        const Folder &folder = folders.at(f);
         languages.append(folder.language);
         const QStringList files = listNames(folder.path);
         for (const QString &name : files)
             if (name.endsWith(kTxtSuffix))
-                tasks.append({folder.language, joinPath(folder.path, name), name, true});
+                tasks.append({f, folder.language, joinPath(folder.path, name), name, true});
         for (const QString &name : files)
             if (name.endsWith(kStringsSuffix))
-                tasks.append({folder.language, joinPath(folder.path, name), name, false});
+                tasks.append({f, folder.language, joinPath(folder.path, name), name, false});
+    }
+    // Rows found in an earlier load keep their entries; their languages get
+    // indexes after this load's folders.
+    QStringList languageNames;
+    for (const Folder &folder : std::as_const(folders))
+        languageNames.append(folder.language);
+
+    // Files are read and parsed in parallel. The log lines follow in listing
+    // order; then the entries are merged in parallel shards, each owning the
+    // row keys that hash to it and taking the files in listing order, so every
+    // row ends up as a sequential load in listing order would leave it.
+    const int shardCount = mergeShardCount();
+    std::vector<LoadJob> jobs(static_cast<size_t>(tasks.size()));
+    for (qsizetype t = 0; t < tasks.size(); ++t)
+        jobs[size_t(t)].task = tasks.at(t);
+    QtConcurrent::blockingMap(jobs, [shardCount](LoadJob &job) { readJob(job, shardCount); });
+
+    for (const LoadJob &job : jobs) {
+        if (!job.result.readable) {
+            if (!job.task.txt)
+                Log::line(QStringLiteral("Can't read file @ ") + job.task.path);
+        } else if (job.result.blank) {
+            Log::line(QStringLiteral("Empty file for: ") + job.task.language);
+        }
     }
 
-    // Files are read and parsed in parallel; the results are merged in listing
-    // order, so the model and the log lines are those of a sequential load.
-    const QList<LoadResult> results = QtConcurrent::blockingMapped(tasks, readTask);
-
-    for (qsizetype t = 0; t < tasks.size(); ++t) {
-        const LoadTask &task = tasks.at(t);
-        const LoadResult &result = results.at(t);
-        if (!result.readable) {
-            if (!task.txt)
-                Log::line(QStringLiteral("Can't read file @ ") + task.path);
-            continue;
-        }
-        if (result.blank) {
-            Log::line(QStringLiteral("Empty file for: ") + task.language);
-            continue;
-        }
-        for (const Entry &parsed : result.entries) {
-            Entry entry = parsed;
-            const QString rowKey = task.txt ? rowKeyFor(task.fileName, task.fileName)
-                                            : rowKeyFor(entry.key, task.fileName);
-            Row &row = data[rowKey];
-            // Languages mostly share a row's key and comment: share the text.
-            if (!row.isEmpty()) {
-                const Entry &first = row.first();
-                if (first.key == entry.key)
-                    entry.key = first.key;
-                if (first.comment == entry.comment)
-                    entry.comment = first.comment;
+    std::vector<QHash<QString, RowBuild>> shards(static_cast<size_t>(shardCount));
+    std::vector<QStringList> shardLanguages(static_cast<size_t>(shardCount));
+    std::vector<int> shardIndexes(static_cast<size_t>(shardCount));
+    std::iota(shardIndexes.begin(), shardIndexes.end(), 0);
+    const QHash<QString, Row> &existingRows = data;
+    const QHash<QString, QString> &existingFiles = mapKeyToFile;
+    const qsizetype typicalLanguages = std::min<qsizetype>(folders.size(), 64);
+    QtConcurrent::blockingMap(shardIndexes, [&](int shard) {
+        QHash<QString, RowBuild> &rows = shards[size_t(shard)];
+        QStringList &names = shardLanguages[size_t(shard)];
+        for (const QString &name : std::as_const(languageNames))
+            names.append(QString(name.constData(), name.size()));
+        const auto indexOf = [&names](const QString &name) {
+            const qsizetype i = names.indexOf(name);
+            if (i >= 0)
+                return int(i);
+            names.append(QString(name.constData(), name.size()));
+            return int(names.size() - 1);
+        };
+        QString rowKey;
+        for (size_t j = 0; j < jobs.size(); ++j) {
+            LoadJob &job = jobs[j];
+            LoadResult &result = job.result;
+            for (size_t i = 0; i < result.entries.size(); ++i) {
+                if (result.shards[i] != shard)
+                    continue;
+                // Built in place: the buffer keeps its capacity between entries.
+                rowKey.resize(0);
+                rowKey += result.entries[i].key;
+                rowKey += QLatin1Char('-');
+                rowKey += job.task.fileName;
+                auto it = rows.find(rowKey);
+                if (it == rows.end()) {
+                    it = rows.insert(QString(rowKey.constData(), rowKey.size()), RowBuild{});
+                    it->entries.reserve(size_t(typicalLanguages));
+                    const auto existing = existingRows.constFind(rowKey);
+                    if (existing != existingRows.cend())
+                        for (auto e = existing->cbegin(); e != existing->cend(); ++e)
+                            it->entries.emplace_back(indexOf(e.key()), e.value());
+                }
+                Entry entry = std::move(result.entries[i]);
+                // Languages mostly share a row's key and comment: share the text.
+                if (!it->entries.empty()) {
+                    const Entry &first = it->entries.front().second;
+                    if (first.key == entry.key)
+                        entry.key = first.key;
+                    if (first.comment == entry.comment)
+                        entry.comment = first.comment;
+                }
+                it->entries.emplace_back(job.task.languageIndex, std::move(entry));
+                it->lastJob = qsizetype(j);
             }
-            row.insert(task.language, std::move(entry));
-            auto file = mapKeyToFile.find(rowKey);
-            if (file == mapKeyToFile.end())
-                mapKeyToFile.insert(rowKey, task.fileName);
-            else if (*file != task.fileName)
-                *file = task.fileName;
+        }
+    });
+
+    struct BuiltRow
+    {
+        QString rowKey;
+        QString fileName;
+        Row row;
+    };
+    std::vector<std::vector<BuiltRow>> built(shards.size());
+    QtConcurrent::blockingMap(shardIndexes, [&](int shard) {
+        QHash<QString, RowBuild> &rows = shards[size_t(shard)];
+        auto &out = built[size_t(shard)];
+        out.reserve(size_t(rows.size()));
+        for (auto it = rows.begin(); it != rows.end(); ++it) {
+            const QString fileName = it->lastJob >= 0 ? jobs[size_t(it->lastJob)].task.fileName
+                                                      : existingFiles.value(it.key());
+            out.push_back(BuiltRow{it.key(), fileName, toRow(it->entries, shardLanguages[size_t(shard)])});
+        }
+        rows.clear();
+    });
+    jobs.clear();
+
+    qsizetype total = data.size();
+    for (const auto &rows : built)
+        total += qsizetype(rows.size());
+    data.reserve(total);
+    mapKeyToFile.reserve(total);
+    for (auto &rows : built) {
+        for (BuiltRow &row : rows) {
+            mapKeyToFile.insert(row.rowKey, row.fileName);
+            data.insert(row.rowKey, std::move(row.row));
         }
     }
 }
@@ -312,36 +534,27 @@ void ProjectModel::save() const
     QStringList fileNames = rowKeysByFile.keys();
     std::sort(fileNames.begin(), fileNames.end());
 
-    std::vector<std::unique_ptr<FilePlan>> plans;
+    std::vector<FilePlan> plans;
     for (const QString &fileName : std::as_const(fileNames)) {
-        auto plan = std::make_unique<FilePlan>();
-        plan->fileName = fileName;
-        if (fileName.endsWith(kTxtSuffix)) {
-            plan->txt = true;
-            const auto row = data.constFind(rowKeyFor(fileName, fileName));
-            plan->rows.append(row == data.cend() ? nullptr : &row.value());
-        } else if (fileName.endsWith(kStringsSuffix)) {
-            for (const QString &rowKey : collationSorted(rowKeysByFile.value(fileName))) {
-                const auto row = data.constFind(rowKey);
-                if (row == data.cend() || row->isEmpty())
-                    continue;
-                const Entry *base = baseEntryIn(*row, candidates);
-                if (!base)
-                    continue;
-                plan->rows.append(&row.value());
-                plan->bases.append(base);
-            }
-        } else {
+        FilePlan plan;
+        plan.fileName = fileName;
+        plan.txt = fileName.endsWith(kTxtSuffix);
+        if (!plan.txt && !fileName.endsWith(kStringsSuffix))
             continue;
-        }
+        if (!plan.txt)
+            plan.rowKeys = rowKeysByFile.value(fileName);
         plans.push_back(std::move(plan));
     }
+    const LanguageTable table = languageTable(languages);
+    const QString tail = blockTail();
+    QtConcurrent::blockingMap(plans, [&](FilePlan &plan) { plan.build(data, candidates, table, tail.size()); });
 
     QList<WriteTask> tasks;
     for (const QString &language : languages) {
         const QString folder = languageFolderPath(language);
-        for (const auto &plan : plans)
-            tasks.append({joinPath(folder, plan->fileName), language, plan.get()});
+        const int index = int(table.names.indexOf(language));
+        for (const FilePlan &plan : plans)
+            tasks.append({joinPath(folder, plan.fileName), index, &plan});
     }
     // A path written twice (a language listed twice) keeps its last content,
     // as a sequential save would leave it; the writes can then run in parallel.
@@ -352,7 +565,10 @@ void ProjectModel::save() const
     for (qsizetype i = 0; i < tasks.size(); ++i)
         if (lastWrite.value(tasks.at(i).path) == i)
             unique.append(tasks.at(i));
-    QtConcurrent::blockingMap(unique, writeTask);
+    const qsizetype languageCount = table.names.size();
+    QtConcurrent::blockingMap(unique, [languageCount, &tail](const WriteTask &task) {
+        writeTask(task, languageCount, tail);
+    });
 }
 
 QString ProjectModel::languageFolderPath(const QString &language) const

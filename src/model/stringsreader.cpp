@@ -24,21 +24,83 @@
 //   a terminator (not between CR and LF) or at the end of the text.
 #include "model/stringsreader.h"
 
+#include <array>
+#include <bit>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
-bool isLineTerminator(char16_t c)
+inline bool isLineTerminator(char16_t c)
 {
     return (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 
-bool isWhiteSpace(char16_t c)
+// What the entry scan needs to know of a character.
+enum class Kind : unsigned char { Other, Space, Terminator, Quote, Equals };
+
+constexpr auto kAsciiKinds = [] {
+    std::array<Kind, 128> kinds{};
+    for (Kind &k : kinds)
+        k = Kind::Other;
+    kinds[0x09] = kinds[0x20] = Kind::Space;
+    for (int c = 0x0A; c <= 0x0D; ++c)
+        kinds[c] = Kind::Terminator;
+    kinds['"'] = Kind::Quote;
+    kinds['='] = Kind::Equals;
+    return kinds;
+}();
+
+inline Kind kindOf(char16_t c)
 {
-    if (c <= 0x20)
-        return c == 0x20 || (c >= 0x09 && c <= 0x0D);
-    if (c < 0x85)
-        return false;
-    return c == 0x85 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A)
-        || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+    if (c < 0x80)
+        return kAsciiKinds[c];
+    if (c > 0x3000)
+        return Kind::Other;
+    if (c == 0x85 || c == 0x2028 || c == 0x2029)
+        return Kind::Terminator;
+    // The rest of Unicode's White_Space, which is what ICU's \s matches.
+    return c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F
+            || c == 0x3000
+        ? Kind::Space
+        : Kind::Other;
+}
+
+inline bool isWhiteSpace(char16_t c)
+{
+    const Kind k = kindOf(c);
+    return k == Kind::Space || k == Kind::Terminator;
+}
+
+// The first quote or line terminator at or after i, or n.
+qsizetype nextQuoteOrTerminator(const char16_t *text, qsizetype i, qsizetype n)
+{
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi16(0x22);
+    const __m128i lineFeed = _mm_set1_epi16(0x0A);
+    const __m128i three = _mm_set1_epi16(3);
+    const __m128i nextLine = _mm_set1_epi16(0x85);
+    const __m128i lowBitOff = _mm_set1_epi16(short(0xFFFE));
+    const __m128i lineSeparator = _mm_set1_epi16(0x2028); // and 0x2029
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
+        // LF..CR: v - 0x0A is at most 3 when taken unsigned.
+        const __m128i range = _mm_subs_epu16(_mm_sub_epi16(v, lineFeed), three);
+        __m128i hit = _mm_cmpeq_epi16(range, _mm_setzero_si128());
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, quote));
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, nextLine));
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(_mm_and_si128(v, lowBitOff), lineSeparator));
+        const unsigned mask = unsigned(_mm_movemask_epi8(hit));
+        if (mask != 0)
+            return i + std::countr_zero(mask) / 2;
+    }
+#endif
+    while (i < n && text[i] != u'"' && !isLineTerminator(text[i]))
+        ++i;
+    return i;
 }
 
 struct EntryMatch
@@ -81,6 +143,7 @@ private:
     qsizetype findClose(qsizetype from);
     qsizetype closingQuote(qsizetype lineStart, qsizetype lineEnd) const;
     bool matchEntry(qsizetype quote, EntryMatch &match) const;
+    bool finishMatch(qsizetype keyEnd, qsizetype open, qsizetype close, EntryMatch &match) const;
     qsizetype matchEnd(qsizetype afterSemicolon) const;
 
     QStringView m_text;
@@ -96,10 +159,10 @@ qsizetype Matcher::findClose(qsizetype from)
     if (m_closeFrom >= 0 && from >= m_closeFrom && (m_close < 0 || from <= m_close))
         return m_close;
     qsizetype i = from;
-    while (i + 1 < m_n && !(at(i) == u'*' && at(i + 1) == u'/'))
+    while ((i = m_text.indexOf(u'*', i)) >= 0 && i + 1 < m_n && at(i + 1) != u'/')
         ++i;
     m_closeFrom = from;
-    m_close = i + 1 < m_n ? i : -1;
+    m_close = i >= 0 && i + 1 < m_n ? i : -1;
     return m_close;
 }
 
@@ -132,36 +195,77 @@ qsizetype Matcher::closingQuote(qsizetype lineStart, qsizetype end) const
 }
 
 // The key line starting with the quote at 'quote': key, value and end.
+//
+// One pass over the line collects the places where a quote, spaces, "=",
+// spaces and a quote follow each other (candidate key ends); the key ends at
+// the rightmost one whose value can close. Value quotes come in increasing
+// order and none lies beyond the line's closing quote, so of the same-line
+// candidates only the last two can matter. A shape left open at the line end
+// may continue on later lines; its key end lies right of every other.
 bool Matcher::matchEntry(qsizetype quote, EntryMatch &match) const
 {
-    const qsizetype end = lineEnd(quote + 1);
-    qsizetype sameLineClose = -2; // -2: not yet computed
-    for (qsizetype k = end - 1; k > quote; --k) {
-        if (at(k) != u'"')
-            continue;
-        const qsizetype equals = skipWhiteSpace(k + 1);
-        if (equals >= m_n || at(equals) != u'=')
-            continue;
-        const qsizetype open = skipWhiteSpace(equals + 1);
-        if (open >= m_n || at(open) != u'"')
-            continue;
-        qsizetype close;
-        if (open < end) {
-            if (sameLineClose == -2)
-                sameLineClose = closingQuote(quote, end);
-            close = sameLineClose;
-        } else {
-            close = closingQuote(open, lineEnd(open + 1));
+    enum class Shape { None, Quote, QuoteEquals };
+    Shape shape = Shape::None;
+    qsizetype lastQuote = -1;
+    qsizetype keyEnds[2] = {-1, -1};
+    qsizetype opens[2] = {-1, -1};
+    qsizetype i = quote + 1;
+    const char16_t *text = m_text.utf16();
+    for (; i < m_n; ++i) {
+        if (shape == Shape::None) {
+            // Only a quote or the line's end can change anything now.
+            i = nextQuoteOrTerminator(text, i, m_n);
+            if (i >= m_n)
+                break;
         }
-        if (close <= open)
-            continue;
-        match.keyEnd = k;
-        match.valueStart = open;
-        match.valueEnd = close;
-        match.end = matchEnd(skipWhiteSpace(close + 1) + 1);
-        return true;
+        const Kind kind = kindOf(at(i));
+        if (kind == Kind::Other) {
+            shape = Shape::None;
+        } else if (kind == Kind::Quote) {
+            if (shape == Shape::QuoteEquals) {
+                keyEnds[0] = keyEnds[1];
+                opens[0] = opens[1];
+                keyEnds[1] = lastQuote;
+                opens[1] = i;
+            }
+            lastQuote = i;
+            shape = Shape::Quote;
+        } else if (kind == Kind::Equals) {
+            shape = shape == Shape::Quote ? Shape::QuoteEquals : Shape::None;
+        } else if (kind == Kind::Terminator) {
+            break;
+        }
     }
+    const qsizetype end = i;
+
+    if (shape != Shape::None) {
+        qsizetype open = skipWhiteSpace(end);
+        if (shape == Shape::Quote) {
+            open = open < m_n && at(open) == u'=' ? skipWhiteSpace(open + 1) : m_n;
+        }
+        if (open < m_n && at(open) == u'"') {
+            const qsizetype close = closingQuote(open, lineEnd(open + 1));
+            if (close > open)
+                return finishMatch(lastQuote, open, close, match);
+        }
+    }
+    if (keyEnds[1] < 0)
+        return false;
+    const qsizetype close = closingQuote(quote, end);
+    if (close > opens[1])
+        return finishMatch(keyEnds[1], opens[1], close, match);
+    if (keyEnds[0] >= 0 && close > opens[0])
+        return finishMatch(keyEnds[0], opens[0], close, match);
     return false;
+}
+
+bool Matcher::finishMatch(qsizetype keyEnd, qsizetype open, qsizetype close, EntryMatch &match) const
+{
+    match.keyEnd = keyEnd;
+    match.valueStart = open;
+    match.valueEnd = close;
+    match.end = matchEnd(skipWhiteSpace(close + 1) + 1);
+    return true;
 }
 
 // The last position in the white space after ';' where '$' holds.
@@ -179,7 +283,12 @@ qsizetype Matcher::matchEnd(qsizetype afterSemicolon) const
 
 QList<Entry> Matcher::run()
 {
-    QList<Entry> entries;
+    // Matches are gathered first so the list is allocated once.
+    struct Found
+    {
+        qsizetype keyStart, keyEnd, valueStart, valueEnd, bodyStart, bodyEnd;
+    };
+    std::vector<Found> found;
     // A comment closing here attached to nothing; neither will any opener
     // inside it, as they all share the close.
     qsizetype failedClose = -1;
@@ -190,17 +299,15 @@ QList<Entry> Matcher::run()
         if (p >= m_n)
             break;
         EntryMatch match;
-        qsizetype bodyStart = -1;
-        qsizetype bodyEnd = -1;
+        qsizetype bodyStart = 0;
+        qsizetype bodyEnd = 0;
         qsizetype keyQuote = -1;
-        bool found = false;
         if (at(p) == u'/' && p + 1 < m_n && at(p + 1) == u'*') {
             const qsizetype close = findClose(p + 2);
             if (close >= 0 && close != failedClose) {
                 bool brokeLine = false;
                 const qsizetype quote = skipWhiteSpace(close + 2, &brokeLine);
                 if (brokeLine && quote < m_n && at(quote) == u'"' && matchEntry(quote, match)) {
-                    found = true;
                     bodyStart = p + 2;
                     bodyEnd = close;
                     while (bodyEnd > bodyStart && at(bodyEnd - 1) == u'*')
@@ -212,25 +319,26 @@ QList<Entry> Matcher::run()
             }
         } else if (at(p) == u'"') {
             const bool lineStart = s == 0 || isLineTerminator(at(s - 1)) || sawTerminator;
-            if (lineStart && matchEntry(p, match)) {
-                found = true;
+            if (lineStart && matchEntry(p, match))
                 keyQuote = p;
-            }
         }
-        if (!found) {
+        if (keyQuote < 0) {
             s = p + 1;
             continue;
         }
-        const QStringView value = m_text.sliced(match.valueStart + 1, match.valueEnd - match.valueStart - 1);
-        if (!value.isEmpty()) {
-            Entry entry;
-            entry.key = m_text.sliced(keyQuote + 1, match.keyEnd - keyQuote - 1).toString();
-            entry.value = value.toString();
-            if (bodyEnd > bodyStart)
-                entry.comment = m_text.sliced(bodyStart, bodyEnd - bodyStart).toString();
-            entries.append(std::move(entry));
-        }
+        if (match.valueEnd > match.valueStart + 1)
+            found.push_back({keyQuote + 1, match.keyEnd, match.valueStart + 1, match.valueEnd, bodyStart, bodyEnd});
         s = match.end;
+    }
+
+    QList<Entry> entries;
+    entries.reserve(qsizetype(found.size()));
+    for (const Found &f : found) {
+        Entry &entry = entries.emplace_back();
+        entry.key = m_text.sliced(f.keyStart, f.keyEnd - f.keyStart).toString();
+        entry.value = m_text.sliced(f.valueStart, f.valueEnd - f.valueStart).toString();
+        if (f.bodyEnd > f.bodyStart)
+            entry.comment = m_text.sliced(f.bodyStart, f.bodyEnd - f.bodyStart).toString();
     }
     return entries;
 }
