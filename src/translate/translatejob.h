@@ -54,8 +54,7 @@ public:
     bool isRunning() const { return m_running; }
     // Keys queued by start().
     int keyCount() const { return int(m_tasks.size()); }
-    // Keys whose requests were all sent and that have not been cancelled
-    // before starting, once finished() has been emitted.
+    // Keys started so far, as last reported by progress().
     int keysStarted() const { return m_startedSeen; }
     // The row key of the selected row that stopped start() (no row or no base
     // entry, or no API key); empty when every selected row was queued.
