@@ -29,10 +29,19 @@ int commandTranslate(const QStringList &arguments)
     if (args.has(rowKey.name)) {
         selection = CliSelection::indexesOf(model, args.values(rowKey.name));
     } else {
+        // Rows without a base entry have nothing to send, and the command
+        // stops at the first one it meets, so they are left out here.
+        int skipped = 0;
         for (int i = 0; i < model.keys.size(); ++i) {
-            if (!model.statusText(model.keys.at(i)).startsWith(QLatin1String("OK")))
+            if (model.statusText(model.keys.at(i)).startsWith(QLatin1String("OK")))
+                continue;
+            if (model.baseEntry(model.keys.at(i)))
                 selection << i;
+            else
+                ++skipped;
         }
+        if (skipped > 0)
+            std::fprintf(stderr, "skipped %d rows without a base entry\n", skipped);
     }
 
     TranslateJob job(model);
@@ -44,5 +53,11 @@ int commandTranslate(const QStringList &arguments)
     QObject::connect(&job, &TranslateJob::finished, &loop, &QEventLoop::quit);
     job.start(selection, key);
     loop.exec();
+    if (!job.stoppedAt().isEmpty()) {
+        const QByteArray line = QStringLiteral("stopped at %1, which has no base entry\n")
+                                    .arg(job.stoppedAt())
+                                    .toUtf8();
+        std::fputs(line.constData(), stderr);
+    }
     return 0;
 }

@@ -8,7 +8,6 @@
 #include <unicode/locid.h>
 #include <unicode/stringoptions.h>
 #include <unicode/unistr.h>
-#include <unicode/ustring.h>
 
 namespace {
 

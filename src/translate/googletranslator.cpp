@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kManagers = 4;
+constexpr int kManagers = 8;
 
 // What the requests of one translateKey call share: the working row and the
 // count of requests that have not ended yet.

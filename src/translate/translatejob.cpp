@@ -44,6 +44,7 @@ void TranslateJob::start(const QList<int> &selection, const std::optional<QStrin
                                               : ProjectModel::baseEntryOf(*row, candidates);
         if (!base || !apiKey || apiKey->isEmpty()) {
             stopped = true;
+            m_stoppedAt = mk;
             break;
         }
         m_tasks.append({mk, *base, *row});
@@ -68,6 +69,11 @@ void TranslateJob::start(const QList<int> &selection, const std::optional<QStrin
     connect(this, &TranslateJob::abortRequested, m_translator, &GoogleTranslator::abortAll,
             Qt::QueuedConnection);
     m_thread.start();
+}
+
+void TranslateJob::start(const QList<int> &selection)
+{
+    start(selection, Settings().text(Settings::GoogleApiKey));
 }
 
 void TranslateJob::cancel()

@@ -44,6 +44,8 @@ public:
     // queued because it stopped, with an outcome that changes nothing;
     // otherwise after the project was saved once.
     void start(const QList<int> &selection, const std::optional<QString> &apiKey);
+    // start() with the API key stored in the "google.api.key" setting.
+    void start(const QList<int> &selection);
 
     // No key starts after this; requests in flight are aborted. Answers
     // already merged stay, and the final step still runs.
@@ -52,9 +54,11 @@ public:
     bool isRunning() const { return m_running; }
     // Keys queued by start().
     int keyCount() const { return int(m_tasks.size()); }
-    // Keys whose requests were all sent and that have not been cancelled
-    // before starting, once finished() has been emitted.
+    // Keys started so far, as last reported by progress().
     int keysStarted() const { return m_startedSeen; }
+    // The row key of the selected row that stopped start() (no row or no base
+    // entry, or no API key); empty when every selected row was queued.
+    const QString &stoppedAt() const { return m_stoppedAt; }
     std::mutex &lock() { return m_lock; }
 
 signals:
@@ -89,6 +93,7 @@ private:
     std::chrono::milliseconds m_timeout;
     int m_maxKeysInFlight = 64;
     QString m_apiKey;
+    QString m_stoppedAt;
     QList<Task> m_tasks;
     QThread m_thread;
     GoogleTranslator *m_translator = nullptr;

@@ -100,13 +100,23 @@ TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsAndNeedsAKey)
     EXPECT_EQ(server.requests().first().query(), "key=secret");
     EXPECT_TRUE(german().contains("\"yes\" = \"de Yes\";"));
 
+    // A row without a base entry is left out and does not stop the others.
+    writeFile(root, "de.lproj/L.strings",
+              "\"done\" = \"Fertig\";\n\"a\" = \"Nur deutsch\";\n\"yes\" = \"de Yes\";\n");
     Settings().setValue(Settings::GoogleApiKey, QStringLiteral("stored"));
     EXPECT_EQ(run({"translate", root}), 0);
+    EXPECT_TRUE(errors.contains("skipped 1 rows without a base entry"));
     EXPECT_EQ(server.requests().size(), 2);
     EXPECT_EQ(server.requests().last().query(), "key=stored");
     EXPECT_TRUE(german().contains("\"no\" = \"de No\";"));
     EXPECT_TRUE(errors.contains("translated 1 of 1 keys"));
 
+    // Saving dropped the row without a base entry; it comes back for the
+    // explicit selection, which stops at it.
+    writeFile(root, "de.lproj/L.strings", "\"a\" = \"Nur deutsch\";\n");
+    EXPECT_EQ(run({"translate", "--row-key", "a-L.strings", "--row-key", "no-L.strings", root}), 0);
+    EXPECT_TRUE(errors.contains("stopped at a-L.strings, which has no base entry"));
+    EXPECT_EQ(server.requests().size(), 2);
     EXPECT_EQ(run({"translate", "--row-key", "x", root}), 2);
     qunsetenv("VERBALO_TRANSLATE_URL");
 }

@@ -13,6 +13,7 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -100,6 +101,25 @@ TEST_F(TranslateJobTest, ManyKeysAnsweringInAnyOrderAllLandAndAreSaved)
         EXPECT_EQ(row.value("fr").value, QStringLiteral("fr:text %1").arg(i));
     }
     EXPECT_TRUE(file("fr").contains("\"k42\" = \"fr:text 42\";"));
+}
+
+TEST_F(TranslateJobTest, TheModelMayBeReadUnderTheLockWhileAnswersAreMerged)
+{
+    // Under ThreadSanitizer this checks that every merge holds the lock.
+    ProjectModel model = project(30);
+    TranslateJob job(model);
+    int seen = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &job, [&] {
+        std::lock_guard<std::mutex> guard(job.lock());
+        seen = 0;
+        for (const Row &row : std::as_const(model.data))
+            seen += int(row.size());
+    });
+    poll.start(1);
+    run(job, all(model));
+    poll.stop();
+    EXPECT_GT(seen, 30);
 }
 
 TEST_F(TranslateJobTest, StopsAtTheFirstRowWithoutABaseEntryAfterFinishingEarlierOnes)
