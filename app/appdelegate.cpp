@@ -56,6 +56,9 @@ AppDelegate::AppDelegate(UserPrompts &prompts, QObject *parent)
 
 AppDelegate::~AppDelegate()
 {
+    Plauder &plauder = Plauder::sharedInstance();
+    if (plauder.delegate() == this)
+        plauder.setDelegate(nullptr);
     m_projects.clear();
     delete m_openWindow.data();
 }

@@ -63,10 +63,12 @@ TEST(Launch, TheDemoProjectOpensInAWindowTitledWithRowsAndPath)
     const QString script = QStringLiteral(
         "\"$VERBALO\" \"$PROJECT\" >/dev/null 2>&1 & app=$!\n"
         "found=\n"
-        "for i in $(seq 1 150); do\n"
+        "for i in $(seq 1 300); do\n"
         "  if xdotool search --name \"$TITLE\" >/dev/null 2>&1; then found=1; break; fi\n"
         "  sleep 0.2\n"
         "done\n"
+        "[ -n \"$found\" ] || { echo 'windows on the display:'; "
+        "xdotool search --name . getwindowname %@; } >&2\n"
         "sleep 1\n"
         "import -window root \"$SHOT\"\n"
         "kill $app 2>/dev/null; wait $app 2>/dev/null\n"
@@ -84,7 +86,7 @@ TEST(Launch, TheDemoProjectOpensInAWindowTitledWithRowsAndPath)
                   {QStringLiteral("-a"), QStringLiteral("-s"),
                    QStringLiteral("-screen 0 1440x900x24"), QStringLiteral("sh"),
                    QStringLiteral("-c"), script});
-    ASSERT_TRUE(process.waitForFinished(120000));
+    ASSERT_TRUE(process.waitForFinished(180000));
     EXPECT_EQ(process.exitCode(), 0) << "no window titled \"" << title.toStdString()
                                      << "\" appeared; " << process.readAllStandardError().toStdString();
     EXPECT_TRUE(QFileInfo::exists(shot));
