@@ -276,7 +276,8 @@ void AppDelegate::forward(const std::function<void(StringsViewController &)> &co
     if (!project)
         return;
     StringsViewController *editor = project->editor();
-    if (!editor)
+    // While a translation job writes the model, the editor takes no commands.
+    if (!editor || editor->isTranslating())
         return;
     command(*editor);
 }

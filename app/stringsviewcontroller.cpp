@@ -94,6 +94,9 @@ void StringsViewController::loadProject()
 
 void StringsViewController::refresh()
 {
+    // The translation job owns the model until its final step, which reloads.
+    if (m_job)
+        return;
     m_model.refresh(m_sort);
     RowSearch::filterKeys(m_model, m_search->text());
     reloadTable();
@@ -119,7 +122,7 @@ void StringsViewController::reloadTable()
 void StringsViewController::selectionHandler()
 {
     const QList<int> rows = selectedRows();
-    if (rows.isEmpty() || !m_delegate)
+    if (rows.isEmpty() || !m_delegate || m_job)
         return;
     if (rows.size() > 1) {
         m_delegate->clearItem();
@@ -156,6 +159,8 @@ void StringsViewController::clearSelection() { m_table->selectionModel()->clearS
 void StringsViewController::translationsChanged(const QString &rowKey, const QString &language,
                                                 const QString &value)
 {
+    if (m_job)
+        return;
     if (!TranslationsPanel::storeTranslation(m_model, rowKey, language, value,
                                              Settings().baseLanguageCandidates()))
         return;
