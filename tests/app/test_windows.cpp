@@ -4,6 +4,10 @@
 
 #include "mainmenu.h"
 #include "openviewcontroller.h"
+#include "projectcellview.h"
+
+#include <QDir>
+#include <QLabel>
 
 #include <QHeaderView>
 #include <QListWidget>
@@ -208,4 +212,28 @@ TEST_F(AppFixture, SortableHeadersResortAndOthersDoNot)
     EXPECT_EQ(e->sortDescriptor().key, QStringLiteral("Status"));
     EXPECT_EQ(header->sortIndicatorSection(), 3);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+}
+
+TEST_F(AppFixture, StartWindowListsRecentFoldersWithShortenedPaths)
+{
+    OpenViewController *empty = delegate->openWindow()->openView();
+    EXPECT_TRUE(empty->tableView()->isHidden());
+    EXPECT_FALSE(empty->emptyLabel()->isHidden());
+
+    Settings settings;
+    settings.addRecentFolder(QStringLiteral("/opt/elsewhere/Tool"));
+    settings.addRecentFolder(QDir::homePath() + QStringLiteral("/Code/App"));
+    delegate->openWindow()->close();
+    delegate->showOpenWindowIfNeeded();
+    OpenViewController *view = delegate->openWindow()->openView();
+    EXPECT_FALSE(view->tableView()->isHidden());
+    EXPECT_TRUE(view->emptyLabel()->isHidden());
+    ASSERT_EQ(view->tableView()->count(), 2);
+    const auto cell = [view](int row) {
+        return qobject_cast<ProjectCellView *>(view->tableView()->itemWidget(view->tableView()->item(row)));
+    };
+    ASSERT_TRUE(cell(0) && cell(1));
+    EXPECT_EQ(cell(0)->nameLabel()->text(), QStringLiteral("App"));
+    EXPECT_EQ(cell(0)->pathLabel()->text(), QStringLiteral("~/Code/App"));
+    EXPECT_EQ(cell(1)->pathLabel()->text(), QStringLiteral("/opt/elsewhere/Tool"));
 }
