@@ -9,13 +9,12 @@
 #include "stringsviewcontroller.h"
 #include "userprompts.h"
 
-#include "app/settings.h"
 #include "app/helppage.h"
+#include "app/settings.h"
 #include "app/settingsdialog.h"
 #include "app/startupwarning.h"
 #include "app/supportscript.h"
 #include "memory/databasemanagerv2.h"
-#include "model/log.h"
 #include "model/projectdiscovery.h"
 #include "rating/plauder.h"
 
@@ -184,12 +183,12 @@ void AppDelegate::openFolder()
 {
     closeOpenWindow();
     const std::optional<QString> folder = m_prompts.chooseFolder(tr("Choose Project Folder"));
-    if (!folder) {
+    // Cancelled, or confirmed without a location: the start window comes
+    // back when no project is open, since nothing else could be reached.
+    if (!folder || folder->isEmpty()) {
         showOpenWindowIfNeeded();
         return;
     }
-    if (folder->isEmpty())
-        return;
     openFolderAt(*folder);
 }
 
@@ -305,12 +304,10 @@ void AppDelegate::scan()
 {
     closeOpenWindow();
     const std::optional<QString> folder = m_prompts.chooseFolder(tr("Choose Folder With Strings"));
-    if (!folder) {
+    if (!folder || folder->isEmpty()) {
         showOpenWindowIfNeeded();
         return;
     }
-    if (folder->isEmpty())
-        return;
     DatabaseManagerV2 &memory = DatabaseManagerV2::shared();
     if (!m_scanConnected) {
         m_scanConnected = true;
