@@ -43,7 +43,8 @@ StringsViewController::StringsViewController(QWidget *parent)
 
     m_search->setPlaceholderText(tr("Search keys, texts and comments"));
     m_search->setClearButtonEnabled(true);
-    m_search->addAction(QIcon::fromTheme(QStringLiteral("edit-find")), QLineEdit::LeadingPosition);
+    if (QIcon::hasThemeIcon(QStringLiteral("edit-find")))
+        m_search->addAction(QIcon::fromTheme(QStringLiteral("edit-find")), QLineEdit::LeadingPosition);
     // Typing narrows the rows once the user pauses, so large projects stay fluid.
     auto *searchTimer = new QTimer(this);
     searchTimer->setSingleShot(true);

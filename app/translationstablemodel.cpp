@@ -33,6 +33,10 @@ QVariant TranslationsTableModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return m_panel->panel().cellText(column, index.row());
+    case Qt::ToolTipRole: {
+        const QString text = m_panel->panel().cellText(column, index.row());
+        return text.size() > 30 || text.contains(QLatin1Char('\n')) ? QVariant(text) : QVariant();
+    }
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {
         if (!m_panel->panel().isHighlighted(column, index.row(),
