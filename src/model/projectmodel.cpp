@@ -17,7 +17,6 @@
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <numeric>
 #include <unicode/ucol.h>
 
@@ -415,79 +414,92 @@ void ProjectModel::load()
     for (const Folder &folder : std::as_const(folders))
         languageNames.append(folder.language);
 
-    // Files are read and parsed in parallel. The log lines follow in listing
-    // order; then the entries are merged in parallel shards, each owning the
-    // row keys that hash to it and taking the files in listing order, so every
-    // row ends up as a sequential load in listing order would leave it.
+    // Files are read and parsed in parallel, a batch at a time; the batch's
+    // log lines follow in listing order; then its entries are merged in
+    // parallel shards, each owning the row keys that hash to it and taking the
+    // files in listing order, so every row ends up as a sequential load in
+    // listing order would leave it. Batches keep the parsed copies of keys and
+    // comments, which the merge shares between languages, few at any time.
     const int shardCount = mergeShardCount();
     std::vector<LoadJob> jobs(static_cast<size_t>(tasks.size()));
     for (qsizetype t = 0; t < tasks.size(); ++t)
         jobs[size_t(t)].task = tasks.at(t);
-    QtConcurrent::blockingMap(jobs, [shardCount](LoadJob &job) { readJob(job, shardCount); });
-
-    for (const LoadJob &job : jobs) {
-        if (!job.result.readable) {
-            if (!job.task.txt)
-                Log::line(QStringLiteral("Can't read file @ ") + job.task.path);
-        } else if (job.result.blank) {
-            Log::line(QStringLiteral("Empty file for: ") + job.task.language);
-        }
-    }
 
     std::vector<QHash<QString, RowBuild>> shards(static_cast<size_t>(shardCount));
     std::vector<QStringList> shardLanguages(static_cast<size_t>(shardCount));
+    for (QStringList &names : shardLanguages)
+        for (const QString &name : std::as_const(languageNames))
+            names.append(QString(name.constData(), name.size()));
     std::vector<int> shardIndexes(static_cast<size_t>(shardCount));
     std::iota(shardIndexes.begin(), shardIndexes.end(), 0);
     const QHash<QString, Row> &existingRows = data;
     const QHash<QString, QString> &existingFiles = mapKeyToFile;
     const qsizetype typicalLanguages = std::min<qsizetype>(folders.size(), 64);
-    QtConcurrent::blockingMap(shardIndexes, [&](int shard) {
-        QHash<QString, RowBuild> &rows = shards[size_t(shard)];
-        QStringList &names = shardLanguages[size_t(shard)];
-        for (const QString &name : std::as_const(languageNames))
-            names.append(QString(name.constData(), name.size()));
-        const auto indexOf = [&names](const QString &name) {
-            const qsizetype i = names.indexOf(name);
-            if (i >= 0)
-                return int(i);
-            names.append(QString(name.constData(), name.size()));
-            return int(names.size() - 1);
-        };
-        QString rowKey;
-        for (size_t j = 0; j < jobs.size(); ++j) {
-            LoadJob &job = jobs[j];
-            LoadResult &result = job.result;
-            for (size_t i = 0; i < result.entries.size(); ++i) {
-                if (result.shards[i] != shard)
-                    continue;
-                // Built in place: the buffer keeps its capacity between entries.
-                rowKey.resize(0);
-                rowKey += result.entries[i].key;
-                rowKey += QLatin1Char('-');
-                rowKey += job.task.fileName;
-                auto it = rows.find(rowKey);
-                if (it == rows.end()) {
-                    it = rows.insert(QString(rowKey.constData(), rowKey.size()), RowBuild{});
-                    it->entries.reserve(size_t(typicalLanguages));
-                    const auto existing = existingRows.constFind(rowKey);
-                    if (existing != existingRows.cend())
-                        for (auto e = existing->cbegin(); e != existing->cend(); ++e)
-                            it->entries.emplace_back(indexOf(e.key()), e.value());
-                }
-                Entry entry = std::move(result.entries[i]);
-                // Languages mostly share a row's key and comment: share the text.
-                if (!it->entries.empty()) {
-                    const Entry &first = it->entries.front().second;
-                    if (first.key == entry.key)
-                        entry.key = first.key;
-                    if (first.comment == entry.comment)
-                        entry.comment = first.comment;
-                }
-                it->entries.emplace_back(job.task.languageIndex, std::move(entry));
-                it->lastJob = qsizetype(j);
+
+    const size_t batchSize = size_t(std::max(8, 4 * shardCount));
+    for (size_t batchBegin = 0; batchBegin < jobs.size(); batchBegin += batchSize) {
+        const size_t batchEnd = std::min(jobs.size(), batchBegin + batchSize);
+        QtConcurrent::blockingMap(jobs.begin() + qsizetype(batchBegin), jobs.begin() + qsizetype(batchEnd),
+                                  [shardCount](LoadJob &job) { readJob(job, shardCount); });
+
+        for (size_t j = batchBegin; j < batchEnd; ++j) {
+            const LoadJob &job = jobs[j];
+            if (!job.result.readable) {
+                if (!job.task.txt)
+                    Log::line(QStringLiteral("Can't read file @ ") + job.task.path);
+            } else if (job.result.blank) {
+                Log::line(QStringLiteral("Empty file for: ") + job.task.language);
             }
         }
-    });
+
+        QtConcurrent::blockingMap(shardIndexes, [&](int shard) {
+            QHash<QString, RowBuild> &rows = shards[size_t(shard)];
+            QStringList &names = shardLanguages[size_t(shard)];
+            const auto indexOf = [&names](const QString &name) {
+                const qsizetype i = names.indexOf(name);
+                if (i >= 0)
+                    return int(i);
+                names.append(QString(name.constData(), name.size()));
+                return int(names.size() - 1);
+            };
+            QString rowKey;
+            for (size_t j = batchBegin; j < batchEnd; ++j) {
+                LoadJob &job = jobs[j];
+                LoadResult &result = job.result;
+                for (size_t i = 0; i < result.entries.size(); ++i) {
+                    if (result.shards[i] != shard)
+                        continue;
+                    // Built in place: the buffer keeps its capacity between entries.
+                    rowKey.resize(0);
+                    rowKey += result.entries[i].key;
+                    rowKey += QLatin1Char('-');
+                    rowKey += job.task.fileName;
+                    auto it = rows.find(rowKey);
+                    if (it == rows.end()) {
+                        it = rows.insert(QString(rowKey.constData(), rowKey.size()), RowBuild{});
+                        it->entries.reserve(size_t(typicalLanguages));
+                        const auto existing = existingRows.constFind(rowKey);
+                        if (existing != existingRows.cend())
+                            for (auto e = existing->cbegin(); e != existing->cend(); ++e)
+                                it->entries.emplace_back(indexOf(e.key()), e.value());
+                    }
+                    Entry entry = std::move(result.entries[i]);
+                    // Languages mostly share a row's key and comment: share the text.
+                    if (!it->entries.empty()) {
+                        const Entry &first = it->entries.front().second;
+                        if (first.key == entry.key)
+                            entry.key = first.key;
+                        if (first.comment == entry.comment)
+                            entry.comment = first.comment;
+                    }
+                    it->entries.emplace_back(job.task.languageIndex, std::move(entry));
+                    it->lastJob = qsizetype(j);
+                }
+            }
+        });
+        for (size_t j = batchBegin; j < batchEnd; ++j)
+            jobs[j].result = LoadResult{};
+    }
 
     struct BuiltRow
     {

@@ -8,8 +8,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -202,4 +204,59 @@ TEST(Cli, RewriteOfTheDemoChangesNothingAndHelpWorks)
     expectUsageError(cli({}));
     expectUsageError(cli({QStringLiteral("frobnicate")}));
     expectUsageError(cli({QStringLiteral("rewrite"), QStringLiteral("--base-language"), QStringLiteral(","), root}));
+}
+
+// Unreadable folders and files as an ordinary user sees them: root reads
+// everything, so as root the tool runs as nobody through setpriv.
+TEST(Cli, FoldersAndFilesWithoutPermission)
+{
+    QStringList prefix;
+    if (geteuid() == 0) {
+        if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            GTEST_SKIP() << "no setpriv to drop root";
+        prefix = {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                  QStringLiteral(VERBALO_BIN_DIR "/verbalo-cli")};
+    }
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    const QByteArray locked = "\"k\" = \"locked\";\n";
+    writeFile(d, QStringLiteral("en.lproj/Main.strings"), "\"k\" = \"v\";\n");
+    writeFile(d, QStringLiteral("en.lproj/Secret.strings"), "\"s\" = \"hidden\";\n");
+    writeFile(d, QStringLiteral("de.lproj/Main.strings"), locked);
+    const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                      | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    // Everything readable by others, the project writable by them too, but
+    // de.lproj not even listable and Secret.strings not readable.
+    QFile::setPermissions(d, open | QFileDevice::WriteOther);
+    QFile::setPermissions(d + QStringLiteral("/en.lproj"), open | QFileDevice::WriteOther);
+    QFile::setPermissions(d + QStringLiteral("/en.lproj/Main.strings"), open | QFileDevice::WriteOther);
+    QFile::setPermissions(d + QStringLiteral("/en.lproj/Secret.strings"), QFileDevice::ReadOwner);
+    QFile::setPermissions(d + QStringLiteral("/de.lproj"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    const auto run = [&](const QStringList &arguments) {
+        if (prefix.isEmpty())
+            return cli(arguments);
+        QProcess process;
+        process.start(QStringLiteral("setpriv"), prefix + arguments);
+        process.waitForFinished(60000);
+        return CliRun{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    };
+    const CliRun rows = run({QStringLiteral("rows"), QStringLiteral("--json"), d});
+    ASSERT_EQ(rows.status, 0) << rows.err.constData();
+    const QJsonObject table = object(rows.out);
+    EXPECT_EQ(table.value(QStringLiteral("languages")).toVariant().toStringList(),
+              (QStringList{QStringLiteral("de"), QStringLiteral("en")}));
+    EXPECT_EQ(table.value(QStringLiteral("rows")).toArray().size(), 1);
+    EXPECT_EQ(rows.err, QByteArray("Can't read file @ ") + d.toUtf8() + "/en.lproj/Secret.strings\n");
+
+    // Save skips what it cannot write and leaves it whole.
+    const CliRun rewrite = run({QStringLiteral("rewrite"), d});
+    EXPECT_EQ(rewrite.status, 0) << rewrite.err.constData();
+    QFile::setPermissions(d + QStringLiteral("/de.lproj"), open);
+    EXPECT_EQ(readFile(d + QStringLiteral("/de.lproj/Main.strings")), locked);
+    EXPECT_EQ(readFile(d + QStringLiteral("/en.lproj/Main.strings")), QByteArray("\n/**/\n\"k\" = \"v\";\n\n"));
+
+    const CliRun entries = run({QStringLiteral("entries"), d + QStringLiteral("/en.lproj/Secret.strings")});
+    EXPECT_EQ(entries.status, 2);
+    EXPECT_TRUE(entries.err.startsWith("verbalo-cli: cannot read file"));
 }

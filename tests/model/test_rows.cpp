@@ -2,6 +2,7 @@
 // title, and the base-language setting in its three forms.
 #include "app/settings.h"
 #include "model/projectmodel.h"
+#include "model/textorder.h"
 #include "modeltestsupport.h"
 
 #include <gtest/gtest.h>
@@ -155,4 +156,15 @@ TEST_F(Rows, BaseLanguageSettingAsListTextOrAbsent)
     EXPECT_EQ(m.baseEntry(QStringLiteral("both-L.strings"))->value, QStringLiteral("from en"));
     EXPECT_EQ(m.baseEntry(QStringLiteral("german-L.strings"))->value, QStringLiteral("from en"));
     EXPECT_FALSE(m.baseEntry(QStringLiteral("gone-L.strings")).has_value());
+}
+
+TEST_F(Rows, TextOrderByCodePointsAndNumbers)
+{
+    // U+FF61 is below U+1F600 as a code point, above its first UTF-16 unit.
+    EXPECT_TRUE(TextOrder::lessByCodePoints(QStringLiteral("\uFF61"), QStringLiteral("\U0001F600")));
+    EXPECT_LT(TextOrder::compareNumeric(QStringLiteral("ok (9)"), QStringLiteral("ok (10)")), 0);
+    EXPECT_LT(TextOrder::compareNumeric(QStringLiteral("ok (2)"), QStringLiteral("ok (010)")), 0);
+    EXPECT_EQ(TextOrder::compareNumeric(QStringLiteral("a007"), QStringLiteral("a7")), 0);
+    EXPECT_LT(TextOrder::compareNumeric(QStringLiteral("missing: de"), QStringLiteral("ok (1)")), 0);
+    EXPECT_EQ(TextOrder::sortFold(QStringLiteral("\u00C9T\u00C9")), TextOrder::sortFold(QStringLiteral("e\u0301te\u0301")));
 }
