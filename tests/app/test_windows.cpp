@@ -10,6 +10,7 @@
 #include <QLabel>
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTableView>
@@ -184,8 +185,18 @@ TEST_F(AppFixture, ShortcutsReachTheCurrentProject)
     openBoth();
     delegate->mainWindow()->setCurrentProject(delegate->projects().at(0).get());
     StringsViewController *e = editor(0);
-    e->tableView()->setFocus();
     e->selectRows({0});
+    // Delete while typing in the search field edits the text, not the keys.
+    e->searchField()->setFocus();
+    e->searchField()->setText(QStringLiteral("xy"));
+    e->searchField()->setCursorPosition(0);
+    QTest::keyClick(e->searchField(), Qt::Key_Delete);
+    EXPECT_EQ(e->searchField()->text(), QStringLiteral("y"));
+    EXPECT_EQ(e->model().keys.size(), 2);
+    e->setSearchText(QString());
+    e->selectRows({0});
+
+    e->tableView()->setFocus();
     QTest::keyClick(e->tableView(), Qt::Key_Delete);
     EXPECT_EQ(e->model().keys, QStringList{QStringLiteral("hello-Localizable.strings")});
     EXPECT_FALSE(readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings"))).contains("bye"));
