@@ -148,7 +148,7 @@ TEST_F(GoogleTranslatorTest, KeepsOnlyAnswersThatDecode)
 
 TEST_F(GoogleTranslatorTest, ATimeOutEndsOnlyItsOwnLanguage)
 {
-    translator.setTimeout(std::chrono::milliseconds(300));
+    translator.setTimeout(std::chrono::milliseconds(500));
     model.languages = {"en", "de", "fr"};
     model.data.insert("k-L.strings", {{"en", {"k", "v", {}}}, {"xx", {"k", "gone", {}}}});
     server.setHandler([](const FakeRequest &r) {

@@ -174,7 +174,7 @@ TEST_F(TranslateJobTest, CancelSendsNoNewRequestsAndKeepsWhatArrived)
     // Requests already on the wire may reach the server after the job ended;
     // none belongs to a key that was not started before the cancel.
     QTest::qWait(300);
-    EXPECT_LT(job.keysStarted(), 10);
+    EXPECT_LT(job.keysStarted(), 20);
     EXPECT_LE(server.requests().size(), 2 * job.keysStarted());
 
     int translated = 0;
