@@ -1,0 +1,378 @@
+// The shell's start-up, window bookkeeping and command routing.
+#include "appdelegate.h"
+
+#include "mainmenu.h"
+#include "mainwindow.h"
+#include "openviewcontroller.h"
+#include "projectwindowcontroller.h"
+#include "startwindow.h"
+#include "stringsviewcontroller.h"
+#include "userprompts.h"
+
+#include "app/helppage.h"
+#include "app/settings.h"
+#include "app/settingsdialog.h"
+#include "app/startupwarning.h"
+#include "app/supportscript.h"
+#include "memory/databasemanagerv2.h"
+#include "model/projectdiscovery.h"
+#include "rating/plauder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+namespace {
+// Shows the busy cursor while discovery and loading block the window.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+} // namespace
+
+AppDelegate::AppDelegate(UserPrompts &prompts, QObject *parent)
+    : QObject(parent), m_prompts(prompts), m_menu(new MainMenu(this))
+{
+    m_hideTranslated = m_menu->action(QStringLiteral("toggleTranslated:"));
+    connectCommands();
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    applicationDidBecomeActive();
+            });
+}
+
+AppDelegate::~AppDelegate()
+{
+    Plauder &plauder = Plauder::sharedInstance();
+    if (plauder.delegate() == this)
+        plauder.setDelegate(nullptr);
+    m_projects.clear();
+    delete m_openWindow.data();
+}
+
+StartWindow *AppDelegate::openWindow() const { return m_openWindow.data(); }
+
+QAction *AppDelegate::action(const QString &command) const { return m_menu->action(command); }
+
+void AppDelegate::connectCommands()
+{
+    const auto on = [this](const char *command, auto slot) {
+        connect(m_menu->action(QLatin1String(command)), &QAction::triggered, this, slot);
+    };
+    const auto editor = [this](const char *command,
+                               std::function<void(StringsViewController &)> run) {
+        connect(m_menu->action(QLatin1String(command)), &QAction::triggered, this,
+                [this, run] { forward(run); });
+    };
+    editor("save:", [](StringsViewController &e) { e.save(); });
+    editor("autoTranslate:", [](StringsViewController &e) { e.autoTranslate(); });
+    editor("autoTranslateSelected:", [](StringsViewController &e) { e.autoTranslateSelected(); });
+    editor("translateGoogle:", [this](StringsViewController &e) { e.translateGoogle(m_prompts); });
+    editor("loadTranslations:", [this](StringsViewController &e) { e.loadTranslations(m_prompts); });
+    editor("deleteTranslation:", [](StringsViewController &e) { e.deleteTranslation(); });
+    editor("deleteString:", [](StringsViewController &e) { e.deleteString(); });
+    editor("exportTranslation:", [this](StringsViewController &e) { e.exportTranslation(m_prompts); });
+    editor("capitalize:", [](StringsViewController &e) { e.capitalize(); });
+    editor("upperCaase:", [](StringsViewController &e) { e.upperCaase(); });
+    editor("lowerCase:", [](StringsViewController &e) { e.lowerCase(); });
+    editor("copyBase:", [](StringsViewController &e) { e.copyBase(); });
+    editor("copyMissingFromBase:", [](StringsViewController &e) { e.copyMissingFromBase(); });
+    editor("find:", [](StringsViewController &e) { e.focusSearch(); });
+
+    on("toggleTranslated:", &AppDelegate::toggleTranslated);
+    on("openFolder:", &AppDelegate::openFolder);
+    on("scan:", &AppDelegate::scan);
+    on("cleanUp:", &AppDelegate::cleanUp);
+    on("setGoogleAPIKey:", &AppDelegate::setGoogleAPIKey);
+    on("setBaseLang:", &AppDelegate::setBaseLang);
+    on("showDatabase:", &AppDelegate::showDatabase);
+    on("showHelp:", &AppDelegate::showHelp);
+    on("contactSupport:", &AppDelegate::contactSupport);
+    connect(m_menu->action(QStringLiteral("closeTab:")), &QAction::triggered, this, [this] {
+        if (ProjectWindowController *project = keyProjectWindow())
+            closeProjectWindow(project);
+    });
+    connect(m_menu->action(QStringLiteral("quit:")), &QAction::triggered, qApp,
+            &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
+{
+    Plauder::sharedInstance().configureForShell(this);
+    Settings settings;
+    m_hideTranslated->setChecked(settings.boolValue(Settings::HideTranslated));
+    if (StartupWarning::shouldShowWarning(settings))
+        m_prompts.showWarning(StartupWarning::title(), StartupWarning::text(),
+                              StartupWarning::button());
+    m_launched = true;
+    bool opened = false;
+    for (const QString &path : paths)
+        opened = openPath(path) || opened;
+    if (!opened)
+        showOpenWindowIfNeeded();
+}
+
+void AppDelegate::applicationDidBecomeActive()
+{
+    Plauder::sharedInstance().appDidBeacomeActive(true);
+    // The warning of the start-up sequence makes the program active before
+    // launching has finished; the start window waits for its end.
+    if (m_launched)
+        showOpenWindowIfNeeded();
+}
+
+bool AppDelegate::openPath(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return false;
+    openFolderAt(QFileInfo(path).absoluteFilePath());
+    return true;
+}
+
+void AppDelegate::showOpenWindowIfNeeded()
+{
+    if (m_openWindow && m_openWindow->isVisible())
+        return;
+    if (!m_projects.empty())
+        return;
+    if (m_openWindow)
+        m_openWindow->deleteLater();
+    m_openWindow = new StartWindow(Settings().recentFolders());
+    m_menu->populate(m_openWindow->menuBar());
+    m_openWindow->setWindowTitle(tr("Verbalo"));
+    OpenViewController *view = m_openWindow->openView();
+    connect(view, &OpenViewController::openProject, this, &AppDelegate::openFolder);
+    connect(view, &OpenViewController::scan, this, &AppDelegate::scan);
+    connect(view, &OpenViewController::showHelp, this, &AppDelegate::showHelp);
+    connect(view, &OpenViewController::openFolderRequested, this, &AppDelegate::openFolderAt);
+    connect(m_openWindow, &AppWindow::pathDropped, this, &AppDelegate::openPath);
+    connect(m_openWindow, &AppWindow::closeRequestedByUser, this,
+            &AppDelegate::openWindowClosedByUser);
+    m_openWindow->show();
+    m_openWindow->raise();
+    m_openWindow->activateWindow();
+}
+
+void AppDelegate::closeOpenWindow()
+{
+    if (m_openWindow)
+        m_openWindow->close();
+}
+
+void AppDelegate::openWindowClosedByUser()
+{
+    // Without a visible window the program could never become active again,
+    // so closing the start window with no project open ends it.
+    if (m_projects.empty())
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void AppDelegate::openFolder()
+{
+    closeOpenWindow();
+    const std::optional<QString> folder = m_prompts.chooseFolder(tr("Choose Project Folder"));
+    // Cancelled, or confirmed without a location: the start window comes
+    // back when no project is open, since nothing else could be reached.
+    if (!folder || folder->isEmpty()) {
+        showOpenWindowIfNeeded();
+        return;
+    }
+    openFolderAt(*folder);
+}
+
+void AppDelegate::openFolderAt(const QString &folder)
+{
+    closeOpenWindow();
+    QStringList roots;
+    {
+        const BusyCursor busy;
+        roots = ProjectDiscovery::discover(folder);
+        Settings().addRecentFolder(folder);
+        for (const QString &root : std::as_const(roots))
+            openProjectWindow(root);
+    }
+    // Nothing found: with no window left the program could not be reached.
+    if (m_projects.empty())
+        showOpenWindowIfNeeded();
+}
+
+void AppDelegate::ensureMainWindow()
+{
+    if (m_mainWindow)
+        return;
+    m_mainWindow = std::make_unique<MainWindow>();
+    m_menu->populate(m_mainWindow->menuBar());
+    QToolBar *tools = m_mainWindow->addToolBar(tr("Commands"));
+    tools->setObjectName(QStringLiteral("commands"));
+    tools->setMovable(false);
+    tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_menu->populate(tools);
+    connect(m_mainWindow.get(), &MainWindow::projectCloseRequested, this,
+            &AppDelegate::closeProjectWindow);
+    connect(m_mainWindow.get(), &AppWindow::pathDropped, this, &AppDelegate::openPath);
+    connect(m_mainWindow.get(), &AppWindow::closeRequestedByUser, this,
+            &AppDelegate::mainWindowClosedByUser);
+}
+
+void AppDelegate::openProjectWindow(const QString &projectRoot)
+{
+    ensureMainWindow();
+    auto project = std::make_unique<ProjectWindowController>();
+    project->setProjectURL(projectRoot);
+    project->open();
+    m_mainWindow->addProject(project.get());
+    m_mainWindow->setCurrentProject(project.get());
+    m_projects.push_back(std::move(project));
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
+void AppDelegate::closeProjectWindow(ProjectWindowController *project)
+{
+    const auto it = std::find_if(m_projects.begin(), m_projects.end(),
+                                 [project](const auto &p) { return p.get() == project; });
+    if (it != m_projects.end()) {
+        if (m_mainWindow)
+            m_mainWindow->removeProject(project);
+        m_projects.erase(it);
+    }
+    if (m_projects.empty()) {
+        if (m_mainWindow)
+            m_mainWindow->hide();
+        showOpenWindowIfNeeded();
+    }
+}
+
+void AppDelegate::mainWindowClosedByUser()
+{
+    while (!m_projects.empty())
+        closeProjectWindow(m_projects.back().get());
+}
+
+ProjectWindowController *AppDelegate::keyProjectWindow() const
+{
+    if (!m_mainWindow || QApplication::activeWindow() != m_mainWindow.get())
+        return nullptr;
+    return m_mainWindow->currentProject();
+}
+
+void AppDelegate::forward(const std::function<void(StringsViewController &)> &command)
+{
+    ProjectWindowController *project = keyProjectWindow();
+    if (!project)
+        return;
+    StringsViewController *editor = project->editor();
+    // While a translation job writes the model, the editor takes no commands.
+    if (!editor || editor->isTranslating())
+        return;
+    command(*editor);
+}
+
+void AppDelegate::toggleTranslated()
+{
+    Settings settings;
+    settings.setValue(Settings::HideTranslated, !settings.boolValue(Settings::HideTranslated));
+    for (const auto &project : m_projects) {
+        if (StringsViewController *editor = project->editor())
+            editor->refresh();
+    }
+    m_hideTranslated->setChecked(Settings().boolValue(Settings::HideTranslated));
+}
+
+void AppDelegate::showStatus(const QString &text, int timeout)
+{
+    if (m_mainWindow)
+        m_mainWindow->statusBar()->showMessage(text, timeout);
+    if (m_openWindow)
+        m_openWindow->statusBar()->showMessage(text, timeout);
+}
+
+void AppDelegate::scan()
+{
+    closeOpenWindow();
+    const std::optional<QString> folder = m_prompts.chooseFolder(tr("Choose Folder With Strings"));
+    if (!folder || folder->isEmpty()) {
+        showOpenWindowIfNeeded();
+        return;
+    }
+    DatabaseManagerV2 &memory = DatabaseManagerV2::shared();
+    if (!m_scanConnected) {
+        m_scanConnected = true;
+        connect(&memory, &DatabaseManagerV2::scanProgress, this, &AppDelegate::scanProgress);
+        connect(&memory, &DatabaseManagerV2::scanFinished, this, &AppDelegate::scanFinished);
+    }
+    // The scan's progress shows in a status bar, so some window must be up.
+    showOpenWindowIfNeeded();
+    showStatus(tr("Scanning %1…").arg(QDir::toNativeSeparators(*folder)));
+    memory.scan(*folder);
+}
+
+void AppDelegate::scanProgress(int done, int found)
+{
+    showStatus(tr("Scanning into the translation memory: %1 of %2 folder groups").arg(done).arg(found));
+}
+
+void AppDelegate::scanFinished(int groups, int keysStored)
+{
+    showStatus(tr("Scan finished: %1 keys stored from %2 folder groups.")
+                   .arg(keysStored)
+                   .arg(groups));
+}
+
+void AppDelegate::cleanUp() { DatabaseManagerV2::shared(); }
+
+void AppDelegate::setGoogleAPIKey()
+{
+    Settings settings;
+    const SettingsDialog dialog = SettingsDialog::googleApiKey(settings);
+    const std::optional<QString> entered = m_prompts.askSingleField(
+        {dialog.title, dialog.informativeText, dialog.placeholder, dialog.initialText,
+         dialog.okButton, dialog.cancelButton});
+    if (entered)
+        dialog.apply(settings, *entered);
+}
+
+void AppDelegate::setBaseLang()
+{
+    Settings settings;
+    const SettingsDialog dialog = SettingsDialog::baseLanguage(settings);
+    const std::optional<QString> entered = m_prompts.askSingleField(
+        {dialog.title, dialog.informativeText, dialog.placeholder, dialog.initialText,
+         dialog.okButton, dialog.cancelButton});
+    if (entered)
+        dialog.apply(settings, *entered);
+}
+
+void AppDelegate::showDatabase()
+{
+    const QString path = DatabaseManagerV2::shared().databasePath();
+    if (path.isEmpty())
+        return;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+}
+
+void AppDelegate::showHelp()
+{
+    const QUrl page = HelpPage::location();
+    if (!page.isEmpty())
+        QDesktopServices::openUrl(page);
+}
+
+void AppDelegate::contactSupport()
+{
+    const BusyCursor busy;
+    SupportScript::contactSupport();
+}

@@ -1,0 +1,341 @@
+// The editor widget: search field and rows table over the project model.
+#include "stringsviewcontroller.h"
+
+#include "stringstablemodel.h"
+#include "translationsviewcontroller.h"
+
+#include "userprompts.h"
+
+#include "app/settings.h"
+#include "editor/bulkcommands.h"
+#include "editor/cellediting.h"
+#include "editor/commandoutcome.h"
+#include "editor/exporttranslation.h"
+#include "editor/rowsearch.h"
+#include "memory/translationimport.h"
+#include "memory/translationspanel.h"
+#include "translate/memoryfill.h"
+#include "translate/translatejob.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QIcon>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+bool isSortable(const QString &column)
+{
+    return column == QLatin1String("Key String") || column == QLatin1String("Value String")
+        || column == QLatin1String("Status");
+}
+} // namespace
+
+StringsViewController::StringsViewController(QWidget *parent)
+    : QWidget(parent), m_search(new QLineEdit), m_table(new QTableView)
+{
+    m_tableModel = new StringsTableModel(this);
+
+    m_search->setPlaceholderText(tr("Search keys, texts and comments"));
+    m_search->setClearButtonEnabled(true);
+    if (QIcon::hasThemeIcon(QStringLiteral("edit-find")))
+        m_search->addAction(QIcon::fromTheme(QStringLiteral("edit-find")), QLineEdit::LeadingPosition);
+    // Typing narrows the rows once the user pauses, so large projects stay fluid.
+    auto *searchTimer = new QTimer(this);
+    searchTimer->setSingleShot(true);
+    searchTimer->setInterval(150);
+    connect(m_search, &QLineEdit::textChanged, searchTimer, qOverload<>(&QTimer::start));
+    connect(searchTimer, &QTimer::timeout, this, &StringsViewController::refresh);
+
+    m_table->setModel(m_tableModel);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setAlternatingRowColors(true);
+    m_table->setWordWrap(false);
+    m_table->setTextElideMode(Qt::ElideRight);
+    m_table->setShowGrid(false);
+    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                             | QAbstractItemView::AnyKeyPressed);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
+    QHeaderView *header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Stretch);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(header, &QHeaderView::sectionClicked, this, &StringsViewController::onHeaderClicked);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_restoringSelection)
+            selectionHandler();
+    });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    layout->addWidget(m_search);
+    layout->addWidget(m_table);
+    updateSortIndicator();
+}
+
+StringsViewController::~StringsViewController() = default;
+
+void StringsViewController::loadProject()
+{
+    m_model.load();
+    m_sort = SortDescriptor{};
+    updateSortIndicator();
+    refresh();
+}
+
+void StringsViewController::refresh()
+{
+    // The translation job owns the model until its final step, which reloads.
+    if (m_job)
+        return;
+    m_model.refresh(m_sort);
+    RowSearch::filterKeys(m_model, m_search->text());
+    reloadTable();
+    selectionHandler();
+    emit titleChanged(title());
+}
+
+void StringsViewController::reloadTable()
+{
+    const QList<int> selected = selectedRows();
+    m_restoringSelection = true;
+    m_tableModel->reload();
+    QList<int> kept;
+    for (int row : selected) {
+        if (row < m_model.keys.size())
+            kept << row;
+    }
+    selectRows(kept);
+    m_restoringSelection = false;
+    emit titleChanged(title());
+}
+
+void StringsViewController::selectionHandler()
+{
+    const QList<int> rows = selectedRows();
+    if (rows.isEmpty() || !m_delegate || m_job)
+        return;
+    if (rows.size() > 1) {
+        m_delegate->clearItem();
+        return;
+    }
+    const QString rowKey = m_model.keys.value(rows.first());
+    const auto it = m_model.data.constFind(rowKey);
+    if (it == m_model.data.constEnd())
+        return;
+    m_delegate->showItem(rowKey, *it, m_model.languages);
+}
+
+QList<int> StringsViewController::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_table->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void StringsViewController::selectRows(const QList<int> &rows)
+{
+    QItemSelection selection;
+    const int last = m_tableModel->columnCount() - 1;
+    for (int row : rows)
+        selection.select(m_tableModel->index(row, 0), m_tableModel->index(row, last));
+    m_table->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void StringsViewController::clearSelection() { m_table->selectionModel()->clearSelection(); }
+
+void StringsViewController::translationsChanged(const QString &rowKey, const QString &language,
+                                                const QString &value)
+{
+    if (m_job)
+        return;
+    if (!TranslationsPanel::storeTranslation(m_model, rowKey, language, value,
+                                             Settings().baseLanguageCandidates()))
+        return;
+    const qsizetype index = m_model.keys.indexOf(rowKey);
+    if (index >= 0)
+        m_tableModel->rowChanged(int(index));
+    if (m_delegate)
+        m_delegate->updateItem(rowKey, m_model.data.value(rowKey));
+}
+
+void StringsViewController::setSortDescriptor(const SortDescriptor &sort)
+{
+    m_sort = sort;
+    updateSortIndicator();
+    refresh();
+}
+
+QString StringsViewController::searchText() const { return m_search->text(); }
+
+void StringsViewController::setSearchText(const QString &text)
+{
+    const QSignalBlocker blocker(m_search);
+    m_search->setText(text);
+    refresh();
+}
+
+void StringsViewController::onHeaderClicked(int section)
+{
+    const QString column = ProjectModel::columns().value(section);
+    if (!isSortable(column)) {
+        updateSortIndicator();
+        return;
+    }
+    SortDescriptor sort;
+    sort.key = column;
+    sort.ascending = column == m_sort.key ? !m_sort.ascending : true;
+    setSortDescriptor(sort);
+}
+
+void StringsViewController::updateSortIndicator()
+{
+    const qsizetype section = ProjectModel::columns().indexOf(m_sort.key);
+    m_table->horizontalHeader()->setSortIndicator(int(section),
+                                                  m_sort.ascending ? Qt::AscendingOrder
+                                                                   : Qt::DescendingOrder);
+}
+
+bool StringsViewController::mayEdit(const QString &column) const
+{
+    return !m_job && CellEditing::shouldEditTableColumn(column, -1);
+}
+
+void StringsViewController::commitEdit(const QVariant &value, const QString &column, int row)
+{
+    if (m_job)
+        return;
+    CellEditing::setObjectValue(m_model, value, column, row);
+    const QString rowKey = m_model.keys.value(row);
+    if (m_delegate && m_model.data.contains(rowKey))
+        m_delegate->updateItem(rowKey, m_model.data.value(rowKey));
+}
+
+std::unique_lock<std::mutex> StringsViewController::lockModel() const
+{
+    if (m_job)
+        return std::unique_lock<std::mutex>(m_job->lock());
+    return {};
+}
+
+void StringsViewController::applyOutcome(const CommandOutcome &outcome)
+{
+    if (outcome.clearSelection)
+        clearSelection();
+    if (outcome.reloads > 0) {
+        reloadTable();
+        selectionHandler();
+    }
+}
+
+void StringsViewController::save() { m_model.save(); }
+
+void StringsViewController::capitalize()
+{
+    applyOutcome(BulkCommands::capitalize(m_model, selectedRows()));
+}
+
+void StringsViewController::upperCaase()
+{
+    applyOutcome(BulkCommands::upperCaase(m_model, selectedRows()));
+}
+
+void StringsViewController::lowerCase()
+{
+    applyOutcome(BulkCommands::lowerCase(m_model, selectedRows()));
+}
+
+void StringsViewController::copyBase()
+{
+    applyOutcome(BulkCommands::copyBase(m_model, selectedRows()));
+}
+
+void StringsViewController::copyMissingFromBase()
+{
+    applyOutcome(BulkCommands::copyMissingFromBase(m_model, selectedRows()));
+}
+
+void StringsViewController::deleteTranslation()
+{
+    applyOutcome(BulkCommands::deleteTranslation(m_model, selectedRows()));
+}
+
+void StringsViewController::deleteString()
+{
+    applyOutcome(BulkCommands::deleteString(m_model, selectedRows()));
+}
+
+void StringsViewController::exportTranslation(UserPrompts &prompts)
+{
+    const std::optional<QString> path =
+        prompts.chooseSaveFile(tr("Choose Folder"), QStringLiteral("strings"));
+    if (!path || path->isEmpty())
+        return;
+    ExportTranslation::exportTranslation(m_model, *path);
+}
+
+void StringsViewController::loadTranslations(UserPrompts &prompts)
+{
+    const std::optional<QString> folder = prompts.chooseFolder(tr("Choose Project Folder"));
+    if (!folder || folder->isEmpty())
+        return;
+    TranslationImport::importTranslations(m_model, *folder, m_sort);
+    refresh();
+}
+
+void StringsViewController::autoTranslate()
+{
+    applyOutcome(MemoryFill::autoTranslate(m_model, MemoryFill::sharedMemory()));
+}
+
+void StringsViewController::autoTranslateSelected()
+{
+    applyOutcome(
+        MemoryFill::autoTranslateSelected(m_model, selectedRows(), MemoryFill::sharedMemory()));
+}
+
+void StringsViewController::translateGoogle(UserPrompts &prompts)
+{
+    if (m_job)
+        return;
+    auto *job = new TranslateJob(m_model, this);
+    m_job = job;
+    QProgressDialog *progress = prompts.createProgress(tr("Translating with Google…"), 0);
+    connect(job, &TranslateJob::progress, progress,
+            [progress](int finished, int started, int total) {
+                progress->setMaximum(qMax(total, 1));
+                progress->setValue(finished);
+                progress->setLabelText(tr("Translating with Google… %1 of %2 keys done (%3 started)")
+                                           .arg(finished)
+                                           .arg(total)
+                                           .arg(started));
+            });
+    connect(progress, &QProgressDialog::canceled, job, &TranslateJob::cancel);
+    connect(job, &TranslateJob::finished, this, [this, job, progress](const CommandOutcome &outcome) {
+        progress->hide();
+        progress->deleteLater();
+        job->deleteLater();
+        m_job = nullptr;
+        applyOutcome(outcome);
+    });
+    job->start(selectedRows(), Settings().text(Settings::GoogleApiKey));
+}
+
+void StringsViewController::focusSearch()
+{
+    m_search->setFocus(Qt::ShortcutFocusReason);
+    m_search->selectAll();
+}

@@ -1,0 +1,114 @@
+// The editor of one project window: owns the project model and shows its rows
+// in a table under a search field. Commands reach it through the shell.
+#pragma once
+
+#include "model/entry.h"
+#include "model/projectmodel.h"
+#include "translate/translatejob.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+#include <mutex>
+
+class QLineEdit;
+class QTableView;
+class StringsTableModel;
+struct CommandOutcome;
+class TranslationsViewController;
+class UserPrompts;
+
+class StringsViewController : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit StringsViewController(QWidget *parent = nullptr);
+    ~StringsViewController() override;
+
+    ProjectModel &model() { return m_model; }
+    const ProjectModel &model() const { return m_model; }
+
+    void setProjectURL(const QString &path) { m_model.projectURL = path; }
+    QString projectURL() const { return m_model.projectURL; }
+
+    // Loads the project, then the first sort ("Key String" ascending) and refresh.
+    void loadProject();
+    // Re-sorts and re-filters `keys` (hide-translated, then the search text),
+    // reloads the table, runs the selection handler and retitles the window.
+    void refresh();
+    // The table asks for every row again; the selected indexes stay selected.
+    void reloadTable();
+    // Hands the single selected row to the panel, empties the panel for
+    // several rows, and leaves it alone with none selected.
+    void selectionHandler();
+
+    // Selected table rows, ascending: the selection every command works on.
+    QList<int> selectedRows() const;
+    void selectRows(const QList<int> &rows);
+    void clearSelection();
+
+    // The translations panel, told about the selected row; may be null.
+    void setDelegate(TranslationsViewController *panel) { m_delegate = panel; }
+    // A language's text edited in the panel, for the row key the panel shows
+    // (also when no row is selected any more): stored and saved; the panel
+    // then shows the stored row.
+    void translationsChanged(const QString &rowKey, const QString &language, const QString &value);
+
+    // The cell-edit pair the table uses.
+    bool mayEdit(const QString &column) const;
+    void commitEdit(const QVariant &value, const QString &column, int row);
+
+    SortDescriptor sortDescriptor() const { return m_sort; }
+    void setSortDescriptor(const SortDescriptor &sort);
+    QString searchText() const;
+    void setSearchText(const QString &text);
+
+    // Editor commands, on the selected rows where they take rows. Each saves,
+    // reloads and runs the selection handler as its rules say.
+    void save();
+    void capitalize();
+    void upperCaase();
+    void lowerCase();
+    void copyBase();
+    void copyMissingFromBase();
+    void deleteTranslation();
+    void deleteString();
+    void exportTranslation(UserPrompts &prompts);
+    void loadTranslations(UserPrompts &prompts);
+    void autoTranslate();
+    void autoTranslateSelected();
+    // Runs in the background behind a progress dialog with Cancel; the model
+    // is left alone until the job's final step.
+    void translateGoogle(UserPrompts &prompts);
+    void focusSearch();
+
+    // "<rows shown> - <project root>".
+    QString title() const { return m_model.title(); }
+
+    // Held while the table reads the model: a running translation job writes
+    // the model from its worker thread under its lock.
+    std::unique_lock<std::mutex> lockModel() const;
+    bool isTranslating() const { return m_job != nullptr; }
+
+    QTableView *tableView() const { return m_table; }
+    QLineEdit *searchField() const { return m_search; }
+
+signals:
+    void titleChanged(const QString &title);
+
+private:
+    void onHeaderClicked(int section);
+    void updateSortIndicator();
+    // Clears the selection, reloads and runs the selection handler as a
+    // command's outcome asks.
+    void applyOutcome(const CommandOutcome &outcome);
+
+    ProjectModel m_model;
+    SortDescriptor m_sort;
+    TranslationsViewController *m_delegate = nullptr;
+    QLineEdit *m_search;
+    QTableView *m_table;
+    StringsTableModel *m_tableModel;
+    bool m_restoringSelection = false;
+    QPointer<TranslateJob> m_job;
+};

@@ -1,0 +1,47 @@
+// The translations panel beside the editor: every language's text of the
+// selected row, editable, with texts equal to the base text highlighted.
+#pragma once
+
+#include "memory/translationspanel.h"
+
+#include <QWidget>
+
+class QLabel;
+class QTableView;
+class StringsViewController;
+class TranslationsTableModel;
+
+class TranslationsViewController : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TranslationsViewController(QWidget *parent = nullptr);
+
+    // The editor, told about edits; may be null.
+    void setDelegate(StringsViewController *editor) { m_delegate = editor; }
+
+    // From the editor's selection handler: one row, or none (several selected).
+    void showItem(const QString &rowKey, const Row &row, const QStringList &languages);
+    void clearItem();
+    // The shown row changed in the editor's model: its cells are redrawn
+    // from the new row, the list of languages stays.
+    void updateItem(const QString &rowKey, const Row &row);
+
+    // An edit of a Translation cell; hands it to the editor.
+    bool cellEdited(const QVariant &value, int row);
+
+    const TranslationsPanel &panel() const { return m_panel; }
+    QTableView *tableView() const { return m_table; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void reload();
+
+    TranslationsPanel m_panel;
+    StringsViewController *m_delegate = nullptr;
+    QLabel *m_caption;
+    QTableView *m_table;
+    TranslationsTableModel *m_tableModel;
+};

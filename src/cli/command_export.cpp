@@ -1,0 +1,19 @@
+// verbalo-cli export: the base texts of every row that lacks a translation,
+// written to one .strings file.
+#include "cli/cliargs.h"
+#include "cli/cliselection.h"
+#include "cli/commands.h"
+#include "editor/exporttranslation.h"
+
+int commandExport(const QStringList &arguments)
+{
+    const CliArgs args(arguments, {CliOptions::BaseLanguage});
+    args.expectPositionals(2, 2, QStringLiteral("ROOT and OUTFILE"));
+    args.applyBaseLanguage();
+    ProjectModel model;
+    CliSelection::load(model, requireFolder(args.positionals().at(0)));
+    const QString out = args.positionals().at(1);
+    if (!ExportTranslation::exportTranslation(model, out))
+        throw CliError{QStringLiteral("cannot write %1").arg(out)};
+    return 0;
+}

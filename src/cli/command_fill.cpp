@@ -1,0 +1,46 @@
+// verbalo-cli fill: the rows' languages from the translation memory, then save.
+#include "cli/cliargs.h"
+#include "cli/cliselection.h"
+#include "cli/commands.h"
+#include "memory/databasemanagerv2.h"
+#include "translate/memoryfill.h"
+
+#include <QFileInfo>
+#include <memory>
+
+int commandFill(const QStringList &arguments)
+{
+    const CliOption db{QStringLiteral("--db"), true};
+    const CliOption rowKey{QStringLiteral("--row-key"), true};
+    const CliArgs args(arguments, {db, CliOptions::BaseLanguage, rowKey});
+    args.expectPositionals(1, 1, QStringLiteral("ROOT"));
+    args.applyBaseLanguage();
+    ProjectModel model;
+    CliSelection::load(model, requireFolder(args.positionals().at(0)));
+    const QList<int> selection = CliSelection::indexesOf(model, args.values(rowKey.name));
+
+    std::unique_ptr<DatabaseManagerV2> own;
+    DatabaseManagerV2 *memory = nullptr;
+    if (const std::optional<QString> path = args.value(db.name)) {
+        if (!QFileInfo(*path).isFile())
+            throw CliError{QStringLiteral("no such translation memory: %1").arg(*path)};
+        own = std::make_unique<DatabaseManagerV2>(*path);
+        memory = own.get();
+    } else {
+        memory = &DatabaseManagerV2::shared();
+    }
+    if (!memory->isOpen())
+        throw CliError{QStringLiteral("cannot open the translation memory %1")
+                           .arg(memory->databasePath())};
+    const MemoryLookup lookup = [memory](const QString &column, const QString &text) {
+        return memory->lookupText(column, text);
+    };
+
+    if (!args.has(rowKey.name)) {
+        MemoryFill::autoTranslate(model, lookup);
+    } else {
+        MemoryFill::autoTranslateSelected(model, selection, lookup);
+        model.save();
+    }
+    return 0;
+}

@@ -1,0 +1,63 @@
+// verbalo-cli translate: the missing languages of rows through the Google
+// translation service, with progress on standard error, then save.
+#include "app/settings.h"
+#include "cli/cliargs.h"
+#include "cli/cliselection.h"
+#include "cli/commands.h"
+#include "translate/translatejob.h"
+
+#include <QEventLoop>
+#include <cstdio>
+
+int commandTranslate(const QStringList &arguments)
+{
+    const CliOption apiKey{QStringLiteral("--api-key"), true};
+    const CliOption rowKey{QStringLiteral("--row-key"), true};
+    const CliArgs args(arguments, {apiKey, CliOptions::BaseLanguage, rowKey});
+    args.expectPositionals(1, 1, QStringLiteral("ROOT"));
+    args.applyBaseLanguage();
+    std::optional<QString> key = args.value(apiKey.name);
+    if (!key)
+        key = Settings().text(Settings::GoogleApiKey);
+    if (!key || key->isEmpty())
+        throw CliError{QStringLiteral(
+            "no API key: pass --api-key KEY or store one in the \"google.api.key\" setting")};
+
+    ProjectModel model;
+    CliSelection::load(model, requireFolder(args.positionals().at(0)));
+    QList<int> selection;
+    if (args.has(rowKey.name)) {
+        selection = CliSelection::indexesOf(model, args.values(rowKey.name));
+    } else {
+        // Rows without a base entry have nothing to send, and the command
+        // stops at the first one it meets, so they are left out here.
+        int skipped = 0;
+        for (int i = 0; i < model.keys.size(); ++i) {
+            if (model.statusText(model.keys.at(i)).startsWith(QLatin1String("OK")))
+                continue;
+            if (model.baseEntry(model.keys.at(i)))
+                selection << i;
+            else
+                ++skipped;
+        }
+        if (skipped > 0)
+            std::fprintf(stderr, "skipped %d rows without a base entry\n", skipped);
+    }
+
+    TranslateJob job(model);
+    QEventLoop loop;
+    QObject::connect(&job, &TranslateJob::progress, &job, [](int finished, int, int total) {
+        std::fprintf(stderr, "translated %d of %d keys\n", finished, total);
+        std::fflush(stderr);
+    });
+    QObject::connect(&job, &TranslateJob::finished, &loop, &QEventLoop::quit);
+    job.start(selection, key);
+    loop.exec();
+    if (!job.stoppedAt().isEmpty()) {
+        const QByteArray line = QStringLiteral("stopped at %1, which has no base entry\n")
+                                    .arg(job.stoppedAt())
+                                    .toUtf8();
+        std::fputs(line.constData(), stderr);
+    }
+    return 0;
+}

@@ -1,0 +1,29 @@
+// In-place editing of the editor table's Key String, Value String and Comment
+// cells, which show the row's base entry.
+#pragma once
+
+#include "editor/commandoutcome.h"
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+class ProjectModel;
+
+class CellEditing
+{
+public:
+    // Whether the cell may be edited: every column but "Status" and "File";
+    // true with no column. The row plays no part.
+    static bool shouldEditTableColumn(const std::optional<QString> &column, int row);
+
+    // Commits an edit of the cell at display index `row` of model.keys. The
+    // value must hold a QString; anything else is logged ("Invalid object,
+    // expecting string object: ...") and dropped. A row without a base entry is
+    // left alone. Otherwise every base-language candidate's entry of the row is
+    // set from the base entry with the edited field replaced, and the project is
+    // saved (also for an unknown column, which is logged). The table is not
+    // reloaded. Row indexes outside keys change nothing.
+    static CommandOutcome setObjectValue(ProjectModel &model, const QVariant &value,
+                                         const std::optional<QString> &column, int row);
+};

@@ -1,0 +1,16 @@
+// What an editing command leaves for the window that forwarded it: the command
+// has already changed and saved the model; the window only redraws.
+#pragma once
+
+struct CommandOutcome
+{
+    // Times the project was written by the command.
+    int saves = 0;
+    // Times the table must be reloaded and the selection handler run, in this
+    // order; a window may fold several into one since the rows do not move.
+    int reloads = 0;
+    // The table's selection must be cleared before reloading.
+    bool clearSelection = false;
+
+    bool changedNothing() const { return saves == 0 && reloads == 0 && !clearSelection; }
+};

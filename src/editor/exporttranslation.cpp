@@ -1,0 +1,45 @@
+// Export of untranslated base texts.
+#include "exporttranslation.h"
+
+#include "app/settings.h"
+#include "model/projectmodel.h"
+#include "model/textfile.h"
+
+#include <algorithm>
+
+QString ExportTranslation::exportText(const ProjectModel &model, const QStringList &candidates)
+{
+    struct Item
+    {
+        QString lower;
+        QString key;
+    };
+    QList<Item> items;
+    items.reserve(model.data.size());
+    for (auto it = model.data.cbegin(); it != model.data.cend(); ++it)
+        items.append({it.key().toLower(), it.key()});
+    // Row keys equal once lower-cased keep a repeatable order by their own text.
+    std::sort(items.begin(), items.end(), [](const Item &a, const Item &b) {
+        return a.lower != b.lower ? a.lower < b.lower : a.key < b.key;
+    });
+
+    QString out;
+    for (const Item &item : items) {
+        const auto row = model.data.constFind(item.key);
+        if (ProjectModel::statusTextOf(&row.value(), model.languages, candidates)
+                .startsWith(QLatin1String("OK")))
+            continue;
+        const std::optional<Entry> base = ProjectModel::baseEntryOf(row.value(), candidates);
+        if (!base)
+            continue;
+        out += QLatin1String("/*") + base->comment.value_or(QString()) + QLatin1String("*/\n");
+        out += QLatin1Char('"') + base->key + QLatin1String("\" = \"") + base->value +
+               QLatin1String("\";\n\n");
+    }
+    return out;
+}
+
+bool ExportTranslation::exportTranslation(const ProjectModel &model, const QString &path)
+{
+    return TextFile::write(path, exportText(model, Settings().baseLanguageCandidates()));
+}

@@ -1,0 +1,121 @@
+// The translations panel's rules: cell texts, highlight, and edits.
+#include "translationspanel.h"
+
+#include "model/log.h"
+
+#include <algorithm>
+
+namespace {
+const QString kLanguage = QStringLiteral("Language");
+const QString kTranslation = QStringLiteral("Translation");
+
+std::optional<QString> baseLanguageOf(const Row &row, const QStringList &candidates)
+{
+    for (const QString &candidate : candidates) {
+        if (row.contains(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+} // namespace
+
+const QStringList &TranslationsPanel::columns()
+{
+    static const QStringList list{kLanguage, kTranslation};
+    return list;
+}
+
+void TranslationsPanel::show(const QString &key, const Row &row, QStringList names)
+{
+    std::sort(names.begin(), names.end());
+    rowKey = key;
+    item = row;
+    languages = names;
+}
+
+void TranslationsPanel::clear()
+{
+    rowKey.clear();
+    item.reset();
+    languages.reset();
+}
+
+int TranslationsPanel::rowCount() const { return languages ? int(languages->size()) : 0; }
+
+QString TranslationsPanel::cellText(const QString &column, int index) const
+{
+    if (index < 0 || index >= rowCount())
+        return {};
+    const QString &language = languages->at(index);
+    if (column == kLanguage)
+        return language;
+    if (column == kTranslation) {
+        if (!item)
+            return {};
+        const auto it = item->constFind(language);
+        return it == item->constEnd() ? QString() : it->value;
+    }
+    Log::line(QStringLiteral("TranslationsPanel(0x%1): We shouldn't be here")
+                  .arg(quintptr(this), 0, 16));
+    return {};
+}
+
+bool TranslationsPanel::isEditable(const QString &column) { return column != kLanguage; }
+
+bool TranslationsPanel::isHighlighted(const QString &column, int index,
+                                      const QStringList &candidates) const
+{
+    if (column != kTranslation || index < 0 || index >= rowCount() || !item || item->isEmpty())
+        return false;
+    const QString &language = languages->at(index);
+    const auto it = item->constFind(language);
+    if (it == item->constEnd())
+        return false;
+    const std::optional<QString> base = baseLanguageOf(*item, candidates);
+    if (!base || *base == language)
+        return false;
+    return it->value.normalized(QString::NormalizationForm_C)
+        == item->value(*base).value.normalized(QString::NormalizationForm_C);
+}
+
+std::optional<QString> TranslationsPanel::languageAt(int index) const
+{
+    if (index < 0 || index >= rowCount())
+        return std::nullopt;
+    return languages->at(index);
+}
+
+bool TranslationsPanel::applyEdit(Row &row, const QString &language, const QString &value,
+                                  const QStringList &candidates)
+{
+    const std::optional<QString> base = baseLanguageOf(row, candidates);
+    if (!base)
+        return false;
+    const Entry baseEntry = row.value(*base);
+    if (value.trimmed().isEmpty())
+        row.remove(language);
+    else
+        row.insert(language, Entry{baseEntry.key, value, baseEntry.comment});
+    return true;
+}
+
+bool TranslationsPanel::edit(int index, const QString &value, const QStringList &candidates)
+{
+    const std::optional<QString> language = languageAt(index);
+    if (!item || !language)
+        return false;
+    return applyEdit(*item, *language, value, candidates);
+}
+
+bool TranslationsPanel::storeTranslation(ProjectModel &model, const QString &rowKey,
+                                         const QString &language, const QString &value,
+                                         const QStringList &candidates)
+{
+    const auto it = model.data.find(rowKey);
+    if (rowKey.isEmpty() || it == model.data.end())
+        return false;
+    if (!applyEdit(*it, language, value, candidates))
+        return false;
+    model.save();
+    return true;
+}

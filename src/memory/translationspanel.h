@@ -1,0 +1,63 @@
+// What the translations panel beside the editor shows and how an edit in it
+// becomes a changed row: the rules behind the panel's table, free of widgets.
+#pragma once
+
+#include "model/entry.h"
+#include "model/projectmodel.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class TranslationsPanel
+{
+public:
+    // "Language", "Translation".
+    static const QStringList &columns();
+
+    // The row shown (a copy of the editor's row) and the languages listed, one
+    // per table row; both absent while the panel is empty.
+    std::optional<Row> item;
+    std::optional<QStringList> languages;
+    // The row key the shown row came from, so an edit finds its way back even
+    // when the editor has no row selected any more.
+    QString rowKey;
+
+    // Shows a copy of the row with the given languages sorted by code point.
+    void show(const QString &rowKey, const Row &row, QStringList languages);
+    // Empties the panel (several rows selected).
+    void clear();
+
+    int rowCount() const;
+    // Language name, or the language's value; empty when there is none. Logs
+    // "<panel>: We shouldn't be here" for an unknown column.
+    QString cellText(const QString &column, int index) const;
+    static bool isEditable(const QString &column);
+    // A "Translation" cell whose value equals the base entry's value
+    // (canonically equivalent texts are equal). The base language's own cell
+    // is not highlighted: it is always equal to itself.
+    bool isHighlighted(const QString &column, int index, const QStringList &candidates) const;
+
+    // The language listed at table row `index`, if any.
+    std::optional<QString> languageAt(int index) const;
+
+    // An edit of one language's text applied to a row: a blank value (only
+    // white space and line breaks) removes the language's entry, any other
+    // value is stored as typed with the key and comment of the row's base
+    // entry. Returns false, changing nothing, when the row has no base entry.
+    static bool applyEdit(Row &row, const QString &language, const QString &value,
+                          const QStringList &candidates);
+
+    // applyEdit() on the shown copy, for the language of table row `index`.
+    // False when the panel is empty or has no such row.
+    bool edit(int index, const QString &value, const QStringList &candidates);
+
+    // The editor's side of a panel edit: applies it to the model's own row
+    // under the row key (not to the panel's copy, which may be older than the
+    // model after other commands) and saves the project. Returns false,
+    // changing and saving nothing, when the row key has no row any more (it
+    // was deleted meanwhile) or the row has no base entry.
+    static bool storeTranslation(ProjectModel &model, const QString &rowKey,
+                                 const QString &language, const QString &value,
+                                 const QStringList &candidates);
+};

@@ -1,0 +1,119 @@
+// The Google translation client on Qt Network.
+#include "googletranslator.h"
+
+#include "model/projectmodel.h"
+#include "translate/googletranslateapi.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <memory>
+
+namespace {
+
+constexpr int kManagers = 8;
+
+// What the requests of one translateKey call share: the working row and the
+// count of requests that have not ended yet.
+struct KeyCall
+{
+    QString rowKey;
+    Entry base;
+    Row working;
+    int pending = 0;
+    std::function<void()> completion;
+};
+
+} // namespace
+
+GoogleTranslator::GoogleTranslator(ProjectModel &model, std::mutex &lock, QObject *parent)
+    : QObject(parent), m_model(model), m_lock(lock), m_endpoint(GoogleTranslateApi::endpoint()),
+      m_timeout(GoogleTranslateApi::DefaultTimeout)
+{
+}
+
+GoogleTranslator::~GoogleTranslator()
+{
+    // Nothing may call back into the owner while it tears this object down.
+    for (QNetworkReply *reply : std::as_const(m_inFlight)) {
+        disconnect(reply, nullptr, this, nullptr);
+        reply->abort();
+    }
+}
+
+QNetworkAccessManager *GoogleTranslator::nextManager()
+{
+    if (m_managers.size() < kManagers) {
+        auto *manager = new QNetworkAccessManager(this);
+        m_managers.append(manager);
+        return manager;
+    }
+    QNetworkAccessManager *manager = m_managers.at(m_nextManager);
+    m_nextManager = (m_nextManager + 1) % kManagers;
+    return manager;
+}
+
+int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
+                                   const Entry &baseEntry, const Row &row,
+                                   std::function<void()> completion)
+{
+    auto call = std::make_shared<KeyCall>();
+    call->rowKey = rowKey;
+    call->base = baseEntry;
+    call->working.insert(QStringLiteral("Base"), baseEntry);
+    call->completion = std::move(completion);
+
+    const bool plainText = rowKey.endsWith(QLatin1String(".txt"));
+    QList<std::pair<QString, QByteArray>> requests;
+    for (const QString &language : m_model.languages) {
+        const auto own = row.constFind(language);
+        if (own != row.cend()) {
+            call->working.insert(language, own.value());
+            continue;
+        }
+        requests.append({language, GoogleTranslateApi::requestBody(
+                                       baseEntry.value, GoogleTranslateApi::targetCode(language),
+                                       plainText)});
+    }
+    if (requests.isEmpty()) {
+        call->completion();
+        return 0;
+    }
+
+    const QNetworkRequest request =
+        GoogleTranslateApi::request(GoogleTranslateApi::requestUrl(m_endpoint, apiKey), m_timeout);
+    call->pending = int(requests.size());
+    for (const auto &[language, body] : requests) {
+        QNetworkReply *reply = nextManager()->post(request, body);
+        m_inFlight.insert(reply);
+        connect(reply, &QNetworkReply::finished, this, [this, call, reply, language] {
+            m_inFlight.remove(reply);
+            std::optional<QString> text;
+            if (reply->error() == QNetworkReply::NoError) {
+                const int status =
+                    reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                text = GoogleTranslateApi::decodeAnswer(status, reply->readAll());
+            }
+            reply->deleteLater();
+            if (text) {
+                std::lock_guard<std::mutex> guard(m_lock);
+                call->working.insert(language, Entry{call->base.key, *text, call->base.comment});
+                m_model.data.insert(call->rowKey, call->working);
+            }
+            if (--call->pending == 0) {
+                // Moved out first: the completion may start the next key.
+                const std::function<void()> done = std::move(call->completion);
+                done();
+            }
+        });
+    }
+    return int(requests.size());
+}
+
+void GoogleTranslator::abortAll()
+{
+    const QSet<QNetworkReply *> replies = m_inFlight;
+    for (QNetworkReply *reply : replies) {
+        if (m_inFlight.contains(reply))
+            reply->abort();
+    }
+}

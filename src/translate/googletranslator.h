@@ -1,0 +1,62 @@
+// The Google translation client: translateKey sends one request per missing
+// language of a row and merges the answers into the model under the command's
+// lock. Lives on one thread; every request is asynchronous on that thread.
+#pragma once
+
+#include "model/entry.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QUrl>
+#include <chrono>
+#include <functional>
+#include <mutex>
+
+class ProjectModel;
+class QNetworkAccessManager;
+class QNetworkReply;
+
+class GoogleTranslator : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The answers of this translator are merged into model.data while `lock`
+    // is held; whoever else touches model.data meanwhile must hold it too.
+    GoogleTranslator(ProjectModel &model, std::mutex &lock, QObject *parent = nullptr);
+    ~GoogleTranslator() override;
+
+    void setEndpoint(const QUrl &endpoint) { m_endpoint = endpoint; }
+    void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+
+    // For every language of model.languages that `row` lacks, posts the base
+    // value for that language's target code ("format": "text" when the row key
+    // ends in ".txt") without waiting. Each 200 answer that decodes puts its
+    // language into the key's working row (the base entry under "Base", the
+    // row's entries of project languages, the answers so far) and replaces
+    // model.data[rowKey] by a copy of it, under the lock. `completion` runs on
+    // this object's thread once every request of the call has ended by answer,
+    // failure, time-out or abort; at once, before returning, when nothing is
+    // sent. Returns the number of requests sent. Call on this object's thread.
+    int translateKey(const QString &apiKey, const QString &rowKey, const Entry &baseEntry,
+                     const Row &row, std::function<void()> completion);
+
+    // Ends every request in flight; their answers are dropped.
+    void abortAll();
+
+    int requestsInFlight() const { return int(m_inFlight.size()); }
+
+private:
+    QNetworkAccessManager *nextManager();
+
+    ProjectModel &m_model;
+    std::mutex &m_lock;
+    QUrl m_endpoint;
+    std::chrono::milliseconds m_timeout;
+    // A few managers side by side: each opens at most six HTTP/1.1 connections
+    // to a host, which would serialise the requests of a large selection.
+    QList<QNetworkAccessManager *> m_managers;
+    int m_nextManager = 0;
+    QSet<QNetworkReply *> m_inFlight;
+};

@@ -1,0 +1,66 @@
+// Filling rows from the translation memory.
+#include "memoryfill.h"
+
+#include "app/settings.h"
+#include "memory/databasemanagerv2.h"
+#include "memory/languages.h"
+#include "model/log.h"
+#include "model/projectmodel.h"
+
+void MemoryFill::fillFromMemory(ProjectModel &model, const QString &rowKey,
+                                const QStringList &candidates, const MemoryLookup &lookup)
+{
+    const auto it = model.data.find(rowKey);
+    if (it == model.data.end())
+        return;
+    const std::optional<Entry> base = ProjectModel::baseEntryOf(*it, candidates);
+    if (!base)
+        return;
+    for (const QString &candidate : candidates) {
+        const std::optional<QMap<QString, QString>> record =
+            lookup(Languages::normalizedCode(candidate), base->value);
+        if (!record)
+            continue;
+        for (const QString &language : model.languages) {
+            const auto text = record->constFind(Languages::normalizedCode(language));
+            if (text != record->cend())
+                it->insert(language, Entry{base->key, text.value(), base->comment});
+        }
+        return;
+    }
+}
+
+CommandOutcome MemoryFill::autoTranslate(ProjectModel &model, const MemoryLookup &lookup)
+{
+    const QStringList candidates = Settings().baseLanguageCandidates();
+    for (const QString &mk : std::as_const(model.keys)) {
+        const auto it = model.data.constFind(mk);
+        if (it != model.data.cend() && it->size() == model.languages.size()) {
+            Log::line(QStringLiteral("Already fully translated: ") + mk);
+            continue;
+        }
+        fillFromMemory(model, mk, candidates, lookup);
+    }
+    model.save();
+    return {.saves = 1, .reloads = 1};
+}
+
+CommandOutcome MemoryFill::autoTranslateSelected(ProjectModel &model, const QList<int> &selection,
+                                                 const MemoryLookup &lookup)
+{
+    if (selection.isEmpty())
+        return {};
+    const QStringList candidates = Settings().baseLanguageCandidates();
+    for (int index : selection) {
+        if (index >= 0 && index < model.keys.size())
+            fillFromMemory(model, model.keys.at(index), candidates, lookup);
+    }
+    return {.reloads = 1};
+}
+
+MemoryLookup MemoryFill::sharedMemory()
+{
+    return [](const QString &column, const QString &text) {
+        return DatabaseManagerV2::shared().lookupText(column, text);
+    };
+}

@@ -1,0 +1,43 @@
+// Filling rows from the translation memory: fillFromMemory for one row key,
+// and the autoTranslate and autoTranslateSelected commands built on it.
+#pragma once
+
+#include "editor/commandoutcome.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class ProjectModel;
+
+// A memory lookup: the record whose `column` matches `text`, as column or
+// language code to text; nothing when there is none or the memory is closed.
+using MemoryLookup = std::function<std::optional<QMap<QString, QString>>(const QString &column,
+                                                                         const QString &text)>;
+
+class MemoryFill
+{
+public:
+    // The lookup of the shared translation memory (DatabaseManagerV2).
+    static MemoryLookup sharedMemory();
+
+    // Looks the row's base value up in the column of each base-language
+    // candidate in turn; the first record found sets every project language
+    // whose code it holds (replacing what was there) from the base entry's key
+    // and comment and the record's text. Rows without a base entry stay.
+    static void fillFromMemory(ProjectModel &model, const QString &rowKey,
+                               const QStringList &candidates, const MemoryLookup &lookup);
+
+    // Every row key of keys, in order: rows holding as many entries as the
+    // project has languages are logged ("Already fully translated: <key>")
+    // and skipped; the others are filled. Then saves; one reload.
+    static CommandOutcome autoTranslate(ProjectModel &model, const MemoryLookup &lookup);
+
+    // Fills the selected rows. One reload, no save (the next save writes the
+    // entries). Nothing selected: nothing happens.
+    static CommandOutcome autoTranslateSelected(ProjectModel &model, const QList<int> &selection,
+                                                const MemoryLookup &lookup);
+};

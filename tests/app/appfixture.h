@@ -1,0 +1,82 @@
+// A shell with scripted prompts over small projects written to a temporary
+// folder: App1 (en, de) and App2 (en, fr), two rows each, one row finished.
+#pragma once
+
+#include "appdelegate.h"
+#include "fakeprompts.h"
+#include "mainwindow.h"
+#include "projectwindowcontroller.h"
+#include "startwindow.h"
+#include "stringsviewcontroller.h"
+#include "testsupport.h"
+#include "translationsviewcontroller.h"
+
+#include "app/settings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+class AppFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Settings settings;
+        for (const QString &key : {Settings::HideTranslated, Settings::BaseLanguage,
+                                   Settings::GoogleApiKey, Settings::RecentFolders})
+            settings.remove(key);
+        settings.setValue(Settings::StopWarning, true);
+        root = m_dir.path();
+        writeFile(root, QStringLiteral("App1/en.lproj/Localizable.strings"),
+                  "/* Greeting */\n\"hello\" = \"Hello\";\n\n/* Farewell */\n\"bye\" = \"Bye\";\n");
+        writeFile(root, QStringLiteral("App1/de.lproj/Localizable.strings"),
+                  "/* Greeting */\n\"hello\" = \"Hallo\";\n");
+        writeFile(root, QStringLiteral("App2/en.lproj/Localizable.strings"),
+                  "/* Button */\n\"ok\" = \"OK\";\n\n/* Button */\n\"cancel\" = \"Cancel\";\n");
+        writeFile(root, QStringLiteral("App2/fr.lproj/Localizable.strings"),
+                  "/* Button */\n\"ok\" = \"OK\";\n");
+        delegate = std::make_unique<AppDelegate>(prompts);
+        delegate->applicationDidFinishLaunching();
+    }
+
+    bool startWindowVisible() const
+    {
+        return delegate->openWindow() && delegate->openWindow()->isVisible();
+    }
+
+    void TearDown() override { delegate.reset(); }
+
+    QString path(const QString &relative) const { return root + QLatin1Char('/') + relative; }
+
+    void trigger(const char *command) { delegate->action(QLatin1String(command))->trigger(); }
+
+    // Opens both projects through the folder chooser, as the user would.
+    void openBoth()
+    {
+        prompts.folderAnswers << root;
+        trigger("openFolder:");
+        ASSERT_EQ(delegate->projects().size(), 2u);
+        activate(delegate->mainWindow());
+    }
+
+    static void activate(QWidget *window)
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+
+    StringsViewController *editor(size_t i) const { return delegate->projects().at(i)->editor(); }
+    TranslationsViewController *panel(size_t i) const { return delegate->projects().at(i)->panel(); }
+
+    FakePrompts prompts;
+    std::unique_ptr<AppDelegate> delegate;
+    QString root;
+
+private:
+    QTemporaryDir m_dir;
+};

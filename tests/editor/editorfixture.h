@@ -1,0 +1,68 @@
+// A project on disk for the editing tests: written with writeFile, loaded into
+// a ProjectModel, and read back after the commands saved it.
+#pragma once
+
+#include "app/settings.h"
+#include "model/projectmodel.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+class EditorFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Settings().remove(Settings::BaseLanguage);
+        Settings::setBaseLanguageOverride(std::nullopt);
+        root = m_dir.path();
+    }
+
+    void write(const QString &language, const QByteArray &text,
+               const QString &file = QStringLiteral("Localizable.strings"))
+    {
+        writeFile(root, language + QStringLiteral(".lproj/") + file, text);
+    }
+
+    ProjectModel load()
+    {
+        ProjectModel model;
+        model.projectURL = root;
+        model.load();
+        model.refresh();
+        return model;
+    }
+
+    QString path(const QString &language,
+                 const QString &file = QStringLiteral("Localizable.strings")) const
+    {
+        return QDir(root).filePath(language + QStringLiteral(".lproj/") + file);
+    }
+
+    QString read(const QString &language,
+                 const QString &file = QStringLiteral("Localizable.strings")) const
+    {
+        return QString::fromUtf8(readFile(path(language, file)));
+    }
+
+    // Removes a file the next save would write again, so a test can tell
+    // whether a command saved.
+    void removeProbe(const QString &language)
+    {
+        ASSERT_TRUE(QFile::remove(path(language)));
+    }
+    bool saved(const QString &language) const { return QFile::exists(path(language)); }
+
+    static int indexOf(const ProjectModel &model, const QString &rowKey)
+    {
+        return int(model.keys.indexOf(rowKey));
+    }
+
+    QString root;
+
+private:
+    QTemporaryDir m_dir;
+};

@@ -1,0 +1,122 @@
+// verbalo-cli export, fill and translate, run in-process on projects on disk.
+#include "app/settings.h"
+#include "cli/cli.h"
+#include "fakehttpserver.h"
+#include "memory/databasemanagerv2.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CliCommandsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Settings().remove(Settings::BaseLanguage);
+        Settings().remove(Settings::GoogleApiKey);
+        Settings::setBaseLanguageOverride(std::nullopt);
+        root = QDir(dir.path()).filePath("App");
+        writeFile(root, "en.lproj/L.strings",
+                  "\"yes\" = \"Yes\";\n\"no\" = \"No\";\n\"done\" = \"Done\";\n");
+        writeFile(root, "de.lproj/L.strings", "\"done\" = \"Fertig\";\n");
+    }
+    void TearDown() override { Settings::setBaseLanguageOverride(std::nullopt); }
+
+    int run(const QStringList &arguments)
+    {
+        testing::internal::CaptureStderr();
+        const int status = runCli(arguments);
+        errors = QString::fromStdString(testing::internal::GetCapturedStderr());
+        return status;
+    }
+
+    QString german() const
+    {
+        return QString::fromUtf8(readFile(QDir(root).filePath("de.lproj/L.strings")));
+    }
+
+    QTemporaryDir dir;
+    QString root;
+    QString errors;
+};
+
+} // namespace
+
+TEST_F(CliCommandsTest, ExportWritesTheUntranslatedRows)
+{
+    const QString out = QDir(dir.path()).filePath("out.strings");
+    EXPECT_EQ(run({"export", root, out}), 0);
+    EXPECT_EQ(readFile(out), "/**/\n\"no\" = \"No\";\n\n/**/\n\"yes\" = \"Yes\";\n\n");
+    EXPECT_EQ(run({"export", "--base-language", "de", root, out}), 0);
+    EXPECT_EQ(readFile(out), "");
+    EXPECT_EQ(run({"export", root, QDir(dir.path()).filePath("missing/out.strings")}), 2);
+    EXPECT_EQ(run({"export", root}), 2);
+}
+
+TEST_F(CliCommandsTest, FillUsesTheGivenMemoryAndSaves)
+{
+    const QString path = QDir(dir.path()).filePath("memory.sqlite");
+    {
+        DatabaseManagerV2 memory(path);
+        ASSERT_TRUE(memory.isOpen());
+        EXPECT_EQ(memory.storeTranslations({{"yes", {{"en", "Yes"}, {"de", "Ja"}}},
+                                            {"no", {{"en", "No"}, {"de", "Nein"}}}}),
+                  2);
+    }
+    EXPECT_EQ(run({"fill", "--db", path, "--row-key", "no-L.strings", root}), 0);
+    EXPECT_TRUE(german().contains("\"no\" = \"Nein\";"));
+    EXPECT_FALSE(german().contains("\"yes\""));
+
+    EXPECT_EQ(run({"fill", "--db", path, root}), 0);
+    EXPECT_TRUE(german().contains("\"yes\" = \"Ja\";"));
+    EXPECT_TRUE(errors.contains("Already fully translated: done-L.strings"));
+
+    EXPECT_EQ(run({"fill", "--db", path, "--row-key", "nope-L.strings", root}), 2);
+    EXPECT_EQ(errors, "verbalo-cli: no such row key: nope-L.strings\n");
+    EXPECT_EQ(run({"fill", "--db", QDir(dir.path()).filePath("none.sqlite"), root}), 2);
+}
+
+TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsAndNeedsAKey)
+{
+    FakeHttpServer server;
+    server.setHandler([](const FakeRequest &r) {
+        const QJsonObject body = QJsonDocument::fromJson(r.body).object();
+        return FakeResponse{200, FakeHttpServer::translation("de " + body["q"].toString())};
+    });
+    qputenv("VERBALO_TRANSLATE_URL", server.url().toString().toUtf8());
+
+    EXPECT_EQ(run({"translate", root}), 2);
+    EXPECT_TRUE(errors.contains("no API key"));
+    EXPECT_TRUE(server.requests().isEmpty());
+
+    EXPECT_EQ(run({"translate", "--api-key", "secret", "--row-key", "yes-L.strings", root}), 0);
+    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(server.requests().first().query(), "key=secret");
+    EXPECT_TRUE(german().contains("\"yes\" = \"de Yes\";"));
+
+    // A row without a base entry is left out and does not stop the others.
+    writeFile(root, "de.lproj/L.strings",
+              "\"done\" = \"Fertig\";\n\"a\" = \"Nur deutsch\";\n\"yes\" = \"de Yes\";\n");
+    Settings().setValue(Settings::GoogleApiKey, QStringLiteral("stored"));
+    EXPECT_EQ(run({"translate", root}), 0);
+    EXPECT_TRUE(errors.contains("skipped 1 rows without a base entry"));
+    EXPECT_EQ(server.requests().size(), 2);
+    EXPECT_EQ(server.requests().last().query(), "key=stored");
+    EXPECT_TRUE(german().contains("\"no\" = \"de No\";"));
+    EXPECT_TRUE(errors.contains("translated 1 of 1 keys"));
+
+    // Saving dropped the row without a base entry; it comes back for the
+    // explicit selection, which stops at it.
+    writeFile(root, "de.lproj/L.strings", "\"a\" = \"Nur deutsch\";\n");
+    EXPECT_EQ(run({"translate", "--row-key", "a-L.strings", "--row-key", "no-L.strings", root}), 0);
+    EXPECT_TRUE(errors.contains("stopped at a-L.strings, which has no base entry"));
+    EXPECT_EQ(server.requests().size(), 2);
+    EXPECT_EQ(run({"translate", "--row-key", "x", root}), 2);
+    qunsetenv("VERBALO_TRANSLATE_URL");
+}

@@ -1,0 +1,176 @@
+// The Google client against a fake service on 127.0.0.1: the exact requests,
+// and what each kind of answer leaves in the row.
+#include "fakehttpserver.h"
+#include "model/projectmodel.h"
+#include "translate/googletranslateapi.h"
+#include "translate/googletranslator.h"
+
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace {
+
+QJsonObject json(const QByteArray &body)
+{
+    return QJsonDocument::fromJson(body).object();
+}
+
+class GoogleTranslatorTest : public ::testing::Test
+{
+protected:
+    GoogleTranslatorTest() : translator(model, lock)
+    {
+        translator.setEndpoint(server.url());
+    }
+
+    // Runs translateKey for one row key and waits for its completion.
+    int translate(const QString &rowKey, const QString &apiKey = QStringLiteral("k"))
+    {
+        const Row row = model.data.value(rowKey);
+        const Entry base = row.value(QStringLiteral("en"));
+        bool done = false;
+        QEventLoop loop;
+        const int sent = translator.translateKey(apiKey, rowKey, base, row, [&] {
+            done = true;
+            loop.quit();
+        });
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        if (!done)
+            loop.exec();
+        EXPECT_TRUE(done);
+        return sent;
+    }
+
+    FakeHttpServer server;
+    ProjectModel model;
+    std::mutex lock;
+    GoogleTranslator translator;
+};
+
+} // namespace
+
+TEST(GoogleTranslateApi, TargetCodesAndEndpoint)
+{
+    EXPECT_EQ(GoogleTranslateApi::targetCode("pt-BR"), "pt");
+    EXPECT_EQ(GoogleTranslateApi::targetCode("en-GB"), "en");
+    EXPECT_EQ(GoogleTranslateApi::targetCode("zh-Hans"), "zh-Hans");
+    EXPECT_EQ(GoogleTranslateApi::targetCode("pt_BR"), "pt_BR");
+    EXPECT_EQ(GoogleTranslateApi::targetCode("Base"), "Base");
+    EXPECT_EQ(GoogleTranslateApi::targetCode("-fr--CA"), "fr");
+
+    qunsetenv("VERBALO_TRANSLATE_URL");
+    EXPECT_EQ(GoogleTranslateApi::endpoint(), QUrl("https://translation.googleapis.com"));
+    qputenv("VERBALO_TRANSLATE_URL", "http://127.0.0.1:9/api/");
+    EXPECT_EQ(GoogleTranslateApi::requestUrl(GoogleTranslateApi::endpoint(), "x").toString(),
+              "http://127.0.0.1:9/api/language/translate/v2?key=x");
+    qputenv("VERBALO_TRANSLATE_URL", "not a url");
+    EXPECT_EQ(GoogleTranslateApi::endpoint(), QUrl("https://translation.googleapis.com"));
+    qunsetenv("VERBALO_TRANSLATE_URL");
+}
+
+TEST_F(GoogleTranslatorTest, SendsOnePostPerMissingLanguageWithTheExactRequest)
+{
+    model.languages = {"en", "de", "pt-BR", "zh-Hans", "pt_BR"};
+    const Entry base{"title", "Caf\u00e9 \\\"menu\\\" & more", QStringLiteral("Heading")};
+    model.data.insert("title-Localizable.strings", {{"en", base}, {"de", {"title", "Titel", {}}}});
+    model.data.insert("about.txt-about.txt", {{"en", {"about.txt", "About\nus", {}}}});
+    server.setHandler([](const FakeRequest &r) {
+        return FakeResponse{200, FakeHttpServer::translation(json(r.body)["target"].toString())};
+    });
+
+    EXPECT_EQ(translate("title-Localizable.strings", "a&b #c+d=/?"), 3);
+    ASSERT_EQ(server.requests().size(), 3);
+    QStringList targets;
+    for (const FakeRequest &r : server.requests()) {
+        EXPECT_EQ(r.method, "POST");
+        EXPECT_EQ(r.path(), "/language/translate/v2");
+        EXPECT_EQ(r.query(), "key=a%26b%20%23c%2Bd%3D%2F%3F");
+        EXPECT_EQ(r.headers.value("content-type"), "application/json; charset=utf-8");
+        const QJsonObject body = json(r.body);
+        EXPECT_EQ(body.size(), 2);
+        EXPECT_EQ(body["q"].toString(), base.value);
+        targets << body["target"].toString();
+    }
+    targets.sort();
+    EXPECT_EQ(targets, (QStringList{"pt", "pt_BR", "zh-Hans"}));
+
+    // The row gains the answers and a copy of the base entry under "Base".
+    const Row row = model.data.value("title-Localizable.strings");
+    EXPECT_EQ(row.keys(), (QList<QString>{"Base", "de", "en", "pt-BR", "pt_BR", "zh-Hans"}));
+    EXPECT_EQ(row.value("Base"), base);
+    EXPECT_EQ(row.value("de").value, "Titel");
+    EXPECT_EQ(row.value("pt-BR"), (Entry{"title", "pt", QStringLiteral("Heading")}));
+
+    // A whole .txt file is sent as plain text.
+    model.languages = {"en", "fr"};
+    EXPECT_EQ(translate("about.txt-about.txt"), 1);
+    const QJsonObject body = json(server.requests().last().body);
+    EXPECT_EQ(body, (QJsonObject{{"q", "About\nus"}, {"target", "fr"}, {"format", "text"}}));
+
+    // Nothing missing: nothing sent, completion at once, row untouched.
+    model.languages = {"en"};
+    EXPECT_EQ(translate("about.txt-about.txt"), 0);
+    EXPECT_EQ(server.requests().size(), 4);
+}
+
+TEST_F(GoogleTranslatorTest, KeepsOnlyAnswersThatDecode)
+{
+    // One language per kind of answer; the handler picks by target.
+    const QMap<QString, FakeResponse> answers{
+        {"de", {200, FakeHttpServer::translation("L&#39;homme &amp; la mer &eacute;")}},
+        {"fr", {403, FakeHttpServer::translation("forbidden")}},
+        {"es", {500, FakeHttpServer::translation("error")}},
+        {"it", {200, "<html>not json</html>"}},
+        {"ja", {200, R"({"data":{"translations":[{"translatedText":"no source"}]}})"}},
+        {"ko", {200, R"({"data":{"translations":[{"translatedText":"first","detectedSourceLanguage":"en"},)"
+                     R"({"translatedText":"second","detectedSourceLanguage":"en"}]}})"}},
+        {"nl", {200, R"({"data":{"translations":[]}})"}},
+        {"pl", {200, R"({"data":{"translations":[{"translatedText":7,"detectedSourceLanguage":"en"}]}})"}},
+        {"ru", {200, R"({"translations":[{"translatedText":"x","detectedSourceLanguage":"en"}]})"}},
+        {"sv", {200, ""}},
+        {"tr", {201, FakeHttpServer::translation("created")}},
+    };
+    model.languages = {"en"};
+    for (auto it = answers.cbegin(); it != answers.cend(); ++it)
+        model.languages << it.key();
+    model.data.insert("k-L.strings", {{"en", {"k", "v", {}}}});
+    server.setHandler(
+        [&](const FakeRequest &r) { return answers.value(json(r.body)["target"].toString()); });
+
+    EXPECT_EQ(translate("k-L.strings"), int(answers.size()));
+    const Row row = model.data.value("k-L.strings");
+    EXPECT_EQ(row.value("de").value, u"L'homme & la mer \u00e9");
+    EXPECT_EQ(row.value("ko").value, "first");
+    EXPECT_EQ(row.keys(), (QList<QString>{"Base", "de", "en", "ko"}));
+}
+
+TEST_F(GoogleTranslatorTest, ATimeOutEndsOnlyItsOwnLanguage)
+{
+    translator.setTimeout(std::chrono::milliseconds(500));
+    model.languages = {"en", "de", "fr"};
+    model.data.insert("k-L.strings", {{"en", {"k", "v", {}}}, {"xx", {"k", "gone", {}}}});
+    server.setHandler([](const FakeRequest &r) {
+        if (json(r.body)["target"] == "fr")
+            return FakeResponse{200, {}, 0, false};
+        return FakeResponse{200, FakeHttpServer::translation("Hallo"), 50};
+    });
+    EXPECT_EQ(translate("k-L.strings"), 2);
+    // Entries of languages outside the project do not survive a merge.
+    EXPECT_EQ(model.data.value("k-L.strings").keys(), (QList<QString>{"Base", "de", "en"}));
+    EXPECT_EQ(translator.requestsInFlight(), 0);
+}
+
+TEST_F(GoogleTranslatorTest, AFailedKeyKeepsItsRowAndAnUnreachableServiceEndsTheCall)
+{
+    model.languages = {"en", "de"};
+    model.data.insert("k-L.strings", {{"en", {"k", "v", {}}}, {"xx", {"k", "stays", {}}}});
+    server.setHandler([](const FakeRequest &) { return FakeResponse{403, "{}"}; });
+    EXPECT_EQ(translate("k-L.strings"), 1);
+    EXPECT_EQ(model.data.value("k-L.strings").keys(), (QList<QString>{"en", "xx"}));
+
+    translator.setEndpoint(QUrl("http://127.0.0.1:1"));
+    EXPECT_EQ(translate("k-L.strings"), 1);
+    EXPECT_EQ(model.data.value("k-L.strings").size(), 2);
+}

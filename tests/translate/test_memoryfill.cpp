@@ -1,0 +1,91 @@
+// Filling rows from the translation memory, with a lookup that stands in for
+// the database, on a project on disk.
+#include "app/settings.h"
+#include "model/log.h"
+#include "model/projectmodel.h"
+#include "testsupport.h"
+#include "translate/memoryfill.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MemoryFillTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Settings().remove(Settings::BaseLanguage);
+        Log::setSink(Log::Sink::StandardOutput);
+        writeFile(dir.path(), "en.lproj/L.strings",
+                  "/*c*/\n\"yes\" = \"Yes\";\n\"no\" = \"No\";\n\"full\" = \"Full\";\n");
+        writeFile(dir.path(), "de.lproj/L.strings", "\"yes\" = \"Jawohl\";\n\"full\" = \"Voll\";\n");
+        writeFile(dir.path(), "pt-BR/L.strings", "\"full\" = \"Cheio\";\n");
+        model.projectURL = dir.path();
+        model.load();
+        model.refresh();
+    }
+
+    MemoryLookup lookup()
+    {
+        return [this](const QString &column, const QString &text)
+                   -> std::optional<QMap<QString, QString>> {
+            asked << column + "=" + text;
+            if (column == "en" && text == "Yes")
+                return QMap<QString, QString>{{"en", "Yes"}, {"de", "Ja"}, {"pt_BR", "Sim"}, {"fr", "Oui"}};
+            if (column == "en" && text == "Full")
+                return QMap<QString, QString>{{"de", "Ganz"}};
+            return std::nullopt;
+        };
+    }
+
+    QString file(const QString &folder) const
+    {
+        return QString::fromUtf8(readFile(QDir(dir.path()).filePath(folder + "/L.strings")));
+    }
+
+    QTemporaryDir dir;
+    ProjectModel model;
+    QStringList asked;
+};
+
+} // namespace
+
+TEST_F(MemoryFillTest, AutoTranslateFillsUnfinishedRowsAndSaves)
+{
+    testing::internal::CaptureStdout();
+    const CommandOutcome outcome = MemoryFill::autoTranslate(model, lookup());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Already fully translated: full-L.strings\n");
+    EXPECT_EQ(outcome.saves, 1);
+    EXPECT_EQ(outcome.reloads, 1);
+    // Each candidate in turn, by its column code ("Base" and "en-US": en_US).
+    EXPECT_EQ(asked, (QStringList{"en_US=No", "en=No", "en_US=No", "en_US=Yes", "en=Yes"}));
+
+    const Row yes = model.data.value("yes-L.strings");
+    EXPECT_EQ(yes.value("de"), (Entry{"yes", "Ja", QStringLiteral("c")}));
+    EXPECT_EQ(yes.value("pt-BR").value, "Sim");
+    EXPECT_FALSE(yes.contains("fr"));
+    EXPECT_TRUE(file("de.lproj").contains("/*c*/\n\"yes\" = \"Ja\";"));
+    EXPECT_TRUE(file("pt-BR").contains("\"yes\" = \"Sim\";"));
+    EXPECT_TRUE(file("de.lproj").contains("\"full\" = \"Voll\";"));
+}
+
+TEST_F(MemoryFillTest, AutoTranslateSelectedFillsWithoutSaving)
+{
+    Settings().setValue(Settings::BaseLanguage, QStringList{"de", "en"});
+    const int full = int(model.keys.indexOf("full-L.strings"));
+    const int yes = int(model.keys.indexOf("yes-L.strings"));
+    EXPECT_TRUE(MemoryFill::autoTranslateSelected(model, {}, lookup()).changedNothing());
+
+    const CommandOutcome outcome =
+        MemoryFill::autoTranslateSelected(model, {qMin(full, yes), qMax(full, yes)}, lookup());
+    EXPECT_EQ(outcome.saves, 0);
+    EXPECT_EQ(outcome.reloads, 1);
+    // The German base text is looked up in "de", then in "en"; nothing matches.
+    EXPECT_TRUE(asked.contains("de=Voll") && asked.contains("en=Voll"));
+    EXPECT_EQ(model.data.value("yes-L.strings").value("de").value, "Jawohl");
+    EXPECT_FALSE(file("de.lproj").contains("Ganz"));
+}

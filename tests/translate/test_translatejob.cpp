@@ -1,0 +1,187 @@
+// translateGoogle as a background job: selection rules, many keys answering in
+// any order, cancel, and the final save on disk.
+#include "app/settings.h"
+#include "fakehttpserver.h"
+#include "model/projectmodel.h"
+#include "testsupport.h"
+#include "translate/translatejob.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class TranslateJobTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Settings().remove(Settings::BaseLanguage);
+        // The answer names the target and the text, so a mix-up would show.
+        server.setHandler([](const FakeRequest &r) {
+            const QJsonObject body = QJsonDocument::fromJson(r.body).object();
+            return FakeResponse{200,
+                                FakeHttpServer::translation(body["target"].toString() + ":" +
+                                                            body["q"].toString()),
+                                int(QRandomGenerator::global()->bounded(30))};
+        });
+    }
+
+    ProjectModel project(int keys, const QStringList &languages = {"en", "de", "fr"})
+    {
+        QByteArray strings;
+        for (int i = 0; i < keys; ++i)
+            strings += "\"k" + QByteArray::number(i) + "\" = \"text " + QByteArray::number(i) +
+                       "\";\n";
+        for (const QString &language : languages)
+            writeFile(dir.path(), language + ".lproj/L.strings",
+                      language == languages.first() ? strings : QByteArray("\n"));
+        ProjectModel model;
+        model.projectURL = dir.path();
+        model.load();
+        model.refresh();
+        return model;
+    }
+
+    CommandOutcome run(TranslateJob &job, const QList<int> &selection,
+                       const std::optional<QString> &key = QStringLiteral("key"))
+    {
+        job.setEndpoint(server.url());
+        QSignalSpy finished(&job, &TranslateJob::finished);
+        job.start(selection, key);
+        EXPECT_TRUE(finished.wait(30000));
+        EXPECT_EQ(finished.size(), 1);
+        EXPECT_FALSE(job.isRunning());
+        return finished.isEmpty() ? CommandOutcome{} : finished.first().first().value<CommandOutcome>();
+    }
+
+    QString file(const QString &language) const
+    {
+        return QString::fromUtf8(readFile(QDir(dir.path()).filePath(language + ".lproj/L.strings")));
+    }
+
+    static QList<int> all(const ProjectModel &model)
+    {
+        QList<int> rows;
+        for (int i = 0; i < model.keys.size(); ++i)
+            rows << i;
+        return rows;
+    }
+
+    FakeHttpServer server;
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(TranslateJobTest, ManyKeysAnsweringInAnyOrderAllLandAndAreSaved)
+{
+    ProjectModel model = project(60);
+    TranslateJob job(model);
+    job.setMaxKeysInFlight(7);
+    QSignalSpy progress(&job, &TranslateJob::progress);
+
+    const CommandOutcome outcome = run(job, all(model));
+    EXPECT_EQ(outcome.saves, 1);
+    EXPECT_EQ(outcome.reloads, 1);
+    EXPECT_EQ(server.requests().size(), 120);
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.last(), (QList<QVariant>{60, 60, 60}));
+    for (int i = 0; i < 60; ++i) {
+        const Row row = model.data.value(QStringLiteral("k%1-L.strings").arg(i));
+        EXPECT_EQ(row.value("de").value, QStringLiteral("de:text %1").arg(i));
+        EXPECT_EQ(row.value("fr").value, QStringLiteral("fr:text %1").arg(i));
+    }
+    EXPECT_TRUE(file("fr").contains("\"k42\" = \"fr:text 42\";"));
+}
+
+TEST_F(TranslateJobTest, TheModelMayBeReadUnderTheLockWhileAnswersAreMerged)
+{
+    // Under ThreadSanitizer this checks that every merge holds the lock.
+    ProjectModel model = project(30);
+    TranslateJob job(model);
+    int seen = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &job, [&] {
+        std::lock_guard<std::mutex> guard(job.lock());
+        seen = 0;
+        for (const Row &row : std::as_const(model.data))
+            seen += int(row.size());
+    });
+    poll.start(1);
+    run(job, all(model));
+    poll.stop();
+    EXPECT_GT(seen, 30);
+}
+
+TEST_F(TranslateJobTest, StopsAtTheFirstRowWithoutABaseEntryAfterFinishingEarlierOnes)
+{
+    ProjectModel model = project(3);
+    model.data["k1-L.strings"].remove("en");
+    TranslateJob job(model);
+    EXPECT_EQ(run(job, {0, 1, 2}).saves, 1);
+    EXPECT_EQ(job.keyCount(), 1);
+    EXPECT_EQ(server.requests().size(), 2);
+    EXPECT_TRUE(file("de").contains("\"k0\" = \"de:text 0\";"));
+    EXPECT_FALSE(file("de").contains("k2"));
+}
+
+TEST_F(TranslateJobTest, WithoutAnApiKeyNothingIsSentOrSaved)
+{
+    ProjectModel model = project(2);
+    QFile::remove(QDir(dir.path()).filePath("de.lproj/L.strings"));
+    for (const std::optional<QString> &key : {std::optional<QString>(), std::optional<QString>("")}) {
+        TranslateJob job(model);
+        EXPECT_TRUE(run(job, {0, 1}, key).changedNothing());
+    }
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath("de.lproj/L.strings")));
+
+    // No selection, or nothing missing: nothing sent, yet the project is saved.
+    TranslateJob empty(model);
+    EXPECT_EQ(run(empty, {}).saves, 1);
+    EXPECT_TRUE(QFile::exists(QDir(dir.path()).filePath("de.lproj/L.strings")));
+    model.languages = {"en"};
+    TranslateJob complete(model);
+    EXPECT_EQ(run(complete, {0, 1}).saves, 1);
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(TranslateJobTest, CancelSendsNoNewRequestsAndKeepsWhatArrived)
+{
+    ProjectModel model = project(40);
+    server.setHandler([](const FakeRequest &) {
+        return FakeResponse{200, FakeHttpServer::translation("done"), 150};
+    });
+    TranslateJob job(model);
+    job.setMaxKeysInFlight(2);
+    job.setEndpoint(server.url());
+    QSignalSpy finished(&job, &TranslateJob::finished);
+    QObject::connect(&job, &TranslateJob::progress, &job, [&job](int done) {
+        if (done == 2)
+            job.cancel();
+    });
+    job.start(all(model), QStringLiteral("key"));
+    ASSERT_TRUE(finished.wait(30000));
+    // Requests already on the wire may reach the server after the job ended;
+    // none belongs to a key that was not started before the cancel.
+    QTest::qWait(300);
+    EXPECT_LT(job.keysStarted(), 20);
+    EXPECT_LE(server.requests().size(), 2 * job.keysStarted());
+
+    int translated = 0;
+    for (const Row &row : std::as_const(model.data))
+        translated += row.contains("de") ? 1 : 0;
+    EXPECT_GE(translated, 2);
+    EXPECT_LT(translated, 40);
+    EXPECT_EQ(finished.first().first().value<CommandOutcome>().saves, 1);
+    EXPECT_TRUE(file("de").contains("\"k0\" = \"done\";"));
+}
