@@ -35,9 +35,12 @@ public:
     // The project's language names in the order their folders were found.
     QStringList languages;
 
-    // Fills data, mapKeyToFile and languages from projectURL. Unreadable
-    // folders and files are skipped; logs "Can't read file @ " and
-    // "Empty file for: " lines.
+    // Fills data, mapKeyToFile and languages from projectURL: lproj folders,
+    // then bare folders whose name starts with a known code, else (when none)
+    // folders the platform names as languages. An lproj folder counts once,
+    // never again under its whole name. Unreadable folders and files are
+    // skipped; logs "Can't read file @ " and "Empty file for: " lines. Files
+    // are read in parallel; the result is that of a load in listing order.
     void load();
 
     // Writes every file of every language from the model, atomically; files
