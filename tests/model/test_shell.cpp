@@ -1,6 +1,7 @@
 // The Shell runner: separate arguments, both pipes, line splitting, failures.
 #include "model/shell.h"
 
+#include <QtConcurrent/QtConcurrentRun>
 #include <gtest/gtest.h>
 
 TEST(Shell, ArgumentsReachTheProgramUnexpandedAndLinesAreSplit)
@@ -43,4 +44,16 @@ TEST(Shell, UndecodableOutputGivesNoLinesAndMissingProgramIsSafe)
     const ShellResult missing = Shell::shared().run(QStringLiteral("/no/such/program"), {});
     EXPECT_EQ(missing.status, -1);
     EXPECT_TRUE(missing.output.isEmpty());
+}
+
+TEST(Shell, RunsFromBackgroundThreads)
+{
+    // The folder scan runs find from its own queue, possibly beside discovery.
+    auto run = [] {
+        return Shell::shared().run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("seq 1 2000")});
+    };
+    QFuture<ShellResult> a = QtConcurrent::run(run);
+    QFuture<ShellResult> b = QtConcurrent::run(run);
+    EXPECT_EQ(a.result().output.size(), 2000);
+    EXPECT_EQ(b.result().output.last(), QStringLiteral("2000"));
 }
