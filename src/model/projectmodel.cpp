@@ -477,8 +477,10 @@ void ProjectModel::load()
         for (size_t j = batchBegin; j < batchEnd; ++j) {
             const LoadJob &job = jobs[j];
             if (!job.result.readable) {
-                if (!job.task.txt)
+                if (!job.task.txt) {
                     Log::line(QStringLiteral("Can't read file @ ") + job.task.path);
+                    unreadableFiles.insert(job.task.path);
+                }
             } else if (job.result.blank) {
                 Log::line(QStringLiteral("Empty file for: ") + job.task.language);
             }
@@ -608,7 +610,7 @@ void ProjectModel::save() const
         lastWrite.insert(tasks.at(i).path, i);
     QList<WriteTask> unique;
     for (qsizetype i = 0; i < tasks.size(); ++i)
-        if (lastWrite.value(tasks.at(i).path) == i)
+        if (lastWrite.value(tasks.at(i).path) == i && !unreadableFiles.contains(tasks.at(i).path))
             unique.append(tasks.at(i));
     const qsizetype languageCount = table.names.size();
     QtConcurrent::blockingMap(unique, [languageCount, &tail](const WriteTask &task) {

@@ -5,6 +5,7 @@
 #include "model/entry.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -34,6 +35,10 @@ public:
     QStringList keys;
     // The project's language names in the order their folders were found.
     QStringList languages;
+    // Paths of .strings files that load() found but could not read or decode
+    // (an unknown encoding, say). save() never replaces them, so text the
+    // reader could not understand is not lost to a rewrite.
+    QSet<QString> unreadableFiles;
 
     // Fills data, mapKeyToFile and languages from projectURL: lproj folders,
     // then bare folders whose name starts with a known code, else (when none)
@@ -44,7 +49,7 @@ public:
     void load();
 
     // Writes every file of every language from the model, atomically; files
-    // that cannot be written are skipped silently.
+    // that cannot be written, and the unreadableFiles, are skipped silently.
     void save() const;
 
     // R/N.lproj when anything exists there, otherwise R/N.

@@ -75,8 +75,8 @@ TEST(PlistReader, RefusesEverythingElse)
     };
     for (const char *input : bad)
         EXPECT_EQ(PlistReader::parse(input), std::nullopt) << input;
-    EXPECT_EQ(PlistReader::parse(QByteArray("bplist00\xD1\x01\x02QaQb\x08\x0B\x0D\x00\x00\x00\x00", 25)),
-              std::nullopt);
+    static const char binary[] = "bplist00\xD1\x01\x02QaQb\x08\x0B\x0D\x00\x00\x00\x00";
+    EXPECT_EQ(PlistReader::parse(QByteArray(binary, sizeof binary - 1)), std::nullopt);
     EXPECT_EQ(PlistReader::parse(QByteArray("\"a\" = \"b\0c\";", 13)), std::nullopt);
     EXPECT_EQ(PlistReader::parse(utf16("\"a\" = \"b\";", QStringEncoder::Utf16LE).chopped(1)),
               std::nullopt);

@@ -114,6 +114,23 @@ TEST(ProjectSave, WriteFailuresSkipTheFileAndCreateNoFolders)
     EXPECT_FALSE(QFileInfo::exists(d));
 }
 
+TEST(ProjectSave, FilesThatCouldNotBeDecodedAreNeverReplaced)
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeFile(d, QStringLiteral("en.lproj/Main.strings"), "\"k\" = \"Size\";\n");
+    // Latin-1 bytes without a byte-order mark: not UTF-8, so the load cannot read it.
+    const QByteArray latin1 = "\"k\" = \"Gr\xf6\xdf" "e\";\n";
+    const QString de = writeFile(d, QStringLiteral("de.lproj/Main.strings"), latin1);
+    ProjectModel m = loaded(d);
+    EXPECT_TRUE(m.unreadableFiles.contains(de));
+
+    m.data[QStringLiteral("k-Main.strings")][QStringLiteral("de")] = {QStringLiteral("k"), QStringLiteral("Groesse"), {}};
+    m.save();
+    EXPECT_EQ(readFile(de), latin1);
+    EXPECT_EQ(fileText(d + QStringLiteral("/en.lproj/Main.strings")), QStringLiteral("\n/**/\n\"k\" = \"Size\";\n\n"));
+}
+
 // Makes a folder unwritable for the life of the object: by its permissions,
 // or, for root (whom permissions do not stop), by the immutable attribute.
 class ReadOnlyFolder
