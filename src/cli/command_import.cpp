@@ -17,7 +17,9 @@ int commandImport(const QStringList &arguments)
     model.projectURL = requireFolder(args.positionals().at(0));
     const QString folder = requireFolder(args.positionals().at(1));
     model.load();
-    model.refresh();
+    // Every row can receive texts: the desktop's hide-translated view setting
+    // has no say over a batch job.
+    model.rebuildKeys(SortDescriptor{}, false);
     const int stored = TranslationImport::importTranslations(model, folder);
     model.save();
     cliPrintLine(QStringLiteral("%1 texts stored").arg(stored));

@@ -44,10 +44,26 @@ int commandTranslate(const QStringList &arguments)
             std::fprintf(stderr, "skipped %d rows without a base entry\n", skipped);
     }
 
+    // Texts are asked for wherever a selected row lacks a project language;
+    // counting them before and after tells the user what actually arrived,
+    // since single failed requests leave no other trace.
+    const auto missingTexts = [&model](const QList<int> &rows) {
+        int missing = 0;
+        for (int index : rows) {
+            const Row row = model.data.value(model.keys.at(index));
+            for (const QString &language : std::as_const(model.languages))
+                missing += row.contains(language) ? 0 : 1;
+        }
+        return missing;
+    };
+    QList<int> missingBefore;
+    for (int index : std::as_const(selection))
+        missingBefore << missingTexts({index});
+
     TranslateJob job(model);
     QEventLoop loop;
     QObject::connect(&job, &TranslateJob::progress, &job, [](int finished, int, int total) {
-        std::fprintf(stderr, "translated %d of %d keys\n", finished, total);
+        std::fprintf(stderr, "finished %d of %d keys\n", finished, total);
         std::fflush(stderr);
     });
     QObject::connect(&job, &TranslateJob::finished, &loop, &QEventLoop::quit);
@@ -59,5 +75,17 @@ int commandTranslate(const QStringList &arguments)
                                     .toUtf8();
         std::fputs(line.constData(), stderr);
     }
+    // A stop leaves the rows from the stopping one on unasked.
+    int asked = 0;
+    int translated = 0;
+    for (qsizetype i = 0; i < selection.size(); ++i) {
+        if (model.keys.at(selection.at(i)) == job.stoppedAt())
+            break;
+        asked += missingBefore.at(i);
+        translated += missingBefore.at(i) - missingTexts({selection.at(i)});
+    }
+    std::printf("%d of %d missing texts translated\n", translated, asked);
+    if (asked > 0 && translated == 0)
+        throw CliError{QStringLiteral("no translation was received: check the API key and the network")};
     return 0;
 }

@@ -1,4 +1,5 @@
 // verbalo-cli scan, lookup and import, run as the real program.
+#include "app/settings.h"
 #include "testsupport.h"
 
 #include <QFileInfo>
@@ -61,4 +62,11 @@ TEST(MemoryCli, ScanLookupAndImport)
     EXPECT_EQ(import.status, 0) << import.err.toStdString();
     EXPECT_EQ(import.out, "1 texts stored\n");
     EXPECT_TRUE(readFile(dir.filePath("proj/de.lproj/Localizable.strings")).contains("\"save\" = \"Sichern\";"));
+
+    // The desktop's hide-translated view does not keep finished rows from a batch import.
+    Settings().setValue(Settings::HideTranslated, true);
+    writeFile(dir.path(), "in/de.strings", "\"save\" = \"Speichern\";\n");
+    EXPECT_EQ(cli({"import", dir.filePath("proj"), dir.filePath("in")}).out, "1 texts stored\n");
+    Settings().remove(Settings::HideTranslated);
+    EXPECT_TRUE(readFile(dir.filePath("proj/de.lproj/Localizable.strings")).contains("\"save\" = \"Speichern\";"));
 }

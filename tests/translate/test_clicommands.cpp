@@ -30,9 +30,11 @@ protected:
 
     int run(const QStringList &arguments)
     {
+        testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         const int status = runCli(arguments);
         errors = QString::fromStdString(testing::internal::GetCapturedStderr());
+        output = QString::fromStdString(testing::internal::GetCapturedStdout());
         return status;
     }
 
@@ -44,6 +46,7 @@ protected:
     QTemporaryDir dir;
     QString root;
     QString errors;
+    QString output;
 };
 
 } // namespace
@@ -109,7 +112,8 @@ TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsAndNeedsAKey)
     EXPECT_EQ(server.requests().size(), 2);
     EXPECT_EQ(server.requests().last().query(), "key=stored");
     EXPECT_TRUE(german().contains("\"no\" = \"de No\";"));
-    EXPECT_TRUE(errors.contains("translated 1 of 1 keys"));
+    EXPECT_TRUE(errors.contains("finished 1 of 1 keys"));
+    EXPECT_EQ(output, "1 of 1 missing texts translated\n");
 
     // Saving dropped the row without a base entry; it comes back for the
     // explicit selection, which stops at it.
@@ -118,5 +122,10 @@ TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsAndNeedsAKey)
     EXPECT_TRUE(errors.contains("stopped at a-L.strings, which has no base entry"));
     EXPECT_EQ(server.requests().size(), 2);
     EXPECT_EQ(run({"translate", "--row-key", "x", root}), 2);
+
+    // Every request failing is not reported as success.
+    server.setHandler([](const FakeRequest &) { return FakeResponse{500, QByteArray()}; });
+    EXPECT_EQ(run({"translate", "--row-key", "no-L.strings", root}), 2);
+    EXPECT_TRUE(errors.contains("no translation was received"));
     qunsetenv("VERBALO_TRANSLATE_URL");
 }
