@@ -28,7 +28,8 @@ QString parentOf(const QString &path)
 
 } // namespace
 
-Scanner::Groups Scanner::findGroups(const QString &folder)
+QStringList Scanner::findOutsideHidden(const QString &folder, const QString &type,
+                                       const QString &namePattern)
 {
     // "/.." or "/." inside the path would match the hidden-folder pattern at the
     // top and stop find before it starts.
@@ -37,9 +38,14 @@ Scanner::Groups Scanner::findGroups(const QString &folder)
                                 QStringLiteral("-path"), QStringLiteral("*/\\.*"),
                                 QStringLiteral("-prune"), QStringLiteral("-o"),
                                 QStringLiteral("-not"), QStringLiteral("-name"), QStringLiteral(".*"),
-                                QStringLiteral("-type"), QStringLiteral("d"),
-                                QStringLiteral("-name"), QStringLiteral("*.lproj")};
-    return groupLines(Shell::shared().run(QStringLiteral("/usr/bin/find"), arguments).output);
+                                QStringLiteral("-type"), type,
+                                QStringLiteral("-name"), namePattern};
+    return Shell::shared().run(QStringLiteral("/usr/bin/find"), arguments).output;
+}
+
+Scanner::Groups Scanner::findGroups(const QString &folder)
+{
+    return groupLines(findOutsideHidden(folder, QStringLiteral("d"), QStringLiteral("*.lproj")));
 }
 
 Scanner::Groups Scanner::groupLines(const QStringList &lines)

@@ -17,6 +17,10 @@ public:
 
     // Runs /usr/bin/find below the folder, not entering hidden folders.
     static Groups findGroups(const QString &folder);
+    // The lines of /usr/bin/find listing everything of the type ("d" or "f")
+    // named like the pattern below the folder, never entering hidden folders.
+    static QStringList findOutsideHidden(const QString &folder, const QString &type,
+                                         const QString &namePattern);
     // Groups find's output lines by parent folder; an empty line is its own group.
     static Groups groupLines(const QStringList &lines);
     // Adds the .strings files directly inside one language folder to the

@@ -3,26 +3,17 @@
 
 #include "memory/languages.h"
 #include "memory/plistreader.h"
+#include "memory/scanner.h"
 #include "model/log.h"
-#include "model/shell.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
 int TranslationImport::importTranslations(ProjectModel &model, const QString &folder,
                                           const SortDescriptor &sort)
 {
-    // A cleaned path: "/.." at the top would match the hidden-folder pattern.
-    const QStringList arguments{QDir::cleanPath(folder),
-                                QStringLiteral("-type"), QStringLiteral("d"),
-                                QStringLiteral("-path"), QStringLiteral("*/\\.*"),
-                                QStringLiteral("-prune"), QStringLiteral("-o"),
-                                QStringLiteral("-not"), QStringLiteral("-name"), QStringLiteral(".*"),
-                                QStringLiteral("-type"), QStringLiteral("f"),
-                                QStringLiteral("-name"), QStringLiteral("*.strings")};
     const QStringList files =
-        Shell::shared().run(QStringLiteral("/usr/bin/find"), arguments).output;
+        Scanner::findOutsideHidden(folder, QStringLiteral("f"), QStringLiteral("*.strings"));
 
     // The row key is the entry key, "-" and the row's file name; a row key that
     // merely begins with the key belongs to a longer key ("Save" vs "SaveAs").
