@@ -92,11 +92,10 @@ qsizetype nextStar(const char16_t *text, qsizetype i, qsizetype n)
     return i;
 }
 
-// The first quote or line terminator at or after i, or n.
-qsizetype nextQuoteOrTerminator(const char16_t *text, qsizetype i, qsizetype n)
+// The first line terminator at or after i, or n.
+qsizetype nextTerminator(const char16_t *text, qsizetype i, qsizetype n)
 {
 #if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi16(0x22);
     const __m128i lineFeed = _mm_set1_epi16(0x0A);
     const __m128i three = _mm_set1_epi16(3);
     const __m128i nextLine = _mm_set1_epi16(0x85);
@@ -107,7 +106,6 @@ qsizetype nextQuoteOrTerminator(const char16_t *text, qsizetype i, qsizetype n)
         // LF..CR: v - 0x0A is at most 3 when taken unsigned.
         const __m128i range = _mm_subs_epu16(_mm_sub_epi16(v, lineFeed), three);
         __m128i hit = _mm_cmpeq_epi16(range, _mm_setzero_si128());
-        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, quote));
         hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, nextLine));
         hit = _mm_or_si128(hit, _mm_cmpeq_epi16(_mm_and_si128(v, lowBitOff), lineSeparator));
         const unsigned mask = unsigned(_mm_movemask_epi8(hit));
@@ -115,8 +113,25 @@ qsizetype nextQuoteOrTerminator(const char16_t *text, qsizetype i, qsizetype n)
             return i + std::countr_zero(mask) / 2;
     }
 #endif
-    while (i < n && text[i] != u'"' && !isLineTerminator(text[i]))
+    while (i < n && !isLineTerminator(text[i]))
         ++i;
+    return i;
+}
+
+// The last quote in [from, i), or from - 1.
+qsizetype previousQuote(const char16_t *text, qsizetype from, qsizetype i)
+{
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi16(0x22);
+    for (; i - 8 >= from; i -= 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i - 8));
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, quote)));
+        if (mask != 0)
+            return i - 8 + (31 - std::countl_zero(mask)) / 2;
+    }
+#endif
+    while (--i >= from && text[i] != u'"') {
+    }
     return i;
 }
 
@@ -150,10 +165,15 @@ private:
         return i;
     }
 
-    qsizetype lineEnd(qsizetype i) const
+    qsizetype lineEnd(qsizetype i) const { return nextTerminator(m_text.utf16(), i, m_n); }
+
+    // The last position before i, and after 'floor', that holds no space;
+    // 'floor' when there is none. Used within one line.
+    qsizetype skipSpacesBack(qsizetype i, qsizetype floor) const
     {
-        while (i < m_n && !isLineTerminator(at(i)))
-            ++i;
+        do
+            --i;
+        while (i > floor && kindOf(at(i)) == Kind::Space);
         return i;
     }
 
@@ -213,66 +233,46 @@ qsizetype Matcher::closingQuote(qsizetype lineStart, qsizetype end) const
 
 // The key line starting with the quote at 'quote': key, value and end.
 //
-// One pass over the line collects the places where a quote, spaces, "=",
-// spaces and a quote follow each other (candidate key ends); the key ends at
-// the rightmost one whose value can close. Value quotes come in increasing
-// order and none lies beyond the line's closing quote, so of the same-line
-// candidates only the last two can matter. A shape left open at the line end
-// may continue on later lines; its key end lies right of every other.
+// A candidate key end is a quote followed by spaces, "=", spaces and a value
+// quote. A shape left open at the line end (a quote, maybe spaces and "=",
+// then only spaces) may continue on later lines; its key end lies right of
+// every other, so it is tried first. Otherwise the value must close at the
+// line's closing quote, which is also the line's last quote, so the key ends
+// at the rightmost candidate whose value quote lies before it. Reading the
+// line from its end finds that candidate after a single backward quote
+// search in the usual case, instead of stopping at every quote of the line.
 bool Matcher::matchEntry(qsizetype quote, EntryMatch &match) const
 {
-    enum class Shape { None, Quote, QuoteEquals };
-    Shape shape = Shape::None;
-    qsizetype lastQuote = -1;
-    qsizetype keyEnds[2] = {-1, -1};
-    qsizetype opens[2] = {-1, -1};
-    qsizetype i = quote + 1;
     const char16_t *text = m_text.utf16();
-    for (; i < m_n; ++i) {
-        if (shape == Shape::None) {
-            // Only a quote or the line's end can change anything now.
-            i = nextQuoteOrTerminator(text, i, m_n);
-            if (i >= m_n)
-                break;
-        }
-        const Kind kind = kindOf(at(i));
-        if (kind == Kind::Other) {
-            shape = Shape::None;
-        } else if (kind == Kind::Quote) {
-            if (shape == Shape::QuoteEquals) {
-                keyEnds[0] = keyEnds[1];
-                opens[0] = opens[1];
-                keyEnds[1] = lastQuote;
-                opens[1] = i;
-            }
-            lastQuote = i;
-            shape = Shape::Quote;
-        } else if (kind == Kind::Equals) {
-            shape = shape == Shape::Quote ? Shape::QuoteEquals : Shape::None;
-        } else if (kind == Kind::Terminator) {
-            break;
-        }
-    }
-    const qsizetype end = i;
+    const qsizetype end = nextTerminator(text, quote + 1, m_n);
 
-    if (shape != Shape::None) {
+    qsizetype last = skipSpacesBack(end, quote);
+    const bool equals = last > quote && at(last) == u'=';
+    if (equals)
+        last = skipSpacesBack(last, quote);
+    if (last > quote && at(last) == u'"') {
         qsizetype open = skipWhiteSpace(end);
-        if (shape == Shape::Quote) {
+        if (!equals)
             open = open < m_n && at(open) == u'=' ? skipWhiteSpace(open + 1) : m_n;
-        }
         if (open < m_n && at(open) == u'"') {
             const qsizetype close = closingQuote(open, lineEnd(open + 1));
             if (close > open)
-                return finishMatch(lastQuote, open, close, match);
+                return finishMatch(last, open, close, match);
         }
     }
-    if (keyEnds[1] < 0)
-        return false;
+
     const qsizetype close = closingQuote(quote, end);
-    if (close > opens[1])
-        return finishMatch(keyEnds[1], opens[1], close, match);
-    if (keyEnds[0] >= 0 && close > opens[0])
-        return finishMatch(keyEnds[0], opens[0], close, match);
+    if (close < 0)
+        return false;
+    for (qsizetype open = previousQuote(text, quote + 1, close); open > quote;
+         open = previousQuote(text, quote + 1, open)) {
+        qsizetype i = skipSpacesBack(open, quote);
+        if (i <= quote || at(i) != u'=')
+            continue;
+        i = skipSpacesBack(i, quote);
+        if (i > quote && at(i) == u'"')
+            return finishMatch(i, open, close, match);
+    }
     return false;
 }
 
