@@ -352,12 +352,14 @@ QList<Entry> Matcher::run()
 
     QList<Entry> entries;
     entries.reserve(qsizetype(found.size()));
+    // Each text is copied once, straight into the entry built in place.
+    const QChar *chars = m_text.data();
     for (const Found &f : found) {
-        Entry &entry = entries.emplace_back();
-        entry.key = m_text.sliced(f.keyStart, f.keyEnd - f.keyStart).toString();
-        entry.value = m_text.sliced(f.valueStart, f.valueEnd - f.valueStart).toString();
+        std::optional<QString> comment;
         if (f.bodyEnd > f.bodyStart)
-            entry.comment = m_text.sliced(f.bodyStart, f.bodyEnd - f.bodyStart).toString();
+            comment.emplace(chars + f.bodyStart, f.bodyEnd - f.bodyStart);
+        entries.emplace_back(QString(chars + f.keyStart, f.keyEnd - f.keyStart),
+            QString(chars + f.valueStart, f.valueEnd - f.valueStart), std::move(comment));
     }
     return entries;
 }
