@@ -75,16 +75,21 @@ inline bool isWhiteSpace(char16_t c)
     return k == Kind::Space || k == Kind::Terminator;
 }
 
+// The searches below test sixteen units per step: packing the lane masks of
+// two halves gives one bit per unit, so a step costs a single branch.
+
 // The first star at or after i, or n.
 qsizetype nextStar(const char16_t *text, qsizetype i, qsizetype n)
 {
 #if defined(__SSE2__)
     const __m128i star = _mm_set1_epi16(u'*');
-    for (; i + 8 <= n; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
-        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, star)));
+    const auto stars = [&](qsizetype at) {
+        return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at)), star);
+    };
+    for (; i + 16 <= n; i += 16) {
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(stars(i), stars(i + 8))));
         if (mask != 0)
-            return i + std::countr_zero(mask) / 2;
+            return i + std::countr_zero(mask);
     }
 #endif
     while (i < n && text[i] != u'*')
@@ -92,8 +97,7 @@ qsizetype nextStar(const char16_t *text, qsizetype i, qsizetype n)
     return i;
 }
 
-// The first line terminator at or after i, or n. Sixteen units are tested
-// per step: packing the two halves' lane masks gives one bit per unit.
+// The first line terminator at or after i, or n.
 qsizetype nextTerminator(const char16_t *text, qsizetype i, qsizetype n)
 {
 #if defined(__SSE2__)
@@ -126,11 +130,13 @@ qsizetype previousQuote(const char16_t *text, qsizetype from, qsizetype i)
 {
 #if defined(__SSE2__)
     const __m128i quote = _mm_set1_epi16(0x22);
-    for (; i - 8 >= from; i -= 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i - 8));
-        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, quote)));
+    const auto quotes = [&](qsizetype at) {
+        return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at)), quote);
+    };
+    for (; i - 16 >= from; i -= 16) {
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(quotes(i - 16), quotes(i - 8))));
         if (mask != 0)
-            return i - 8 + (31 - std::countl_zero(mask)) / 2;
+            return i - 16 + (31 - std::countl_zero(mask));
     }
 #endif
     while (--i >= from && text[i] != u'"') {
@@ -159,9 +165,11 @@ private:
     qsizetype skipWhiteSpace(qsizetype i, bool *sawTerminator = nullptr) const
     {
         bool saw = false;
-        while (i < m_n && isWhiteSpace(at(i))) {
-            saw = saw || isLineTerminator(at(i));
-            ++i;
+        for (; i < m_n; ++i) {
+            const Kind kind = kindOf(at(i));
+            if (kind != Kind::Space && kind != Kind::Terminator)
+                break;
+            saw = saw || kind == Kind::Terminator;
         }
         if (sawTerminator)
             *sawTerminator = saw;
