@@ -41,8 +41,8 @@ inline bool isLineTerminator(char16_t c)
     return (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 
-// What the entry scan needs to know of a character.
-enum class Kind : unsigned char { Other, Space, Terminator, Quote, Equals };
+// What the white-space scans need to know of a character.
+enum class Kind : unsigned char { Other, Space, Terminator };
 
 constexpr auto kAsciiKinds = [] {
     std::array<Kind, 128> kinds{};
@@ -51,8 +51,6 @@ constexpr auto kAsciiKinds = [] {
     kinds[0x09] = kinds[0x20] = Kind::Space;
     for (int c = 0x0A; c <= 0x0D; ++c)
         kinds[c] = Kind::Terminator;
-    kinds['"'] = Kind::Quote;
-    kinds['='] = Kind::Equals;
     return kinds;
 }();
 
