@@ -24,8 +24,10 @@
 //   a terminator (not between CR and LF) or at the end of the text.
 #include "model/stringsreader.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
+#include <tuple>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -39,8 +41,8 @@ inline bool isLineTerminator(char16_t c)
     return (c >= 0x0A && c <= 0x0D) || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 
-// What the entry scan needs to know of a character.
-enum class Kind : unsigned char { Other, Space, Terminator, Quote, Equals };
+// What the white-space scans need to know of a character.
+enum class Kind : unsigned char { Other, Space, Terminator };
 
 constexpr auto kAsciiKinds = [] {
     std::array<Kind, 128> kinds{};
@@ -49,8 +51,6 @@ constexpr auto kAsciiKinds = [] {
     kinds[0x09] = kinds[0x20] = Kind::Space;
     for (int c = 0x0A; c <= 0x0D; ++c)
         kinds[c] = Kind::Terminator;
-    kinds['"'] = Kind::Quote;
-    kinds['='] = Kind::Equals;
     return kinds;
 }();
 
@@ -75,16 +75,21 @@ inline bool isWhiteSpace(char16_t c)
     return k == Kind::Space || k == Kind::Terminator;
 }
 
+// The searches below test sixteen units per step: packing the lane masks of
+// two halves gives one bit per unit, so a step costs a single branch.
+
 // The first star at or after i, or n.
 qsizetype nextStar(const char16_t *text, qsizetype i, qsizetype n)
 {
 #if defined(__SSE2__)
     const __m128i star = _mm_set1_epi16(u'*');
-    for (; i + 8 <= n; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
-        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, star)));
+    const auto stars = [&](qsizetype at) {
+        return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at)), star);
+    };
+    for (; i + 16 <= n; i += 16) {
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(stars(i), stars(i + 8))));
         if (mask != 0)
-            return i + std::countr_zero(mask) / 2;
+            return i + std::countr_zero(mask);
     }
 #endif
     while (i < n && text[i] != u'*')
@@ -92,33 +97,97 @@ qsizetype nextStar(const char16_t *text, qsizetype i, qsizetype n)
     return i;
 }
 
-// The first quote or line terminator at or after i, or n.
-qsizetype nextQuoteOrTerminator(const char16_t *text, qsizetype i, qsizetype n)
+// The first line terminator at or after i, or n.
+qsizetype nextTerminator(const char16_t *text, qsizetype i, qsizetype n)
 {
 #if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi16(0x22);
     const __m128i lineFeed = _mm_set1_epi16(0x0A);
     const __m128i three = _mm_set1_epi16(3);
     const __m128i nextLine = _mm_set1_epi16(0x85);
     const __m128i lowBitOff = _mm_set1_epi16(short(0xFFFE));
     const __m128i lineSeparator = _mm_set1_epi16(0x2028); // and 0x2029
-    for (; i + 8 <= n; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
+    const auto terminators = [&](qsizetype at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at));
         // LF..CR: v - 0x0A is at most 3 when taken unsigned.
         const __m128i range = _mm_subs_epu16(_mm_sub_epi16(v, lineFeed), three);
         __m128i hit = _mm_cmpeq_epi16(range, _mm_setzero_si128());
-        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, quote));
         hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, nextLine));
-        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(_mm_and_si128(v, lowBitOff), lineSeparator));
-        const unsigned mask = unsigned(_mm_movemask_epi8(hit));
+        return _mm_or_si128(hit, _mm_cmpeq_epi16(_mm_and_si128(v, lowBitOff), lineSeparator));
+    };
+    for (; i + 16 <= n; i += 16) {
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(terminators(i), terminators(i + 8))));
         if (mask != 0)
-            return i + std::countr_zero(mask) / 2;
+            return i + std::countr_zero(mask);
     }
 #endif
-    while (i < n && text[i] != u'"' && !isLineTerminator(text[i]))
+    while (i < n && !isLineTerminator(text[i]))
         ++i;
     return i;
 }
+
+// The last quote in [from, i), or from - 1.
+qsizetype previousQuote(const char16_t *text, qsizetype from, qsizetype i)
+{
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi16(0x22);
+    const auto quotes = [&](qsizetype at) {
+        return _mm_cmpeq_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at)), quote);
+    };
+    for (; i - 16 >= from; i -= 16) {
+        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(quotes(i - 16), quotes(i - 8))));
+        if (mask != 0)
+            return i - 16 + (31 - std::countl_zero(mask));
+    }
+#endif
+    while (--i >= from && text[i] != u'"') {
+    }
+    return i;
+}
+
+// One allocation for the key, value and comment of an entry instead of three:
+// allocating and freeing the texts is most of the cost of reading a file.
+// Each text is null-terminated, as any QString's is, and each QString takes
+// its own reference to the block, so the strings behave like separately
+// allocated ones: they detach when written to while the block is shared, and
+// the block is freed with the last of them.
+class EntryTexts
+{
+public:
+    // Room for texts of 'units' UTF-16 units in all, at most three of them.
+    explicit EntryTexts(qsizetype units)
+    {
+        std::tie(m_header, m_next) = Data::allocate(units + 3);
+        Q_CHECK_PTR(m_next);
+    }
+    EntryTexts(const EntryTexts &) = delete;
+    EntryTexts &operator=(const EntryTexts &) = delete;
+    ~EntryTexts()
+    {
+        // Only when no text was taken does the block still belong to us.
+        if (!m_taken)
+            Data::deallocate(m_header);
+    }
+
+    // A string holding a copy of the 'size' units at 'from'.
+    QString take(const char16_t *from, qsizetype size)
+    {
+        // The allocation came with one reference: that of the first text.
+        if (m_taken)
+            m_header->ref();
+        m_taken = true;
+        char16_t *text = m_next;
+        std::copy_n(from, size, text);
+        text[size] = u'\0';
+        m_next += size + 1;
+        return QString(QString::DataPointer(m_header, text, size));
+    }
+
+private:
+    using Data = QTypedArrayData<char16_t>;
+    Data *m_header = nullptr;
+    char16_t *m_next = nullptr;
+    bool m_taken = false;
+};
 
 struct EntryMatch
 {
@@ -141,19 +210,26 @@ private:
     qsizetype skipWhiteSpace(qsizetype i, bool *sawTerminator = nullptr) const
     {
         bool saw = false;
-        while (i < m_n && isWhiteSpace(at(i))) {
-            saw = saw || isLineTerminator(at(i));
-            ++i;
+        for (; i < m_n; ++i) {
+            const Kind kind = kindOf(at(i));
+            if (kind != Kind::Space && kind != Kind::Terminator)
+                break;
+            saw = saw || kind == Kind::Terminator;
         }
         if (sawTerminator)
             *sawTerminator = saw;
         return i;
     }
 
-    qsizetype lineEnd(qsizetype i) const
+    qsizetype lineEnd(qsizetype i) const { return nextTerminator(m_text.utf16(), i, m_n); }
+
+    // The last position before i, and after 'floor', that holds no space;
+    // 'floor' when there is none. Used within one line.
+    qsizetype skipSpacesBack(qsizetype i, qsizetype floor) const
     {
-        while (i < m_n && !isLineTerminator(at(i)))
-            ++i;
+        do
+            --i;
+        while (i > floor && kindOf(at(i)) == Kind::Space);
         return i;
     }
 
@@ -213,66 +289,46 @@ qsizetype Matcher::closingQuote(qsizetype lineStart, qsizetype end) const
 
 // The key line starting with the quote at 'quote': key, value and end.
 //
-// One pass over the line collects the places where a quote, spaces, "=",
-// spaces and a quote follow each other (candidate key ends); the key ends at
-// the rightmost one whose value can close. Value quotes come in increasing
-// order and none lies beyond the line's closing quote, so of the same-line
-// candidates only the last two can matter. A shape left open at the line end
-// may continue on later lines; its key end lies right of every other.
+// A candidate key end is a quote followed by spaces, "=", spaces and a value
+// quote. A shape left open at the line end (a quote, maybe spaces and "=",
+// then only spaces) may continue on later lines; its key end lies right of
+// every other, so it is tried first. Otherwise the value must close at the
+// line's closing quote, which is also the line's last quote, so the key ends
+// at the rightmost candidate whose value quote lies before it. Reading the
+// line from its end finds that candidate after a single backward quote
+// search in the usual case, instead of stopping at every quote of the line.
 bool Matcher::matchEntry(qsizetype quote, EntryMatch &match) const
 {
-    enum class Shape { None, Quote, QuoteEquals };
-    Shape shape = Shape::None;
-    qsizetype lastQuote = -1;
-    qsizetype keyEnds[2] = {-1, -1};
-    qsizetype opens[2] = {-1, -1};
-    qsizetype i = quote + 1;
     const char16_t *text = m_text.utf16();
-    for (; i < m_n; ++i) {
-        if (shape == Shape::None) {
-            // Only a quote or the line's end can change anything now.
-            i = nextQuoteOrTerminator(text, i, m_n);
-            if (i >= m_n)
-                break;
-        }
-        const Kind kind = kindOf(at(i));
-        if (kind == Kind::Other) {
-            shape = Shape::None;
-        } else if (kind == Kind::Quote) {
-            if (shape == Shape::QuoteEquals) {
-                keyEnds[0] = keyEnds[1];
-                opens[0] = opens[1];
-                keyEnds[1] = lastQuote;
-                opens[1] = i;
-            }
-            lastQuote = i;
-            shape = Shape::Quote;
-        } else if (kind == Kind::Equals) {
-            shape = shape == Shape::Quote ? Shape::QuoteEquals : Shape::None;
-        } else if (kind == Kind::Terminator) {
-            break;
-        }
-    }
-    const qsizetype end = i;
+    const qsizetype end = nextTerminator(text, quote + 1, m_n);
 
-    if (shape != Shape::None) {
+    qsizetype last = skipSpacesBack(end, quote);
+    const bool equals = last > quote && at(last) == u'=';
+    if (equals)
+        last = skipSpacesBack(last, quote);
+    if (last > quote && at(last) == u'"') {
         qsizetype open = skipWhiteSpace(end);
-        if (shape == Shape::Quote) {
+        if (!equals)
             open = open < m_n && at(open) == u'=' ? skipWhiteSpace(open + 1) : m_n;
-        }
         if (open < m_n && at(open) == u'"') {
             const qsizetype close = closingQuote(open, lineEnd(open + 1));
             if (close > open)
-                return finishMatch(lastQuote, open, close, match);
+                return finishMatch(last, open, close, match);
         }
     }
-    if (keyEnds[1] < 0)
-        return false;
+
     const qsizetype close = closingQuote(quote, end);
-    if (close > opens[1])
-        return finishMatch(keyEnds[1], opens[1], close, match);
-    if (keyEnds[0] >= 0 && close > opens[0])
-        return finishMatch(keyEnds[0], opens[0], close, match);
+    if (close < 0)
+        return false;
+    for (qsizetype open = previousQuote(text, quote + 1, close); open > quote;
+         open = previousQuote(text, quote + 1, open)) {
+        qsizetype i = skipSpacesBack(open, quote);
+        if (i <= quote || at(i) != u'=')
+            continue;
+        i = skipSpacesBack(i, quote);
+        if (i > quote && at(i) == u'"')
+            return finishMatch(i, open, close, match);
+    }
     return false;
 }
 
@@ -352,12 +408,15 @@ QList<Entry> Matcher::run()
 
     QList<Entry> entries;
     entries.reserve(qsizetype(found.size()));
+    const char16_t *chars = m_text.utf16();
     for (const Found &f : found) {
-        Entry &entry = entries.emplace_back();
-        entry.key = m_text.sliced(f.keyStart, f.keyEnd - f.keyStart).toString();
-        entry.value = m_text.sliced(f.valueStart, f.valueEnd - f.valueStart).toString();
+        EntryTexts texts(f.keyEnd - f.keyStart + f.valueEnd - f.valueStart + f.bodyEnd - f.bodyStart);
+        QString key = texts.take(chars + f.keyStart, f.keyEnd - f.keyStart);
+        QString value = texts.take(chars + f.valueStart, f.valueEnd - f.valueStart);
+        std::optional<QString> comment;
         if (f.bodyEnd > f.bodyStart)
-            entry.comment = m_text.sliced(f.bodyStart, f.bodyEnd - f.bodyStart).toString();
+            comment = texts.take(chars + f.bodyStart, f.bodyEnd - f.bodyStart);
+        entries.emplace_back(std::move(key), std::move(value), std::move(comment));
     }
     return entries;
 }

@@ -86,6 +86,32 @@ TEST(StringsReader, LineEndsAsIcuSeesThem)
     EXPECT_EQ(parse("/*c*/\r\n\"a\" = \"1\";"), QList<Entry>{entry("a", "1", "c")});
 }
 
+TEST(StringsReader, EntryTextsLiveAndChangeIndependently)
+{
+    // An entry's texts share one allocation; each must still outlive the
+    // text read, stay null-terminated and change without touching the others.
+    QList<Entry> entries;
+    {
+        QString text = u"/* note */\n\"key\" = \"value\";\n\"\" = \"v\";"_s;
+        entries = parse(text);
+        text.fill(u'x');
+    }
+    ASSERT_EQ(entries, (QList<Entry>{entry("key", "value", " note "), entry("", "v")}));
+    Entry changed = entries.first();
+    changed.key.append(u"-more"_s);
+    changed.value[0] = u'V';
+    changed.comment->prepend(u'!');
+    EXPECT_EQ(changed, entry("key-more", "Value", "! note "));
+    EXPECT_EQ(entries.first(), entry("key", "value", " note "));
+    EXPECT_EQ(entries.first().value.utf16()[5], u'\0');
+
+    // Once the last holder of the allocation, a text may grow over the others.
+    QString key = entries.first().key;
+    entries.clear();
+    key.append(u"s and more"_s);
+    EXPECT_EQ(key, u"keys and more"_s);
+}
+
 TEST(StringsReader, EveryBmpCharacterAgreesWithIcu)
 {
     // Each code unit stands as separator, key and value text and line end,
