@@ -29,6 +29,9 @@ TEST_F(AppFixture, BaseLanguageDialogStoresAListAndRemovesIt)
     prompts.fieldAnswers << QStringLiteral("de , en");
     trigger("setBaseLang:");
     EXPECT_EQ(prompts.fieldRequests.at(0).title, QStringLiteral("Base Language"));
+    EXPECT_EQ(prompts.fieldRequests.at(0).informativeText,
+              QStringLiteral("Set your base language (for example: \"en\" for English).\n"
+                             "If you leave empty, defaults to [\"en\", \"en-US\", \"Base\"]"));
     EXPECT_EQ(prompts.fieldRequests.at(0).placeholder, QStringLiteral("Base, en, en-US"));
     EXPECT_EQ(Settings().value(Settings::BaseLanguage).toStringList(),
               (QStringList{QStringLiteral("de"), QStringLiteral("en")}));

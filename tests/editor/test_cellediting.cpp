@@ -4,15 +4,6 @@
 
 using CellEditingTest = EditorFixture;
 
-TEST_F(CellEditingTest, OnlyStatusAndFileAreReadOnly)
-{
-    EXPECT_FALSE(CellEditing::shouldEditTableColumn(QStringLiteral("Status"), 0));
-    EXPECT_FALSE(CellEditing::shouldEditTableColumn(QStringLiteral("File"), 3));
-    EXPECT_TRUE(CellEditing::shouldEditTableColumn(QStringLiteral("Key String"), 0));
-    EXPECT_TRUE(CellEditing::shouldEditTableColumn(QStringLiteral("status"), 0));
-    EXPECT_TRUE(CellEditing::shouldEditTableColumn(std::nullopt, -1));
-}
-
 TEST_F(CellEditingTest, EditsWriteTheBaseEntryIntoEveryCandidateAndEveryFile)
 {
     write("en", "/*Greeting*/\n\"hello\" = \"Hello\";\n\"bye\" = \"Bye\";\n");

@@ -90,10 +90,6 @@ TEST_F(PlauderTest, FirstRunStartsTheCountersAndActivationsCount)
     EXPECT_EQ(settings.date(Settings::PlauderDate), kStart);
     EXPECT_FALSE(settings.contains(Settings::PlauderLaunches));
     EXPECT_FALSE(settings.contains(Settings::PlauderAppStore));
-    EXPECT_EQ(plauder->minimalSessionCountBeforeReviewRequest(), 1);
-    EXPECT_EQ(plauder->minimalScoreBeforeReviewRequest(), 5);
-    EXPECT_EQ(plauder->minimalUseIntervalBeforeReviewRequest(), 43200.0);
-    EXPECT_EQ(plauder->minimalRepeatInterval(), 2592000.0);
 
     plauder->appDidBeacomeActive();
     EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 1);
