@@ -11,15 +11,15 @@ TEST(RunCli, BaseLanguageOverrideEndsWithTheCommand)
     QTemporaryDir first;
     QTemporaryDir second;
     const QByteArray text = "\"k\" = \"v\";\n";
-    writeFile(first.path(), QStringLiteral("en.lproj/A.strings"), text);
-    writeFile(second.path(), QStringLiteral("en.lproj/A.strings"), text);
+    writeFile(first.path(), "en.lproj/A.strings", text);
+    writeFile(second.path(), "en.lproj/A.strings", text);
     Settings().remove(Settings::BaseLanguage);
 
     // With German as the only base language the English-only row is not written.
-    EXPECT_EQ(runCli({QStringLiteral("rewrite"), QStringLiteral("--base-language"), QStringLiteral("de"), first.path()}), 0);
-    EXPECT_EQ(readFile(first.path() + QStringLiteral("/en.lproj/A.strings")), QByteArray("\n"));
+    EXPECT_EQ(runCli({"rewrite", "--base-language", "de", first.path()}), 0);
+    EXPECT_EQ(readFile(first.path() + "/en.lproj/A.strings"), QByteArray("\n"));
     // The next command is back to the setting's candidates.
-    EXPECT_EQ(runCli({QStringLiteral("rewrite"), second.path()}), 0);
-    EXPECT_EQ(readFile(second.path() + QStringLiteral("/en.lproj/A.strings")), QByteArray("\n/**/\n\"k\" = \"v\";\n\n"));
+    EXPECT_EQ(runCli({"rewrite", second.path()}), 0);
+    EXPECT_EQ(readFile(second.path() + "/en.lproj/A.strings"), QByteArray("\n/**/\n\"k\" = \"v\";\n\n"));
     EXPECT_EQ(Settings().baseLanguageCandidates(), Settings::defaultBaseLanguages());
 }

@@ -23,21 +23,20 @@ TEST(Discovery, FindsOneRootPerProjectSortedAndSkipsPods)
 {
     QTemporaryDir dir;
     const QString d = dir.path();
-    writeFile(d, QStringLiteral("App/en.lproj/Localizable.strings"), "\n");
-    writeFile(d, QStringLiteral("App/de.lproj/Localizable.strings"), "\n");
-    writeFile(d, QStringLiteral("App/de.lproj/notes.txt"), "x");
-    writeFile(d, QStringLiteral("Widget/en.lproj/InfoPlist.strings"), "\n");
-    writeFile(d, QStringLiteral("Site/en-US/page.txt"), "x");
-    writeFile(d, QStringLiteral("Pods/Lib/en.lproj/Lib.strings"), "\n");
-    writeFile(d, QStringLiteral("Docs/readme.txt"), "x");
-    EXPECT_EQ(ProjectDiscovery::discover(d),
-              (QStringList{d + QStringLiteral("/App"), d + QStringLiteral("/Site"), d + QStringLiteral("/Widget")}));
+    writeFile(d, "App/en.lproj/Localizable.strings", "\n");
+    writeFile(d, "App/de.lproj/Localizable.strings", "\n");
+    writeFile(d, "App/de.lproj/notes.txt", "x");
+    writeFile(d, "Widget/en.lproj/InfoPlist.strings", "\n");
+    writeFile(d, "Site/en-US/page.txt", "x");
+    writeFile(d, "Pods/Lib/en.lproj/Lib.strings", "\n");
+    writeFile(d, "Docs/readme.txt", "x");
+    EXPECT_EQ(ProjectDiscovery::discover(d), (QStringList{d + "/App", d + "/Site", d + "/Widget"}));
 }
 
 TEST(Discovery, NothingBelowPodsOrAMissingFolderFindsNothing)
 {
     QTemporaryDir dir;
-    writeFile(dir.path(), QStringLiteral("Pods/Lib/en.lproj/Lib.strings"), "\n");
+    writeFile(dir.path(), "Pods/Lib/en.lproj/Lib.strings", "\n");
     EXPECT_TRUE(ProjectDiscovery::discover(dir.path()).isEmpty());
-    EXPECT_TRUE(ProjectDiscovery::discover(dir.path() + QStringLiteral("/gone")).isEmpty());
+    EXPECT_TRUE(ProjectDiscovery::discover(dir.path() + "/gone").isEmpty());
 }

@@ -14,16 +14,16 @@ TEST(SettingsDialog, BaseLanguageIsAlwaysStoredAsAList)
     EXPECT_FALSE(settings.contains(Settings::BaseLanguage));
 
     // One part is still a list; empty parts are kept.
-    dialog.apply(settings, QStringLiteral("fr"));
+    dialog.apply(settings, "fr");
     EXPECT_EQ(settings.value(Settings::BaseLanguage).typeId(), QMetaType::QStringList);
-    dialog.apply(settings, QStringLiteral("en,\t,\nfr\n"));
+    dialog.apply(settings, "en,\t,\nfr\n");
     EXPECT_EQ(settings.value(Settings::BaseLanguage), QVariant(QStringList{"en", "", "fr"}));
-    dialog.apply(settings, QStringLiteral("   "));
+    dialog.apply(settings, "   ");
     EXPECT_EQ(settings.value(Settings::BaseLanguage), QVariant(QStringList{""}));
 
     // A single stored text starts the field and is the list in effect.
-    settings.setValue(Settings::BaseLanguage, QStringLiteral("fr"));
+    settings.setValue(Settings::BaseLanguage, "fr");
     dialog = SettingsDialog::baseLanguage(settings);
-    EXPECT_EQ(dialog.initialText, QStringLiteral("fr"));
-    EXPECT_EQ(dialog.placeholder, QStringLiteral("fr"));
+    EXPECT_EQ(dialog.initialText, "fr");
+    EXPECT_EQ(dialog.placeholder, "fr");
 }
