@@ -2,7 +2,6 @@
 #include "app/settings.h"
 #include "testsupport.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
