@@ -1,14 +1,13 @@
 // TextFile: encoding detection on read, and atomic writes that leave
-// unchanged files and missing folders alone.
+// unchanged files and missing folders alone (a write into a read-only folder
+// is checked through ProjectSave).
 #include "model/textfile.h"
 #include "testsupport.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -79,21 +78,4 @@ TEST(TextFile, WritesUtf8AtomicallyAndSkipsUnchangedFiles)
     // No folders are created.
     EXPECT_FALSE(TextFile::write(dir.filePath(u"missing/b.strings"_s), u"x"_s));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"missing"_s)));
-}
-
-TEST(TextFile, FailedWriteKeepsTheOldFile)
-{
-    QTemporaryDir dir;
-    const QString sub = dir.filePath(u"ro"_s);
-    ASSERT_TRUE(QDir().mkdir(sub));
-    const QString path = writeFile(sub, u"a.strings"_s, "old");
-    QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool canStillWrite = QFileInfo(sub).isWritable(); // running as root
-    if (!canStillWrite) {
-        EXPECT_FALSE(TextFile::write(path, u"new"_s));
-        EXPECT_EQ(readFile(path), QByteArray("old"));
-    }
-    QFile::setPermissions(sub, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (canStillWrite)
-        GTEST_SKIP() << "permissions are not enforced for this user";
 }
