@@ -2,8 +2,11 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 TestEnvironment::TestEnvironment()
@@ -38,4 +41,65 @@ QByteArray readFile(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+ProjectModel loadProject(const QString &root, bool refresh)
+{
+    ProjectModel model;
+    model.projectURL = root;
+    model.load();
+    if (refresh)
+        model.refresh();
+    return model;
+}
+
+QString copyDemo(const QString &dir)
+{
+    const QString from = QStringLiteral(VERBALO_SOURCE_DIR "/examples/Demo");
+    const QString to = dir + QStringLiteral("/Demo");
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        if (it.fileInfo().isDir())
+            QDir().mkpath(target);
+        else
+            QFile::copy(source, target);
+    }
+    return to;
+}
+
+bool canRunAsNobody()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();
+}
+
+CliRun runCliProgram(const QStringList &arguments, bool asNobody)
+{
+    const QString cli = QStringLiteral(VERBALO_BIN_DIR "/verbalo-cli");
+    QProcess process;
+    if (asNobody)
+        process.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                                             QStringLiteral("--clear-groups"), QStringLiteral("--"), cli}
+                                                     + arguments);
+    else
+        process.start(cli, arguments);
+    CliRun run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
+void PrintTo(const QStringList &texts, std::ostream *os)
+{
+    *os << '[';
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        *os << (i ? ", \"" : "\"") << texts.at(i).toStdString() << '"';
+    *os << ']';
 }

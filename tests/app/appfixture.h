@@ -31,14 +31,12 @@ protected:
             settings.remove(key);
         settings.setValue(Settings::StopWarning, true);
         root = m_dir.path();
-        writeFile(root, QStringLiteral("App1/en.lproj/Localizable.strings"),
+        writeFile(root, "App1/en.lproj/Localizable.strings",
                   "/* Greeting */\n\"hello\" = \"Hello\";\n\n/* Farewell */\n\"bye\" = \"Bye\";\n");
-        writeFile(root, QStringLiteral("App1/de.lproj/Localizable.strings"),
-                  "/* Greeting */\n\"hello\" = \"Hallo\";\n");
-        writeFile(root, QStringLiteral("App2/en.lproj/Localizable.strings"),
+        writeFile(root, "App1/de.lproj/Localizable.strings", "/* Greeting */\n\"hello\" = \"Hallo\";\n");
+        writeFile(root, "App2/en.lproj/Localizable.strings",
                   "/* Button */\n\"ok\" = \"OK\";\n\n/* Button */\n\"cancel\" = \"Cancel\";\n");
-        writeFile(root, QStringLiteral("App2/fr.lproj/Localizable.strings"),
-                  "/* Button */\n\"ok\" = \"OK\";\n");
+        writeFile(root, "App2/fr.lproj/Localizable.strings", "/* Button */\n\"ok\" = \"OK\";\n");
         delegate = std::make_unique<AppDelegate>(prompts);
         delegate->applicationDidFinishLaunching();
     }
@@ -54,14 +52,19 @@ protected:
 
     void trigger(const char *command) { delegate->action(QLatin1String(command))->trigger(); }
 
-    // Opens both projects through the folder chooser, as the user would.
-    void openBoth()
+    // Opens both projects through the folder chooser, as the user would; the
+    // last one opened is current unless another is named.
+    void openBoth(int current = -1)
     {
         prompts.folderAnswers << root;
         trigger("openFolder:");
         ASSERT_EQ(delegate->projects().size(), 2u);
         activate(delegate->mainWindow());
+        if (current >= 0)
+            delegate->mainWindow()->setCurrentProject(delegate->projects().at(size_t(current)).get());
     }
+
+    QByteArray fileBytes(const char *relative) const { return readFile(path(QLatin1String(relative))); }
 
     static void activate(QWidget *window)
     {

@@ -3,21 +3,21 @@
 
 TEST_F(AppFixture, ApiKeyDialogStoresAndRemovesTheKey)
 {
-    prompts.fieldAnswers << QStringLiteral(" key 1 ");
+    prompts.fieldAnswers << " key 1 ";
     trigger("setGoogleAPIKey:");
     ASSERT_EQ(prompts.fieldRequests.size(), 1);
     const SingleFieldRequest first = prompts.fieldRequests.at(0);
-    EXPECT_EQ(first.title, QStringLiteral("Google Translate API Key"));
-    EXPECT_EQ(first.informativeText, QStringLiteral("API Key"));
-    EXPECT_EQ(first.placeholder, QStringLiteral("Google Translate API Key"));
-    EXPECT_EQ(first.okButton, QStringLiteral("OK"));
-    EXPECT_EQ(first.cancelButton, QStringLiteral("Cancel"));
-    EXPECT_EQ(Settings().text(Settings::GoogleApiKey), QStringLiteral(" key 1 "));
+    EXPECT_EQ(first.title, "Google Translate API Key");
+    EXPECT_EQ(first.informativeText, "API Key");
+    EXPECT_EQ(first.placeholder, "Google Translate API Key");
+    EXPECT_EQ(first.okButton, "OK");
+    EXPECT_EQ(first.cancelButton, "Cancel");
+    EXPECT_EQ(Settings().text(Settings::GoogleApiKey), " key 1 ");
 
     prompts.fieldAnswers << std::nullopt; // Cancel
     trigger("setGoogleAPIKey:");
-    EXPECT_EQ(prompts.fieldRequests.at(1).initialText, QStringLiteral(" key 1 "));
-    EXPECT_EQ(Settings().text(Settings::GoogleApiKey), QStringLiteral(" key 1 "));
+    EXPECT_EQ(prompts.fieldRequests.at(1).initialText, " key 1 ");
+    EXPECT_EQ(Settings().text(Settings::GoogleApiKey), " key 1 ");
 
     prompts.fieldAnswers << QString();
     trigger("setGoogleAPIKey:");
@@ -26,17 +26,19 @@ TEST_F(AppFixture, ApiKeyDialogStoresAndRemovesTheKey)
 
 TEST_F(AppFixture, BaseLanguageDialogStoresAListAndRemovesIt)
 {
-    prompts.fieldAnswers << QStringLiteral("de , en");
+    prompts.fieldAnswers << "de , en";
     trigger("setBaseLang:");
-    EXPECT_EQ(prompts.fieldRequests.at(0).title, QStringLiteral("Base Language"));
-    EXPECT_EQ(prompts.fieldRequests.at(0).placeholder, QStringLiteral("Base, en, en-US"));
-    EXPECT_EQ(Settings().value(Settings::BaseLanguage).toStringList(),
-              (QStringList{QStringLiteral("de"), QStringLiteral("en")}));
+    EXPECT_EQ(prompts.fieldRequests.at(0).title, "Base Language");
+    EXPECT_EQ(prompts.fieldRequests.at(0).informativeText,
+              QStringLiteral("Set your base language (for example: \"en\" for English).\n"
+                             "If you leave empty, defaults to [\"en\", \"en-US\", \"Base\"]"));
+    EXPECT_EQ(prompts.fieldRequests.at(0).placeholder, "Base, en, en-US");
+    EXPECT_EQ(Settings().value(Settings::BaseLanguage).toStringList(), (QStringList{"de", "en"}));
 
     prompts.fieldAnswers << QString();
     trigger("setBaseLang:");
     EXPECT_EQ(prompts.fieldRequests.at(1).initialText, QString());
-    EXPECT_EQ(prompts.fieldRequests.at(1).placeholder, QStringLiteral("de, en"));
+    EXPECT_EQ(prompts.fieldRequests.at(1).placeholder, "de, en");
     EXPECT_FALSE(Settings().contains(Settings::BaseLanguage));
 }
 
@@ -45,12 +47,11 @@ TEST_F(AppFixture, TheWarningIsShownOncePerUser)
     Settings().remove(Settings::StopWarning);
     delegate->applicationDidFinishLaunching();
     ASSERT_EQ(prompts.warnings.size(), 1);
-    EXPECT_EQ(prompts.warnings.at(0),
-              (QStringList{QStringLiteral("Warning"),
+    EXPECT_EQ(prompts.warnings.at(0), (QStringList{"Warning",
                            QStringLiteral("Verbalo will change your \".strings\" files. Please make "
                                           "sure you have commited them to your source control "
                                           "before you proceed."),
-                           QStringLiteral("OK")}));
+                           "OK"}));
     EXPECT_TRUE(Settings().boolValue(Settings::StopWarning));
 
     FakePrompts later;
@@ -61,12 +62,11 @@ TEST_F(AppFixture, TheWarningIsShownOncePerUser)
 
 TEST_F(AppFixture, ExportAsksForAStringsFileAndWritesTheUntranslatedRows)
 {
-    openBoth();
-    delegate->mainWindow()->setCurrentProject(delegate->projects().at(0).get());
-    const QString target = path(QStringLiteral("out.strings"));
+    openBoth(0);
+    const QString target = path("out.strings");
     prompts.saveAnswers << target;
     trigger("exportTranslation:");
-    EXPECT_EQ(prompts.saveTitles, QStringList{QStringLiteral("Choose Folder|strings")});
+    EXPECT_EQ(prompts.saveTitles, QStringList{"Choose Folder|strings"});
     const QByteArray exported = readFile(target);
     EXPECT_TRUE(exported.contains("Farewell"));
     EXPECT_TRUE(exported.contains("\"bye\" = \"Bye\";\n\n"));

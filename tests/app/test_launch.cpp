@@ -5,10 +5,8 @@
 
 #include "app/settings.h"
 #include "model/projectdiscovery.h"
-#include "model/projectmodel.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,24 +14,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-bool copyTree(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(target);
-        } else if (!QFile::copy(source, target)) {
-            return false;
-        }
-    }
-    return true;
-}
-} // namespace
 
 TEST(Launch, TheDemoProjectOpensInAWindowTitledWithRowsAndPath)
 {
@@ -42,21 +22,13 @@ TEST(Launch, TheDemoProjectOpensInAWindowTitledWithRowsAndPath)
             GTEST_SKIP() << tool << " is missing: install xvfb, xdotool and imagemagick "
                                     "(tools/packages.txt) to run this test";
     }
-    const QString demo = QStringLiteral(VERBALO_SOURCE_DIR "/examples/Demo");
-    if (!QFileInfo::exists(demo))
-        GTEST_SKIP() << "examples/Demo is missing";
     QTemporaryDir dir;
-    const QString copy = dir.path() + QStringLiteral("/Demo");
-    ASSERT_TRUE(copyTree(demo, copy));
+    const QString copy = copyDemo(dir.path());
     Settings().setValue(Settings::StopWarning, true);
 
     const QStringList roots = ProjectDiscovery::discover(copy);
     ASSERT_FALSE(roots.isEmpty());
-    ProjectModel model;
-    model.projectURL = roots.first();
-    model.load();
-    model.refresh();
-    const QString title = model.title();
+    const QString title = loadProject(roots.first()).title();
     const QString shot = QStringLiteral(VERBALO_BIN_DIR "/../verbalo-demo.png");
     QFile::remove(shot);
 

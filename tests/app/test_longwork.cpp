@@ -10,7 +10,7 @@
 TEST_F(AppFixture, ScanReportsInTheStatusBarAndSaysWhenItHasFinished)
 {
     trigger("scan:"); // cancelled
-    EXPECT_EQ(prompts.folderTitles, QStringList{QStringLiteral("Choose Folder With Strings")});
+    EXPECT_EQ(prompts.folderTitles, QStringList{"Choose Folder With Strings"});
     EXPECT_TRUE(startWindowVisible());
 
     prompts.folderAnswers << root;
@@ -19,20 +19,18 @@ TEST_F(AppFixture, ScanReportsInTheStatusBarAndSaysWhenItHasFinished)
     QStatusBar *status = delegate->openWindow()->statusBar();
     EXPECT_TRUE(QTest::qWaitFor(
         [status] { return status->currentMessage().startsWith(QLatin1String("Scan finished")); },
-        30000))
-        << status->currentMessage().toStdString();
+        30000)) << status->currentMessage().toStdString();
 }
 
 TEST_F(AppFixture, TranslateGoogleWithoutAKeyEndsWithoutTouchingTheFiles)
 {
-    openBoth();
-    delegate->mainWindow()->setCurrentProject(delegate->projects().at(0).get());
-    const QByteArray before = readFile(path(QStringLiteral("App1/de.lproj/Localizable.strings")));
+    openBoth(0);
+    const QByteArray before = fileBytes("App1/de.lproj/Localizable.strings");
     editor(0)->selectRows({0, 1});
     trigger("translateGoogle:");
     EXPECT_EQ(prompts.progressDialogs, 1);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !editor(0)->isTranslating(); }, 10000));
-    EXPECT_EQ(readFile(path(QStringLiteral("App1/de.lproj/Localizable.strings"))), before);
+    EXPECT_EQ(fileBytes("App1/de.lproj/Localizable.strings"), before);
     EXPECT_EQ(editor(0)->selectedRows(), (QList<int>{0, 1}));
 }
 
@@ -40,12 +38,11 @@ TEST_F(AppFixture, TranslateGoogleRunsInTheBackgroundThenSavesAndShowsTheRow)
 {
     FakeHttpServer server;
     server.setHandler([](const FakeRequest &) {
-        return FakeResponse{200, FakeHttpServer::translation(QStringLiteral("Tschüss")), 50, true};
+        return FakeResponse{200, FakeHttpServer::translation("Tschüss"), 50, true};
     });
     qputenv("VERBALO_TRANSLATE_URL", server.url().toString().toUtf8());
-    Settings().setValue(Settings::GoogleApiKey, QStringLiteral("k"));
-    openBoth();
-    delegate->mainWindow()->setCurrentProject(delegate->projects().at(0).get());
+    Settings().setValue(Settings::GoogleApiKey, "k");
+    openBoth(0);
     editor(0)->selectRows({0}); // bye, missing de
     trigger("translateGoogle:");
     EXPECT_TRUE(editor(0)->isTranslating());
@@ -55,9 +52,8 @@ TEST_F(AppFixture, TranslateGoogleRunsInTheBackgroundThenSavesAndShowsTheRow)
 
     EXPECT_EQ(server.requests().size(), 1);
     EXPECT_EQ(editor(0)->model().keys.size(), 2);
-    EXPECT_TRUE(readFile(path(QStringLiteral("App1/de.lproj/Localizable.strings")))
-                    .contains("\"bye\" = \"Tschüss\";"));
-    EXPECT_TRUE(editor(0)->model().cellText(0, QStringLiteral("Status")).startsWith("OK"));
+    EXPECT_TRUE(fileBytes("App1/de.lproj/Localizable.strings").contains("\"bye\" = \"Tschüss\";"));
+    EXPECT_TRUE(editor(0)->model().cellText(0, "Status").startsWith("OK"));
     QAbstractItemModel *panelModel = panel(0)->tableView()->model();
-    EXPECT_EQ(panelModel->data(panelModel->index(0, 1)).toString(), QStringLiteral("Tschüss"));
+    EXPECT_EQ(panelModel->data(panelModel->index(0, 1)).toString(), "Tschüss");
 }

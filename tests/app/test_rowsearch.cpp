@@ -7,25 +7,22 @@ TEST(RowSearch, MatchesAnyTextOfAnyLanguageIgnoringCase)
 {
     ProjectModel model;
     Row greeting;
-    greeting.insert(QStringLiteral("en"), Entry{QStringLiteral("hello"), QStringLiteral("Hello"),
-                                                QStringLiteral("Shown at start")});
-    greeting.insert(QStringLiteral("de"), Entry{QStringLiteral("hello"), QStringLiteral("Grüß dich"),
-                                                std::nullopt});
+    greeting.insert("en", Entry{"hello", "Hello", "Shown at start"});
+    greeting.insert("de", Entry{"hello", "Grüß dich", std::nullopt});
     Row farewell;
-    farewell.insert(QStringLiteral("en"), Entry{QStringLiteral("bye"), QStringLiteral("Bye"), std::nullopt});
-    model.data.insert(QStringLiteral("hello-L.strings"), greeting);
-    model.data.insert(QStringLiteral("bye-L.strings"), farewell);
-    model.keys = {QStringLiteral("bye-L.strings"), QStringLiteral("ghost-L.strings"),
-                  QStringLiteral("hello-L.strings")};
+    farewell.insert("en", Entry{"bye", "Bye", std::nullopt});
+    model.data.insert("hello-L.strings", greeting);
+    model.data.insert("bye-L.strings", farewell);
+    model.keys = {"bye-L.strings", "ghost-L.strings", "hello-L.strings"};
 
-    EXPECT_TRUE(RowSearch::matches(model, QStringLiteral("hello-L.strings"), QStringLiteral("GRÜSS").left(3)));
-    EXPECT_TRUE(RowSearch::matches(model, QStringLiteral("hello-L.strings"), QStringLiteral("AT START")));
-    EXPECT_TRUE(RowSearch::matches(model, QStringLiteral("bye-L.strings"), QStringLiteral("BY")));
-    EXPECT_FALSE(RowSearch::matches(model, QStringLiteral("bye-L.strings"), QStringLiteral("L.strings")));
-    EXPECT_TRUE(RowSearch::matches(model, QStringLiteral("ghost-L.strings"), QStringLiteral("ghost")));
+    EXPECT_TRUE(RowSearch::matches(model, "hello-L.strings", QStringLiteral("GRÜSS").left(3)));
+    EXPECT_TRUE(RowSearch::matches(model, "hello-L.strings", "AT START"));
+    EXPECT_TRUE(RowSearch::matches(model, "bye-L.strings", "BY"));
+    EXPECT_FALSE(RowSearch::matches(model, "bye-L.strings", "L.strings"));
+    EXPECT_TRUE(RowSearch::matches(model, "ghost-L.strings", "ghost"));
 
-    RowSearch::filterKeys(model, QStringLiteral("  "));
+    RowSearch::filterKeys(model, "  ");
     EXPECT_EQ(model.keys.size(), 3);
-    RowSearch::filterKeys(model, QStringLiteral("e"));
-    EXPECT_EQ(model.keys, (QStringList{QStringLiteral("bye-L.strings"), QStringLiteral("hello-L.strings")}));
+    RowSearch::filterKeys(model, "e");
+    EXPECT_EQ(model.keys, (QStringList{"bye-L.strings", "hello-L.strings"}));
 }

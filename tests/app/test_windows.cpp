@@ -21,7 +21,7 @@ TEST_F(AppFixture, OpeningAFolderWithTwoProjectsGivesTwoTabsAndOneRecentEntry)
 {
     ASSERT_TRUE(startWindowVisible());
     openBoth();
-    EXPECT_EQ(prompts.folderTitles, QStringList{QStringLiteral("Choose Project Folder")});
+    EXPECT_EQ(prompts.folderTitles, QStringList{"Choose Project Folder"});
     EXPECT_EQ(delegate->mainWindow()->tabs()->count(), 2);
     EXPECT_FALSE(delegate->openWindow()->isVisible());
     EXPECT_EQ(Settings().recentFolders(), QStringList{root});
@@ -29,7 +29,7 @@ TEST_F(AppFixture, OpeningAFolderWithTwoProjectsGivesTwoTabsAndOneRecentEntry)
     EXPECT_EQ(editor(0)->model().keys.size(), 2);
     EXPECT_EQ(delegate->projects().at(0)->window()->widget(1), panel(0));
     EXPECT_EQ(delegate->mainWindow()->windowTitle(), editor(1)->title());
-    EXPECT_EQ(editor(1)->title(), QStringLiteral("2 - ") + path(QStringLiteral("App2")));
+    EXPECT_EQ(editor(1)->title(), "2 - " + path("App2"));
 }
 
 TEST_F(AppFixture, StartWindowComesBackOnlyWhenTheLastProjectCloses)
@@ -66,23 +66,23 @@ TEST_F(AppFixture, PathsGivenAtLaunchAreOpenPathRequests)
     delegate.reset();
     FakePrompts other;
     AppDelegate missing(other);
-    missing.applicationDidFinishLaunching({path(QStringLiteral("missing"))});
+    missing.applicationDidFinishLaunching({path("missing")});
     EXPECT_TRUE(missing.projects().empty());
     ASSERT_TRUE(missing.openWindow());
     EXPECT_TRUE(missing.openWindow()->isVisible());
 
     AppDelegate given(other);
-    given.applicationDidFinishLaunching({path(QStringLiteral("App1"))});
+    given.applicationDidFinishLaunching({path("App1")});
     EXPECT_EQ(given.projects().size(), 1u);
     EXPECT_FALSE(given.openWindow());
-    EXPECT_EQ(Settings().recentFolders().value(0), path(QStringLiteral("App1")));
+    EXPECT_EQ(Settings().recentFolders().value(0), path("App1"));
     // A plain file exists, so it is answered yes and searched like a folder.
-    EXPECT_TRUE(given.openPath(path(QStringLiteral("App2/en.lproj/Localizable.strings"))));
+    EXPECT_TRUE(given.openPath(path("App2/en.lproj/Localizable.strings")));
 }
 
 TEST_F(AppFixture, EditorCommandsDoNothingWithoutAKeyProjectWindow)
 {
-    const QByteArray before = readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings")));
+    const QByteArray before = fileBytes("App1/en.lproj/Localizable.strings");
     activate(delegate->openWindow());
     for (const QString &command : MainMenu::commands()) {
         if (command == QLatin1String("upperCaase:") || command == QLatin1String("deleteString:")
@@ -92,7 +92,7 @@ TEST_F(AppFixture, EditorCommandsDoNothingWithoutAKeyProjectWindow)
     EXPECT_TRUE(delegate->projects().empty());
 
     // A project open, but another window active: still nothing.
-    prompts.folderAnswers << path(QStringLiteral("App1"));
+    prompts.folderAnswers << path("App1");
     trigger("openFolder:");
     ASSERT_EQ(delegate->projects().size(), 1u);
     editor(0)->selectRows({0, 1});
@@ -101,27 +101,26 @@ TEST_F(AppFixture, EditorCommandsDoNothingWithoutAKeyProjectWindow)
     trigger("upperCaase:");
     trigger("deleteString:");
     EXPECT_EQ(editor(0)->model().keys.size(), 2);
-    EXPECT_EQ(readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings"))), before);
+    EXPECT_EQ(fileBytes("App1/en.lproj/Localizable.strings"), before);
 
     activate(delegate->mainWindow());
     trigger("upperCaase:");
-    EXPECT_TRUE(readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings"))).contains("HELLO"));
+    EXPECT_TRUE(fileBytes("App1/en.lproj/Localizable.strings").contains("HELLO"));
 }
 
 TEST_F(AppFixture, SaveWritesOnlyTheCurrentProject)
 {
-    openBoth();
+    openBoth(0);
     for (size_t i = 0; i < 2; ++i) {
         ProjectModel &model = editor(i)->model();
         for (Row &row : model.data) {
             for (Entry &entry : row)
-                entry.value = QStringLiteral("Changed");
+                entry.value = "Changed";
         }
     }
-    delegate->mainWindow()->setCurrentProject(delegate->projects().at(0).get());
     trigger("save:");
-    EXPECT_TRUE(readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings"))).contains("Changed"));
-    EXPECT_FALSE(readFile(path(QStringLiteral("App2/en.lproj/Localizable.strings"))).contains("Changed"));
+    EXPECT_TRUE(fileBytes("App1/en.lproj/Localizable.strings").contains("Changed"));
+    EXPECT_FALSE(fileBytes("App2/en.lproj/Localizable.strings").contains("Changed"));
 }
 
 TEST_F(AppFixture, HideTranslatedRefreshesEveryProjectAndFollowsTheCheckMark)
@@ -130,33 +129,33 @@ TEST_F(AppFixture, HideTranslatedRefreshesEveryProjectAndFollowsTheCheckMark)
     delegate->applicationDidFinishLaunching();
     EXPECT_TRUE(delegate->hideTranslated()->isChecked());
     openBoth();
-    EXPECT_EQ(editor(0)->model().keys, QStringList{QStringLiteral("bye-Localizable.strings")});
-    EXPECT_EQ(editor(1)->model().keys, QStringList{QStringLiteral("cancel-Localizable.strings")});
+    EXPECT_EQ(editor(0)->model().keys, QStringList{"bye-Localizable.strings"});
+    EXPECT_EQ(editor(1)->model().keys, QStringList{"cancel-Localizable.strings"});
 
     trigger("toggleTranslated:");
     EXPECT_FALSE(delegate->hideTranslated()->isChecked());
     EXPECT_FALSE(Settings().boolValue(Settings::HideTranslated));
     EXPECT_EQ(editor(0)->model().keys.size(), 2);
     EXPECT_EQ(editor(1)->model().keys.size(), 2);
-    EXPECT_EQ(editor(1)->title(), QStringLiteral("2 - ") + path(QStringLiteral("App2")));
+    EXPECT_EQ(editor(1)->title(), "2 - " + path("App2"));
 
     trigger("toggleTranslated:");
     EXPECT_TRUE(delegate->hideTranslated()->isChecked());
     EXPECT_EQ(editor(0)->model().keys.size(), 1);
-    EXPECT_EQ(editor(1)->title(), QStringLiteral("1 - ") + path(QStringLiteral("App2")));
+    EXPECT_EQ(editor(1)->title(), "1 - " + path("App2"));
 }
 
 TEST_F(AppFixture, SearchNarrowsRowsOnTopOfTheFilterAndRetitles)
 {
     openBoth();
     StringsViewController *e = editor(0);
-    e->setSearchText(QStringLiteral("HALLO"));
-    EXPECT_EQ(e->model().keys, QStringList{QStringLiteral("hello-Localizable.strings")});
-    EXPECT_EQ(e->title(), QStringLiteral("1 - ") + path(QStringLiteral("App1")));
-    e->setSearchText(QStringLiteral("farewell"));
-    EXPECT_EQ(e->model().keys, QStringList{QStringLiteral("bye-Localizable.strings")});
+    e->setSearchText("HALLO");
+    EXPECT_EQ(e->model().keys, QStringList{"hello-Localizable.strings"});
+    EXPECT_EQ(e->title(), "1 - " + path("App1"));
+    e->setSearchText("farewell");
+    EXPECT_EQ(e->model().keys, QStringList{"bye-Localizable.strings"});
     trigger("toggleTranslated:");
-    e->setSearchText(QStringLiteral("greeting"));
+    e->setSearchText("greeting");
     EXPECT_TRUE(e->model().keys.isEmpty());
     e->setSearchText(QString());
     EXPECT_EQ(e->model().keys.size(), 1);
@@ -165,7 +164,7 @@ TEST_F(AppFixture, SearchNarrowsRowsOnTopOfTheFilterAndRetitles)
 TEST_F(AppFixture, DroppingAFolderOpensItAndClosingATabClosesTheProject)
 {
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(path(QStringLiteral("App2")))});
+    mime.setUrls({QUrl::fromLocalFile(path("App2"))});
     QWidget *target = delegate->openWindow()->centralWidget();
     QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
@@ -173,7 +172,7 @@ TEST_F(AppFixture, DroppingAFolderOpensItAndClosingATabClosesTheProject)
     QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
     ASSERT_EQ(delegate->projects().size(), 1u);
-    EXPECT_EQ(delegate->projects().front()->projectURL(), path(QStringLiteral("App2")));
+    EXPECT_EQ(delegate->projects().front()->projectURL(), path("App2"));
 
     emit delegate->mainWindow()->tabs()->tabCloseRequested(0);
     EXPECT_TRUE(delegate->projects().empty());
@@ -182,24 +181,23 @@ TEST_F(AppFixture, DroppingAFolderOpensItAndClosingATabClosesTheProject)
 
 TEST_F(AppFixture, ShortcutsReachTheCurrentProject)
 {
-    openBoth();
-    delegate->mainWindow()->setCurrentProject(delegate->projects().at(0).get());
+    openBoth(0);
     StringsViewController *e = editor(0);
     e->selectRows({0});
     // Delete while typing in the search field edits the text, not the keys.
     e->searchField()->setFocus();
-    e->searchField()->setText(QStringLiteral("xy"));
+    e->searchField()->setText("xy");
     e->searchField()->setCursorPosition(0);
     QTest::keyClick(e->searchField(), Qt::Key_Delete);
-    EXPECT_EQ(e->searchField()->text(), QStringLiteral("y"));
+    EXPECT_EQ(e->searchField()->text(), "y");
     EXPECT_EQ(e->model().keys.size(), 2);
     e->setSearchText(QString());
     e->selectRows({0});
 
     e->tableView()->setFocus();
     QTest::keyClick(e->tableView(), Qt::Key_Delete);
-    EXPECT_EQ(e->model().keys, QStringList{QStringLiteral("hello-Localizable.strings")});
-    EXPECT_FALSE(readFile(path(QStringLiteral("App1/en.lproj/Localizable.strings"))).contains("bye"));
+    EXPECT_EQ(e->model().keys, QStringList{"hello-Localizable.strings"});
+    EXPECT_FALSE(fileBytes("App1/en.lproj/Localizable.strings").contains("bye"));
 
     QTest::keyClick(e->tableView(), Qt::Key_H, Qt::ControlModifier);
     EXPECT_TRUE(delegate->hideTranslated()->isChecked());
@@ -211,16 +209,15 @@ TEST_F(AppFixture, SortableHeadersResortAndOthersDoNot)
     openBoth();
     StringsViewController *e = editor(0);
     QHeaderView *header = e->tableView()->horizontalHeader();
-    const QStringList missingFirst{QStringLiteral("bye-Localizable.strings"),
-                                   QStringLiteral("hello-Localizable.strings")};
+    const QStringList missingFirst{"bye-Localizable.strings", "hello-Localizable.strings"};
     emit header->sectionClicked(3); // Status, ascending
     EXPECT_EQ(e->model().keys, missingFirst);
     emit header->sectionClicked(3); // descending
     EXPECT_EQ(e->model().keys, (QStringList{missingFirst.at(1), missingFirst.at(0)}));
-    EXPECT_EQ(e->sortDescriptor().key, QStringLiteral("Status"));
+    EXPECT_EQ(e->sortDescriptor().key, "Status");
     EXPECT_FALSE(e->sortDescriptor().ascending);
     emit header->sectionClicked(2); // Comment is not sortable
-    EXPECT_EQ(e->sortDescriptor().key, QStringLiteral("Status"));
+    EXPECT_EQ(e->sortDescriptor().key, "Status");
     EXPECT_EQ(header->sortIndicatorSection(), 3);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
 }
@@ -232,8 +229,8 @@ TEST_F(AppFixture, StartWindowListsRecentFoldersWithShortenedPaths)
     EXPECT_FALSE(empty->emptyLabel()->isHidden());
 
     Settings settings;
-    settings.addRecentFolder(QStringLiteral("/opt/elsewhere/Tool"));
-    settings.addRecentFolder(QDir::homePath() + QStringLiteral("/Code/App"));
+    settings.addRecentFolder("/opt/elsewhere/Tool");
+    settings.addRecentFolder(QDir::homePath() + "/Code/App");
     delegate->openWindow()->close();
     delegate->showOpenWindowIfNeeded();
     OpenViewController *view = delegate->openWindow()->openView();
@@ -244,7 +241,7 @@ TEST_F(AppFixture, StartWindowListsRecentFoldersWithShortenedPaths)
         return qobject_cast<ProjectCellView *>(view->tableView()->itemWidget(view->tableView()->item(row)));
     };
     ASSERT_TRUE(cell(0) && cell(1));
-    EXPECT_EQ(cell(0)->nameLabel()->text(), QStringLiteral("App"));
-    EXPECT_EQ(cell(0)->pathLabel()->text(), QStringLiteral("~/Code/App"));
-    EXPECT_EQ(cell(1)->pathLabel()->text(), QStringLiteral("/opt/elsewhere/Tool"));
+    EXPECT_EQ(cell(0)->nameLabel()->text(), "App");
+    EXPECT_EQ(cell(0)->pathLabel()->text(), "~/Code/App");
+    EXPECT_EQ(cell(1)->pathLabel()->text(), "/opt/elsewhere/Tool");
 }

@@ -27,14 +27,7 @@ protected:
         writeFile(root, language + QStringLiteral(".lproj/") + file, text);
     }
 
-    ProjectModel load()
-    {
-        ProjectModel model;
-        model.projectURL = root;
-        model.load();
-        model.refresh();
-        return model;
-    }
+    ProjectModel load() { return loadProject(root); }
 
     QString path(const QString &language,
                  const QString &file = QStringLiteral("Localizable.strings")) const

@@ -5,38 +5,43 @@
 
 using Kind = CaseChange::Kind;
 
-TEST(CaseChange, FollowsTheLocaleOfTheLanguage)
+struct CaseCase
 {
-    EXPECT_EQ(CaseChange::apply(Kind::Upper, "istanbul", "en"), "ISTANBUL");
-    EXPECT_EQ(CaseChange::apply(Kind::Upper, "istanbul", "tr"), u"\u0130STANBUL");
-    EXPECT_EQ(CaseChange::apply(Kind::Lower, QString::fromUtf16(u"DI\u015e"), "tr"), QString::fromUtf16(u"d\u0131\u015f"));
-    EXPECT_EQ(CaseChange::apply(Kind::Capitalize, "ijsland", "nl"), "IJsland");
-    // Names that are no locale, or a hyphenated form, still work.
-    EXPECT_EQ(CaseChange::apply(Kind::Lower, "TITLE", "Base"), "title");
-    EXPECT_EQ(CaseChange::apply(Kind::Upper, QString::fromUtf16(u"stra\u00dfe"), "de-DE"), "STRASSE");
-    EXPECT_EQ(CaseChange::apply(Kind::Upper, "", "en"), "");
-}
+    Kind kind;
+    const char16_t *in;
+    const char *language;
+    const char16_t *out;
+};
 
-TEST(CaseChange, CapitalisesWordsSeparatedByWhiteSpace)
+TEST(CaseChange, LocaleWordsEscapesAndFormatSpecifiers)
 {
-    EXPECT_EQ(CaseChange::apply(Kind::Capitalize, "hello WORLD", "en"), "Hello World");
-    EXPECT_EQ(CaseChange::apply(Kind::Capitalize, "  two\tTABS", "en"), "  Two\tTabs");
-    EXPECT_EQ(CaseChange::apply(Kind::Capitalize, "(quoted) well-known", "en"),
-              "(Quoted) Well-known");
-}
-
-TEST(CaseChange, KeepsEscapesAndFormatSpecifiers)
-{
-    EXPECT_EQ(CaseChange::apply(Kind::Upper, "Line one\\nLine two", "en"), "LINE ONE\\nLINE TWO");
-    EXPECT_EQ(CaseChange::apply(Kind::Capitalize, "line one\\nline two", "en"),
-              "Line One\\nLine Two");
-    EXPECT_EQ(CaseChange::apply(Kind::Lower, "Say \\\"HI\\\" \\U2028NOW \\\\N", "en"),
-              "say \\\"hi\\\" \\U2028now \\\\n");
-    EXPECT_EQ(CaseChange::apply(Kind::Upper, "%d items for %@, %1$@ %.2f %lld%% done %-5s", "en"),
-              "%d ITEMS FOR %@, %1$@ %.2f %lld%% DONE %-5s");
-    EXPECT_EQ(CaseChange::apply(Kind::Lower, "%D %X %S %@ ITEMS", "en"), "%D %X %S %@ items");
-    EXPECT_EQ(CaseChange::apply(Kind::Capitalize, "%d new messages", "en"), "%d New Messages");
-    // A percent sign that starts no specifier is plain text.
-    EXPECT_EQ(CaseChange::apply(Kind::Upper, "50% off", "en"), "50% OFF");
-    EXPECT_EQ(CaseChange::apply(Kind::Upper, "trailing \\", "en"), "TRAILING \\");
+    const CaseCase cases[] = {
+        // The locale of the entry's language; names that are no locale, or a
+        // hyphenated form, still work.
+        {Kind::Upper, u"istanbul", "en", u"ISTANBUL"},
+        {Kind::Upper, u"istanbul", "tr", u"\u0130STANBUL"},
+        {Kind::Lower, u"DI\u015e", "tr", u"d\u0131\u015f"},
+        {Kind::Capitalize, u"ijsland", "nl", u"IJsland"},
+        {Kind::Lower, u"TITLE", "Base", u"title"},
+        {Kind::Upper, u"stra\u00dfe", "de-DE", u"STRASSE"},
+        {Kind::Upper, u"", "en", u""},
+        // Words are separated by white space only.
+        {Kind::Capitalize, u"hello WORLD", "en", u"Hello World"},
+        {Kind::Capitalize, u"  two\tTABS", "en", u"  Two\tTabs"},
+        {Kind::Capitalize, u"(quoted) well-known", "en", u"(Quoted) Well-known"},
+        // Escapes and format specifiers keep their case.
+        {Kind::Upper, u"Line one\\nLine two", "en", u"LINE ONE\\nLINE TWO"},
+        {Kind::Capitalize, u"line one\\nline two", "en", u"Line One\\nLine Two"},
+        {Kind::Lower, u"Say \\\"HI\\\" \\U2028NOW \\\\N", "en", u"say \\\"hi\\\" \\U2028now \\\\n"},
+        {Kind::Upper, u"%d items for %@, %1$@ %.2f %lld%% done %-5s", "en", u"%d ITEMS FOR %@, %1$@ %.2f %lld%% DONE %-5s"},
+        {Kind::Lower, u"%D %X %S %@ ITEMS", "en", u"%D %X %S %@ items"},
+        {Kind::Capitalize, u"%d new messages", "en", u"%d New Messages"},
+        // A percent sign that starts no specifier is plain text.
+        {Kind::Upper, u"50% off", "en", u"50% OFF"},
+        {Kind::Upper, u"trailing \\", "en", u"TRAILING \\"},
+    };
+    for (const CaseCase &c : cases)
+        EXPECT_EQ(CaseChange::apply(c.kind, QString::fromUtf16(c.in), QString::fromUtf8(c.language)),
+                  QString::fromUtf16(c.out))
+            << QString::fromUtf16(c.in).toStdString();
 }

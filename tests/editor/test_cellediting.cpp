@@ -4,15 +4,6 @@
 
 using CellEditingTest = EditorFixture;
 
-TEST_F(CellEditingTest, OnlyStatusAndFileAreReadOnly)
-{
-    EXPECT_FALSE(CellEditing::shouldEditTableColumn(QStringLiteral("Status"), 0));
-    EXPECT_FALSE(CellEditing::shouldEditTableColumn(QStringLiteral("File"), 3));
-    EXPECT_TRUE(CellEditing::shouldEditTableColumn(QStringLiteral("Key String"), 0));
-    EXPECT_TRUE(CellEditing::shouldEditTableColumn(QStringLiteral("status"), 0));
-    EXPECT_TRUE(CellEditing::shouldEditTableColumn(std::nullopt, -1));
-}
-
 TEST_F(CellEditingTest, EditsWriteTheBaseEntryIntoEveryCandidateAndEveryFile)
 {
     write("en", "/*Greeting*/\n\"hello\" = \"Hello\";\n\"bye\" = \"Bye\";\n");
@@ -20,14 +11,13 @@ TEST_F(CellEditingTest, EditsWriteTheBaseEntryIntoEveryCandidateAndEveryFile)
     ProjectModel model = load();
     const int row = indexOf(model, "hello-Localizable.strings");
 
-    CommandOutcome outcome = CellEditing::setObjectValue(model, QStringLiteral("Hi \"there\""),
-                                                         QStringLiteral("Value String"), row);
+    CommandOutcome outcome = CellEditing::setObjectValue(model, "Hi \"there\"", "Value String", row);
     EXPECT_EQ(outcome.saves, 1);
     EXPECT_EQ(outcome.reloads, 0);
     const Row &r = model.data.value("hello-Localizable.strings");
     for (const char *language : {"Base", "en", "en-US"}) {
         ASSERT_TRUE(r.contains(language)) << language;
-        EXPECT_EQ(r.value(language), (Entry{"hello", "Hi \"there\"", QStringLiteral("Greeting")}));
+        EXPECT_EQ(r.value(language), (Entry{"hello", "Hi \"there\"", "Greeting"}));
     }
     EXPECT_EQ(r.value("de").value, "Hallo");
     EXPECT_TRUE(read("en").contains("\"hello\" = \"Hi \\\"there\\\"\";"));
@@ -35,9 +25,8 @@ TEST_F(CellEditingTest, EditsWriteTheBaseEntryIntoEveryCandidateAndEveryFile)
 
     // A new key and an empty comment are written in every language's file;
     // the row key stays.
-    CellEditing::setObjectValue(model, QStringLiteral("greeting"), QStringLiteral("Key String"),
-                                row);
-    CellEditing::setObjectValue(model, QString(), QStringLiteral("Comment"), row);
+    CellEditing::setObjectValue(model, "greeting", "Key String", row);
+    CellEditing::setObjectValue(model, QString(), "Comment", row);
     EXPECT_EQ(model.keys.at(row), "hello-Localizable.strings");
     EXPECT_TRUE(read("de").contains("/**/\n\"greeting\" = \"Hallo\";"));
     EXPECT_TRUE(read("en").contains("/**/\n\"greeting\" = \"Hi \\\"there\\\"\";"));
@@ -51,38 +40,32 @@ TEST_F(CellEditingTest, EditsThatChangeNothingDoNotSave)
     removeProbe("en");
 
     testing::internal::CaptureStdout();
-    CommandOutcome outcome =
-        CellEditing::setObjectValue(model, QVariant(42), QStringLiteral("Value String"), 0);
+    CommandOutcome outcome = CellEditing::setObjectValue(model, QVariant(42), "Value String", 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Invalid object, expecting string object: QVariant(int, 42)\n");
     EXPECT_TRUE(outcome.changedNothing());
-    EXPECT_TRUE(CellEditing::setObjectValue(model, QVariant(), QStringLiteral("Comment"), 0)
-                    .changedNothing());
-    EXPECT_TRUE(CellEditing::setObjectValue(model, QStringLiteral("x"), std::nullopt, 0)
-                    .changedNothing());
+    EXPECT_TRUE(CellEditing::setObjectValue(model, QVariant(), "Comment", 0).changedNothing());
+    EXPECT_TRUE(CellEditing::setObjectValue(model, "x", std::nullopt, 0).changedNothing());
     // A row holding no base-language candidate cannot be edited.
     const int only = indexOf(model, "only-Localizable.strings");
-    EXPECT_TRUE(CellEditing::setObjectValue(model, QStringLiteral("x"),
-                                            QStringLiteral("Value String"), only)
-                    .changedNothing());
+    EXPECT_TRUE(CellEditing::setObjectValue(model, "x", "Value String", only).changedNothing());
     EXPECT_EQ(model.data.value("only-Localizable.strings").size(), 1);
     EXPECT_FALSE(saved("en"));
 
     // An unknown column is logged, and the project is still saved.
     testing::internal::CaptureStdout();
-    outcome = CellEditing::setObjectValue(model, QStringLiteral("x"), QStringLiteral("File"), 0);
-    EXPECT_TRUE(testing::internal::GetCapturedStdout().find(": We shouldn't be here\n") !=
-                std::string::npos);
+    outcome = CellEditing::setObjectValue(model, "x", "File", 0);
+    EXPECT_TRUE(testing::internal::GetCapturedStdout().find(": We shouldn't be here\n") != std::string::npos);
     EXPECT_EQ(outcome.saves, 1);
     EXPECT_TRUE(saved("en"));
 }
 
 TEST_F(CellEditingTest, AnEmptyValueIsSavedAndDroppedOnTheNextLoad)
 {
-    Settings().setValue(Settings::BaseLanguage, QStringLiteral("en"));
+    Settings().setValue(Settings::BaseLanguage, "en");
     write("en", "\"a\" = \"A\";\n");
     ProjectModel model = load();
-    CellEditing::setObjectValue(model, QString(), QStringLiteral("Value String"), 0);
+    CellEditing::setObjectValue(model, QString(), "Value String", 0);
     EXPECT_TRUE(read("en").contains("\"a\" = \"\";"));
     EXPECT_FALSE(load().baseEntry("a-Localizable.strings"));
 }

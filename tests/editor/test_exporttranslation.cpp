@@ -22,14 +22,3 @@ TEST_F(ExportTranslationTest, WritesTheBaseBlocksOfUnfinishedRowsInKeyOrder)
               "/**/\n\"notes.txt\" = \"Line one\nLine \"two\"\";\n\n"
               "/*Shown*/\n\"Zebra\" = \"Say \\\"hi\\\"\";\n\n");
 }
-
-TEST_F(ExportTranslationTest, AFullyTranslatedProjectGivesAnEmptyFile)
-{
-    write("en", "\"a\" = \"A\";\n");
-    write("de", "\"a\" = \"Ä\";\n");
-    const QString out = writeFile(root, "out.strings", "old content");
-    EXPECT_TRUE(ExportTranslation::exportTranslation(load(), out));
-    EXPECT_TRUE(QFile::exists(out));
-    EXPECT_EQ(readFile(out).size(), 0);
-    EXPECT_FALSE(ExportTranslation::exportTranslation(load(), QDir(root).filePath("no/such/x")));
-}

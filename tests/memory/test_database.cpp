@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -81,16 +80,15 @@ TEST_F(MemoryDatabase, StoresWholeRecordsAndSkipsSingleLanguages)
 
 TEST(MemoryEncoding, StoredAndQueryFormsAreAsDesigned)
 {
-    EXPECT_EQ(DatabaseManagerV2::encodeStored("Hello world"), "Hello%20world");
-    EXPECT_EQ(DatabaseManagerV2::encodeStored("a\"b\\c%d\ne'f"), "a%22b%5Cc%25d%0Ae'f");
-    EXPECT_EQ(DatabaseManagerV2::encodeStored("Line\\nBreak"), "Line%0ABreak");
-    EXPECT_EQ(DatabaseManagerV2::encodeStored("-._~!$&'()*+,;=:@/?"), "-._~!$&'()*+,;=:@/?");
-    EXPECT_EQ(DatabaseManagerV2::encodeStored("[ü]"), "%5B%C3%BC%5D");
+    const std::pair<const char *, const char *> stored[] = {
+        {"Hello world", "Hello%20world"}, {"a\"b\\c%d\ne'f", "a%22b%5Cc%25d%0Ae'f"}, {"Line\\nBreak", "Line%0ABreak"},
+        {"-._~!$&'()*+,;=:@/?", "-._~!$&'()*+,;=:@/?"}, {"[ü]", "%5B%C3%BC%5D"}};
+    for (const auto &[text, encoded] : stored)
+        EXPECT_EQ(DatabaseManagerV2::encodeStored(text), encoded) << text;
     EXPECT_EQ(DatabaseManagerV2::encodeQuery("Say \\\"hi\\\", don\\'t\\n"), "Say%20%22hi%22,%20don't%0A");
     EXPECT_EQ(DatabaseManagerV2::decode("100%25%20sure"), "100% sure");
-    EXPECT_EQ(DatabaseManagerV2::decode("bad%2"), std::nullopt);
-    EXPECT_EQ(DatabaseManagerV2::decode("bad%zz"), std::nullopt);
-    EXPECT_EQ(DatabaseManagerV2::decode("%C3"), std::nullopt);
+    for (const char *bad : {"bad%2", "bad%zz", "%C3"})
+        EXPECT_EQ(DatabaseManagerV2::decode(bad), std::nullopt) << bad;
 }
 
 TEST_F(MemoryDatabase, RandomTextsReadBackAsEncodingAndDecodingSay)
@@ -109,16 +107,14 @@ TEST_F(MemoryDatabase, RandomTextsReadBackAsEncodingAndDecodingSay)
         harvest.insert(QString::number(i) + text, {{"en", text}, {"de", text + "!"}});
     }
     ASSERT_EQ(manager.storeTranslations(harvest), harvest.size());
+    // Stored texts decode back to themselves (an escaped line break is stored
+    // as the line break it stands for, which MemoryEncoding pins down).
     for (auto it = harvest.cbegin(); it != harvest.cend(); ++it) {
         const QString text = it.value().value("en");
-        const auto expected = DatabaseManagerV2::decode(DatabaseManagerV2::encodeStored(text));
-        ASSERT_TRUE(expected);
         const auto stored = rawColumn(manager, it.key(), "en");
         ASSERT_TRUE(stored) << it.key().toStdString();
-        EXPECT_EQ(DatabaseManagerV2::decode(*stored), expected);
-        // Without the backslash-n rule the round trip is exact.
         if (!text.contains("\\n")) {
-            EXPECT_EQ(*expected, text);
+            EXPECT_EQ(DatabaseManagerV2::decode(*stored), text) << text.toStdString();
         }
     }
 }
@@ -203,22 +199,16 @@ TEST_F(MemoryDatabase, ReadOnlyFileLeavesTheMemoryClosedAndIntact)
         EXPECT_FALSE(refused.isOpen());
     } else {
         // Permissions do not bind the super-user: ask as nobody instead.
-        const QString cli = QStringLiteral(VERBALO_BIN_DIR) + "/verbalo-cli";
-        if (!QFileInfo::exists(cli) || !QFileInfo::exists("/usr/bin/setpriv"))
-            GTEST_SKIP() << "needs verbalo-cli and setpriv to drop privileges";
+        if (!canRunAsNobody())
+            GTEST_SKIP() << "needs setpriv to drop privileges";
         const auto traversable = readOnly | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup
                                  | QFile::ExeOther;
-        for (QString folder = QFileInfo(path()).absolutePath(); folder != "/";
-             folder = QFileInfo(folder).absolutePath()) {
-            if (folder.startsWith(dir.path()) || folder == dir.path())
-                QFile::setPermissions(folder, traversable);
-        }
-        QProcess process;
-        process.start("/usr/bin/setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
-                                           cli, "lookup", "--db", path(), "--column", "en", "a"});
-        ASSERT_TRUE(process.waitForFinished(30000));
-        EXPECT_EQ(process.exitCode(), 2);
-        EXPECT_TRUE(process.readAllStandardError().contains("read-only"));
+        for (QString folder = QFileInfo(path()).absolutePath(); folder.startsWith(dir.path());
+             folder = QFileInfo(folder).absolutePath())
+            QFile::setPermissions(folder, traversable);
+        const CliRun lookup = runCliProgram({"lookup", "--db", path(), "--column", "en", "a"}, true);
+        EXPECT_EQ(lookup.status, 2);
+        EXPECT_TRUE(lookup.err.contains("read-only"));
     }
     EXPECT_EQ(readFile(path()), before);
     QFile::setPermissions(path(), readOnly | QFile::WriteOwner);

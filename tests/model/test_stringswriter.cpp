@@ -28,12 +28,6 @@ TEST(StringsWriter, ValueEscapes)
     EXPECT_EQ(StringsWriter::escapeComment(u" a */ b **/ c *"_s), u" a * / b ** / c * "_s);
 }
 
-TEST(StringsWriter, LineFeedReadsBackEscaped)
-{
-    const QList<Entry> read = StringsReader::parse(StringsWriter::write({Entry{u"k"_s, u"a\nb"_s, {}}}));
-    EXPECT_EQ(read, QList<Entry>{(Entry{u"k"_s, u"a\\nb"_s, {}})});
-}
-
 TEST(StringsWriter, RandomEntriesReadBackAsWritten)
 {
     const QStringList pieces = {

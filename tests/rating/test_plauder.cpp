@@ -20,9 +20,9 @@ public:
     void openUrl(const QUrl &url) override { opened << url; }
     QDateTime now() const override { return clock; }
     QString shortVersion() const override { return version; }
-    QString bundleIdentifier() const override { return QStringLiteral("com.example.app"); }
+    QString bundleIdentifier() const override { return "com.example.app"; }
     QString storeLookupHost() const override { return lookupHost; }
-    QString storeReviewHost() const override { return QStringLiteral("store.example"); }
+    QString storeReviewHost() const override { return "store.example"; }
     void get(const QUrl &url, Reply done) override
     {
         requested << url;
@@ -33,7 +33,7 @@ public:
     int reviewRequests = 0;
     QList<QUrl> opened;
     QDateTime clock = kStart;
-    QString version = QStringLiteral("2.0");
+    QString version = "2.0";
     QString lookupHost;
     QList<QUrl> requested;
     Reply pending;
@@ -86,14 +86,10 @@ protected:
 TEST_F(PlauderTest, FirstRunStartsTheCountersAndActivationsCount)
 {
     auto plauder = make();
-    EXPECT_EQ(settings.text(Settings::PlauderVersion), QStringLiteral("2.0"));
+    EXPECT_EQ(settings.text(Settings::PlauderVersion), "2.0");
     EXPECT_EQ(settings.date(Settings::PlauderDate), kStart);
     EXPECT_FALSE(settings.contains(Settings::PlauderLaunches));
     EXPECT_FALSE(settings.contains(Settings::PlauderAppStore));
-    EXPECT_EQ(plauder->minimalSessionCountBeforeReviewRequest(), 1);
-    EXPECT_EQ(plauder->minimalScoreBeforeReviewRequest(), 5);
-    EXPECT_EQ(plauder->minimalUseIntervalBeforeReviewRequest(), 43200.0);
-    EXPECT_EQ(plauder->minimalRepeatInterval(), 2592000.0);
 
     plauder->appDidBeacomeActive();
     EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 1);
@@ -225,11 +221,11 @@ TEST_F(PlauderTest, ResetAfterUpdateKeepsTheScore)
     EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 7);
     EXPECT_EQ(settings.date(Settings::PlauderDate), kStart);
 
-    fake->version = QStringLiteral("2.1");
+    fake->version = "2.1";
     plauder->setResetSettingsAfterUpdate(false);
     EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 7);
     plauder->setResetSettingsAfterUpdate(true);
-    EXPECT_EQ(settings.text(Settings::PlauderVersion), QStringLiteral("2.1"));
+    EXPECT_EQ(settings.text(Settings::PlauderVersion), "2.1");
     EXPECT_EQ(settings.date(Settings::PlauderDate), fake->clock);
     EXPECT_FALSE(settings.contains(Settings::PlauderLaunches));
     EXPECT_FALSE(settings.contains(Settings::PlauderAppStore));
@@ -243,11 +239,10 @@ TEST_F(PlauderTest, StoreLookupTakesTheTrackId)
     EXPECT_TRUE(fake->requested.isEmpty());
     EXPECT_FALSE(plauder->appStoreID());
 
-    fake->lookupHost = QStringLiteral("lookup.example");
+    fake->lookupHost = "lookup.example";
     plauder->fetchAppIdIfNeeded();
     ASSERT_EQ(fake->requested.size(), 1);
-    EXPECT_EQ(fake->requested[0].toString(),
-              QStringLiteral("https://lookup.example/lookup?bundleId=com.example.app"));
+    EXPECT_EQ(fake->requested[0].toString(), "https://lookup.example/lookup?bundleId=com.example.app");
 
     for (const QByteArray &ignored :
          {QByteArray(), QByteArray("not json"), QByteArray("{\"results\":[]}"),
@@ -263,20 +258,20 @@ TEST_F(PlauderTest, StoreLookupTakesTheTrackId)
     settings.setValue(Settings::PlauderScore, 5);
     advance(43200);
     fake->pending(QByteArray("{\"resultCount\":1,\"results\":[{\"trackId\":123}]}"));
-    EXPECT_EQ(plauder->appStoreID(), QStringLiteral("123"));
-    EXPECT_EQ(settings.text(Settings::PlauderAppId), QStringLiteral("123"));
+    EXPECT_EQ(plauder->appStoreID(), "123");
+    EXPECT_EQ(settings.text(Settings::PlauderAppId), "123");
     EXPECT_EQ(requestsAfterEvents(), 1);
 
     fake->pending(QByteArray("{\"results\":[{\"trackId\":\"id-9\"}]}"));
-    EXPECT_EQ(settings.text(Settings::PlauderAppId), QStringLiteral("id-9"));
+    EXPECT_EQ(settings.text(Settings::PlauderAppId), "id-9");
 
     // A known identifier is never looked up again, also in a later process.
     plauder.reset();
     auto again = make();
-    fake->lookupHost = QStringLiteral("lookup.example");
+    fake->lookupHost = "lookup.example";
     again->fetchAppIdIfNeeded();
     EXPECT_TRUE(fake->requested.isEmpty());
-    EXPECT_EQ(again->appStoreID(), QStringLiteral("id-9"));
+    EXPECT_EQ(again->appStoreID(), "id-9");
 
     again->setAppStoreID(std::nullopt);
     EXPECT_FALSE(settings.contains(Settings::PlauderAppId));
@@ -289,12 +284,12 @@ TEST_F(PlauderTest, ReviewPageNeedsAnIdentifier)
     EXPECT_TRUE(fake->opened.isEmpty());
     EXPECT_FALSE(settings.contains(Settings::PlauderAppStore));
 
-    plauder->setAppStoreID(QStringLiteral("123"));
+    plauder->setAppStoreID("123");
     advance(5);
     plauder->openRatingsPageInAppStore();
     ASSERT_EQ(fake->opened.size(), 1);
     EXPECT_EQ(fake->opened[0].toString(),
-              QStringLiteral("itms-apps://store.example/app/apple-store/id123?mt=8&action=write-review"));
+              "itms-apps://store.example/app/apple-store/id123?mt=8&action=write-review");
     EXPECT_EQ(settings.date(Settings::PlauderAppStore), fake->clock);
 }
 

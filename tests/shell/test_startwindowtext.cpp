@@ -6,27 +6,21 @@
 
 namespace {
 
-TEST(StartWindowText, PathBelowHomeIsShortened)
+TEST(StartWindowText, PathBelowHomeIsShortenedAndNameIsTheLastComponent)
 {
-    const QString home = QStringLiteral("/home/dev");
-    EXPECT_EQ(StartWindowText::pathText("/home/dev/Code/App", home), "~/Code/App");
-    EXPECT_EQ(StartWindowText::pathText("/home/dev", home), "~");
-    EXPECT_EQ(StartWindowText::pathText("/home/dev/Code", "/home/dev/"), "~/Code");
     // Only a whole leading home folder is shortened.
-    EXPECT_EQ(StartWindowText::pathText("/home/devops/App", home), "/home/devops/App");
-    EXPECT_EQ(StartWindowText::pathText("/mnt/home/dev/App", home), "/mnt/home/dev/App");
-    EXPECT_EQ(StartWindowText::pathText("/media/usb/App", home), "/media/usb/App");
-    EXPECT_EQ(StartWindowText::pathText("/srv/App", "/"), "/srv/App");
-
+    const char *const paths[][3] = {
+        {"/home/dev/Code/App", "/home/dev", "~/Code/App"}, {"/home/dev", "/home/dev", "~"},
+        {"/home/dev/Code", "/home/dev/", "~/Code"}, {"/home/devops/App", "/home/dev", "/home/devops/App"},
+        {"/mnt/home/dev/App", "/home/dev", "/mnt/home/dev/App"}, {"/srv/App", "/", "/srv/App"}};
+    for (const auto &c : paths)
+        EXPECT_EQ(StartWindowText::pathText(c[0], c[1]), c[2]) << c[0];
     EXPECT_EQ(StartWindowText::pathText(QDir::homePath() + "/x"), "~/x");
-}
 
-TEST(StartWindowText, NameIsTheLastComponent)
-{
-    EXPECT_EQ(StartWindowText::nameText("/home/dev/Code/App"), "App");
-    EXPECT_EQ(StartWindowText::nameText("/home/dev/Code/App/"), "App");
-    EXPECT_EQ(StartWindowText::nameText("/"), "/");
-    EXPECT_EQ(StartWindowText::nameText("relative"), "relative");
+    const std::pair<const char *, const char *> names[] = {
+        {"/home/dev/Code/App", "App"}, {"/home/dev/Code/App/", "App"}, {"/", "/"}, {"relative", "relative"}};
+    for (const auto &[path, name] : names)
+        EXPECT_EQ(StartWindowText::nameText(path), name) << path;
 }
 
 } // namespace

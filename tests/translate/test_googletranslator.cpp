@@ -53,12 +53,10 @@ protected:
 
 TEST(GoogleTranslateApi, TargetCodesAndEndpoint)
 {
-    EXPECT_EQ(GoogleTranslateApi::targetCode("pt-BR"), "pt");
-    EXPECT_EQ(GoogleTranslateApi::targetCode("en-GB"), "en");
-    EXPECT_EQ(GoogleTranslateApi::targetCode("zh-Hans"), "zh-Hans");
-    EXPECT_EQ(GoogleTranslateApi::targetCode("pt_BR"), "pt_BR");
-    EXPECT_EQ(GoogleTranslateApi::targetCode("Base"), "Base");
-    EXPECT_EQ(GoogleTranslateApi::targetCode("-fr--CA"), "fr");
+    const std::pair<const char *, const char *> codes[] = {
+        {"pt-BR", "pt"}, {"en-GB", "en"}, {"zh-Hans", "zh-Hans"}, {"pt_BR", "pt_BR"}, {"Base", "Base"}, {"-fr--CA", "fr"}};
+    for (const auto &[language, target] : codes)
+        EXPECT_EQ(GoogleTranslateApi::targetCode(language), target) << language;
 
     qunsetenv("VERBALO_TRANSLATE_URL");
     EXPECT_EQ(GoogleTranslateApi::endpoint(), QUrl("https://translation.googleapis.com"));

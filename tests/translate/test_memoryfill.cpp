@@ -23,9 +23,7 @@ protected:
                   "/*c*/\n\"yes\" = \"Yes\";\n\"no\" = \"No\";\n\"full\" = \"Full\";\n");
         writeFile(dir.path(), "de.lproj/L.strings", "\"yes\" = \"Jawohl\";\n\"full\" = \"Voll\";\n");
         writeFile(dir.path(), "pt-BR/L.strings", "\"full\" = \"Cheio\";\n");
-        model.projectURL = dir.path();
-        model.load();
-        model.refresh();
+        model = loadProject(dir.path());
     }
 
     MemoryLookup lookup()

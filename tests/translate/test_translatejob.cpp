@@ -44,11 +44,7 @@ protected:
         for (const QString &language : languages)
             writeFile(dir.path(), language + ".lproj/L.strings",
                       language == languages.first() ? strings : QByteArray("\n"));
-        ProjectModel model;
-        model.projectURL = dir.path();
-        model.load();
-        model.refresh();
-        return model;
+        return loadProject(dir.path());
     }
 
     CommandOutcome run(TranslateJob &job, const QList<int> &selection,
