@@ -9,12 +9,12 @@
 #include <memory>
 
 namespace {
-
 constexpr int kManagers = 8;
+} // namespace
 
 // What the requests of one translateKey call share: the working row and the
 // count of requests that have not ended yet.
-struct KeyCall
+struct GoogleTranslator::KeyCall
 {
     QString rowKey;
     Entry base;
@@ -22,8 +22,6 @@ struct KeyCall
     int pending = 0;
     std::function<void()> completion;
 };
-
-} // namespace
 
 GoogleTranslator::GoogleTranslator(ProjectModel &model, std::mutex &lock, QObject *parent)
     : QObject(parent), m_model(model), m_lock(lock), m_endpoint(GoogleTranslateApi::endpoint()),
@@ -34,7 +32,8 @@ GoogleTranslator::GoogleTranslator(ProjectModel &model, std::mutex &lock, QObjec
 GoogleTranslator::~GoogleTranslator()
 {
     // Nothing may call back into the owner while it tears this object down.
-    for (QNetworkReply *reply : std::as_const(m_inFlight)) {
+    for (auto it = m_inFlight.cbegin(); it != m_inFlight.cend(); ++it) {
+        QNetworkReply *reply = it.key();
         disconnect(reply, nullptr, this, nullptr);
         reply->abort();
     }
@@ -84,9 +83,13 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
     call->pending = int(requests.size());
     for (const auto &[language, body] : requests) {
         QNetworkReply *reply = nextManager()->post(request, body);
-        m_inFlight.insert(reply);
-        connect(reply, &QNetworkReply::finished, this, [this, call, reply, language] {
-            m_inFlight.remove(reply);
+        m_inFlight.insert(reply, {call, language});
+        connect(reply, &QNetworkReply::finished, this, [this, reply] {
+            const InFlight request = m_inFlight.take(reply);
+            const std::shared_ptr<KeyCall> &call = request.call;
+            if (!call)
+                return;
+            const QString &language = request.language;
             std::optional<QString> text;
             if (reply->error() == QNetworkReply::NoError) {
                 const int status =
@@ -111,7 +114,7 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
 
 void GoogleTranslator::abortAll()
 {
-    const QSet<QNetworkReply *> replies = m_inFlight;
+    const QList<QNetworkReply *> replies = m_inFlight.keys();
     for (QNetworkReply *reply : replies) {
         if (m_inFlight.contains(reply))
             reply->abort();

@@ -7,10 +7,11 @@
 
 #include <QList>
 #include <QObject>
-#include <QSet>
+#include <QHash>
 #include <QUrl>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 class ProjectModel;
@@ -48,6 +49,16 @@ public:
     int requestsInFlight() const { return int(m_inFlight.size()); }
 
 private:
+    struct KeyCall;
+    // A request's share of its call. Kept here rather than in the reply's slot,
+    // so the call is released on this object's thread: Qt may destroy a slot
+    // object on one of its own threads, out of sight of the thread checker.
+    struct InFlight
+    {
+        std::shared_ptr<KeyCall> call;
+        QString language;
+    };
+
     QNetworkAccessManager *nextManager();
 
     ProjectModel &m_model;
@@ -58,5 +69,5 @@ private:
     // to a host, which would serialise the requests of a large selection.
     QList<QNetworkAccessManager *> m_managers;
     int m_nextManager = 0;
-    QSet<QNetworkReply *> m_inFlight;
+    QHash<QNetworkReply *, InFlight> m_inFlight;
 };
