@@ -337,18 +337,17 @@ void AppDelegate::cleanUp() { DatabaseManagerV2::shared(); }
 void AppDelegate::setGoogleAPIKey()
 {
     Settings settings;
-    const SettingsDialog dialog = SettingsDialog::googleApiKey(settings);
-    const std::optional<QString> entered = m_prompts.askSingleField(
-        {dialog.title, dialog.informativeText, dialog.placeholder, dialog.initialText,
-         dialog.okButton, dialog.cancelButton});
-    if (entered)
-        dialog.apply(settings, *entered);
+    askAndApply(SettingsDialog::googleApiKey(settings), settings);
 }
 
 void AppDelegate::setBaseLang()
 {
     Settings settings;
-    const SettingsDialog dialog = SettingsDialog::baseLanguage(settings);
+    askAndApply(SettingsDialog::baseLanguage(settings), settings);
+}
+
+void AppDelegate::askAndApply(const SettingsDialog &dialog, Settings &settings)
+{
     const std::optional<QString> entered = m_prompts.askSingleField(
         {dialog.title, dialog.informativeText, dialog.placeholder, dialog.initialText,
          dialog.okButton, dialog.cancelButton});

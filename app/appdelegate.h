@@ -15,6 +15,8 @@ class MainMenu;
 class MainWindow;
 class ProjectWindowController;
 class QAction;
+class Settings;
+class SettingsDialog;
 class StartWindow;
 class StringsViewController;
 class UserPrompts;
@@ -69,6 +71,8 @@ public:
     QAction *hideTranslated() const { return m_hideTranslated; }
 
 private:
+    // Shows one of the single-field settings dialogs; "OK" stores its entry.
+    void askAndApply(const SettingsDialog &dialog, Settings &settings);
     void connectCommands();
     // Runs an editor command on the key window's editor; silently nothing
     // without one.

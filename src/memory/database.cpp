@@ -18,10 +18,8 @@ bool Database::executeStatements(const QString &sql)
            == SQLITE_OK;
 }
 
-sqlite3_stmt *Database::prepareCached(const QString &sql)
+sqlite3_stmt *Database::prepare(const QString &sql)
 {
-    if (sqlite3_stmt *cached = m_cache.value(sql))
-        return cached;
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt *statement = nullptr;
     if (sqlite3_prepare_v2(m_connection, text.constData(), int(text.size()),
@@ -31,6 +29,16 @@ sqlite3_stmt *Database::prepareCached(const QString &sql)
         sqlite3_finalize(statement);
         return nullptr;
     }
+    return statement;
+}
+
+sqlite3_stmt *Database::prepareCached(const QString &sql)
+{
+    if (sqlite3_stmt *cached = m_cache.value(sql))
+        return cached;
+    sqlite3_stmt *statement = prepare(sql);
+    if (!statement)
+        return nullptr;
     // Scans produce one statement text per set of languages; keep the cache small.
     if (m_cache.size() >= MaxCachedStatements) {
         for (sqlite3_stmt *old : std::as_const(m_cache))
@@ -103,13 +111,8 @@ bool Database::executeUpdate(const QString &sql, const QVariantList &values)
 std::optional<ResultSet> Database::executeQuery(const QString &sql, const QVariantList &values,
                                                 QString *error)
 {
-    const QByteArray text = sql.toUtf8();
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(m_connection, text.constData(), int(text.size()),
-                           &statement, nullptr)
-            != SQLITE_OK
-        || !statement) {
-        sqlite3_finalize(statement);
+    sqlite3_stmt *statement = prepare(sql);
+    if (!statement) {
         if (error)
             *error = lastErrorMessage();
         return std::nullopt;

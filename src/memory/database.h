@@ -47,6 +47,8 @@ public:
     static constexpr qsizetype MaxCachedStatements = 64;
 
 private:
+    // A new statement, or null when the text does not compile.
+    sqlite3_stmt *prepare(const QString &sql);
     sqlite3_stmt *prepareCached(const QString &sql);
     bool bindAll(sqlite3_stmt *statement, const QVariantList &values);
 
