@@ -163,7 +163,7 @@ void StringsViewController::translationsChanged(const QString &rowKey, const QSt
     if (m_job)
         return;
     if (!TranslationsPanel::storeTranslation(m_model, rowKey, language, value,
-                                             Settings().baseLanguageCandidates()))
+                                             Settings::baseLanguageCandidates()))
         return;
     const qsizetype index = m_model.keys.indexOf(rowKey);
     if (index >= 0)

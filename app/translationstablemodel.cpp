@@ -40,7 +40,7 @@ QVariant TranslationsTableModel::data(const QModelIndex &index, int role) const
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {
         if (!m_panel->panel().isHighlighted(column, index.row(),
-                                            Settings().baseLanguageCandidates()))
+                                            Settings::baseLanguageCandidates()))
             return {};
         const QPalette palette = QApplication::palette(m_panel);
         return role == Qt::BackgroundRole ? palette.brush(QPalette::Highlight)

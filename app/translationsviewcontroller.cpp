@@ -71,7 +71,7 @@ bool TranslationsViewController::cellEdited(const QVariant &value, int row)
 {
     if (value.typeId() != QMetaType::QString)
         return false;
-    const QStringList candidates = Settings().baseLanguageCandidates();
+    const QStringList candidates = Settings::baseLanguageCandidates();
     const std::optional<QString> language = m_panel.languageAt(row);
     if (!language || !m_panel.edit(row, value.toString(), candidates))
         return false;

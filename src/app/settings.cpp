@@ -14,6 +14,9 @@ namespace {
 
 QMutex s_overrideMutex;
 std::optional<QStringList> s_override;
+// The candidates are asked for on every drawn cell; opening the store each time
+// costs far more than the cell. Every write through this class drops the copy.
+std::optional<QStringList> s_candidates;
 
 const QString kDateTag = QStringLiteral("$date");
 const QString kIntTag = QStringLiteral("$int");
@@ -112,12 +115,22 @@ void Settings::setValue(const QString &key, const QVariant &value)
 {
     m_settings->setValue(key, value);
     m_settings->sync();
+    forgetCandidates(key);
 }
 
 void Settings::remove(const QString &key)
 {
     m_settings->remove(key);
     m_settings->sync();
+    forgetCandidates(key);
+}
+
+void Settings::forgetCandidates(const QString &key)
+{
+    if (key != BaseLanguage)
+        return;
+    QMutexLocker lock(&s_overrideMutex);
+    s_candidates.reset();
 }
 
 bool Settings::boolValue(const QString &key) const { return value(key).toBool(); }
@@ -140,19 +153,21 @@ std::optional<QDateTime> Settings::date(const QString &key) const
     return v.toDateTime();
 }
 
-QStringList Settings::baseLanguageCandidates() const
+QStringList Settings::baseLanguageCandidates()
 {
-    {
-        QMutexLocker lock(&s_overrideMutex);
-        if (s_override)
-            return *s_override;
+    QMutexLocker lock(&s_overrideMutex);
+    if (s_override)
+        return *s_override;
+    if (!s_candidates) {
+        const QVariant v = Settings().value(BaseLanguage);
+        if (v.typeId() == QMetaType::QStringList)
+            s_candidates = v.toStringList();
+        else if (v.typeId() == QMetaType::QString)
+            s_candidates = QStringList{v.toString()};
+        else
+            s_candidates = defaultBaseLanguages();
     }
-    const QVariant v = value(BaseLanguage);
-    if (v.typeId() == QMetaType::QStringList)
-        return v.toStringList();
-    if (v.typeId() == QMetaType::QString)
-        return {v.toString()};
-    return defaultBaseLanguages();
+    return *s_candidates;
 }
 
 void Settings::setBaseLanguageOverride(const std::optional<QStringList> &candidates)

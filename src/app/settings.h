@@ -46,9 +46,9 @@ public:
     std::optional<QDateTime> date(const QString &key) const;
 
     // The stored list; else a stored single text as a one-item list; else the
-    // default list. A process-wide override (set by the command-line tool's
+    // default list. Read once and kept until a write through this class. A process-wide override (set by the command-line tool's
     // --base-language) replaces the stored value without touching the store.
-    QStringList baseLanguageCandidates() const;
+    static QStringList baseLanguageCandidates();
     static void setBaseLanguageOverride(const std::optional<QStringList> &candidates);
 
     // Our own recent-folders list, most recent first, at most MaxRecentFolders.
@@ -58,5 +58,7 @@ public:
     QString fileName() const;
 
 private:
+    static void forgetCandidates(const QString &key);
+
     std::unique_ptr<QSettings> m_settings;
 };

@@ -96,7 +96,7 @@ int commandRows(const QStringList &arguments)
     ProjectModel model;
     model.projectURL = requireFolder(args.positionals().first());
     model.load();
-    const QStringList candidates = Settings().baseLanguageCandidates();
+    const QStringList candidates = Settings::baseLanguageCandidates();
     model.rebuildKeys(sort, args.has(kHideTranslated.name), candidates);
     if (args.json())
         printJson(model, candidates);

@@ -40,7 +40,7 @@ CommandOutcome CellEditing::setObjectValue(ProjectModel &model, const QVariant &
         return {};
     const QString newText = value.toString();
     const QString mk = model.keys.at(row);
-    const QStringList candidates = Settings().baseLanguageCandidates();
+    const QStringList candidates = Settings::baseLanguageCandidates();
     const std::optional<Entry> base = ProjectModel::baseEntryOf(model.data.value(mk), candidates);
     if (!base)
         return {};

@@ -41,5 +41,5 @@ QString ExportTranslation::exportText(const ProjectModel &model, const QStringLi
 
 bool ExportTranslation::exportTranslation(const ProjectModel &model, const QString &path)
 {
-    return TextFile::write(path, exportText(model, Settings().baseLanguageCandidates()));
+    return TextFile::write(path, exportText(model, Settings::baseLanguageCandidates()));
 }

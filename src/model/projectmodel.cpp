@@ -32,7 +32,7 @@ const QString kLprojSuffix = QStringLiteral(".lproj");
 const QString kStringsSuffix = QStringLiteral(".strings");
 const QString kTxtSuffix = QStringLiteral(".txt");
 
-QStringList settingsCandidates() { return Settings().baseLanguageCandidates(); }
+QStringList settingsCandidates() { return Settings::baseLanguageCandidates(); }
 
 QString joinPath(const QString &folder, const QString &name)
 {

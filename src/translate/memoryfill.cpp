@@ -32,7 +32,7 @@ void MemoryFill::fillFromMemory(ProjectModel &model, const QString &rowKey,
 
 CommandOutcome MemoryFill::autoTranslate(ProjectModel &model, const MemoryLookup &lookup)
 {
-    const QStringList candidates = Settings().baseLanguageCandidates();
+    const QStringList candidates = Settings::baseLanguageCandidates();
     for (const QString &mk : std::as_const(model.keys)) {
         const auto it = model.data.constFind(mk);
         if (it != model.data.cend() && it->size() == model.languages.size()) {
@@ -50,7 +50,7 @@ CommandOutcome MemoryFill::autoTranslateSelected(ProjectModel &model, const QLis
 {
     if (selection.isEmpty())
         return {};
-    const QStringList candidates = Settings().baseLanguageCandidates();
+    const QStringList candidates = Settings::baseLanguageCandidates();
     for (int index : selection) {
         if (index >= 0 && index < model.keys.size())
             fillFromMemory(model, model.keys.at(index), candidates, lookup);

@@ -32,7 +32,7 @@ void TranslateJob::start(const QList<int> &selection, const std::optional<QStrin
     if (m_running || !m_tasks.isEmpty())
         return;
     m_running = true;
-    const QStringList candidates = Settings().baseLanguageCandidates();
+    const QStringList candidates = Settings::baseLanguageCandidates();
     bool stopped = false;
     for (int index : selection) {
         if (index < 0 || index >= m_model.keys.size())

@@ -212,5 +212,5 @@ TEST(RunCli, BaseLanguageOverrideEndsWithTheCommand)
     // The next command is back to the setting's candidates.
     EXPECT_EQ(runCli({"rewrite", second.path()}), 0);
     EXPECT_EQ(readFile(second.path() + "/en.lproj/A.strings"), QByteArray("\n/**/\n\"k\" = \"v\";\n\n"));
-    EXPECT_EQ(Settings().baseLanguageCandidates(), Settings::defaultBaseLanguages());
+    EXPECT_EQ(Settings::baseLanguageCandidates(), Settings::defaultBaseLanguages());
 }
