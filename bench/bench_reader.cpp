@@ -3,6 +3,7 @@
 // without bound (each should stay well under 100 ms).
 #include "../tests/model/icuoracle.h"
 #include "benchcorpus.h"
+#include "model/stringscontent.h"
 #include "model/stringsreader.h"
 #include "model/textfile.h"
 
@@ -61,6 +62,14 @@ void BM_CorpusReader(benchmark::State &state)
     readCorpus(state, [](const QString &text) { return StringsReader::parse(text); });
 }
 BENCHMARK(BM_CorpusReader)->Unit(benchmark::kMillisecond);
+
+// What a project load runs per file: the line rules, and the check that
+// nothing outside their entries could be a pair.
+void BM_CorpusContent(benchmark::State &state)
+{
+    readCorpus(state, [](const QString &text) { return StringsContent::read(text).entries; });
+}
+BENCHMARK(BM_CorpusContent)->Unit(benchmark::kMillisecond);
 
 void BM_CorpusIcuPattern(benchmark::State &state)
 {

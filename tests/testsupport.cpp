@@ -103,3 +103,8 @@ void PrintTo(const QStringList &texts, std::ostream *os)
         *os << (i ? ", \"" : "\"") << texts.at(i).toStdString() << '"';
     *os << ']';
 }
+
+void PrintTo(const SaveFailure &failure, std::ostream *os)
+{
+    *os << failure.path.toStdString() << ": " << failure.reason.toStdString();
+}

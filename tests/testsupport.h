@@ -54,3 +54,4 @@ bool canRunAsNobody();
 // Readable failure output for Qt texts.
 void PrintTo(const QString &text, std::ostream *os);
 void PrintTo(const QStringList &texts, std::ostream *os);
+void PrintTo(const SaveFailure &failure, std::ostream *os);

@@ -3,7 +3,7 @@
 
 #include "memory/awakeassertion.h"
 #include "memory/languages.h"
-#include "memory/plistreader.h"
+#include "model/plistreader.h"
 #include "model/log.h"
 #include "model/shell.h"
 

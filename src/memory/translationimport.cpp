@@ -2,8 +2,9 @@
 #include "translationimport.h"
 
 #include "memory/languages.h"
-#include "memory/plistreader.h"
+#include "model/plistreader.h"
 #include "memory/scanner.h"
+#include "model/heldtext.h"
 #include "model/log.h"
 
 #include <QFileInfo>
@@ -22,7 +23,8 @@ int TranslationImport::importTranslations(ProjectModel &model, const QString &fo
         const QString suffix = QLatin1Char('-') + model.mapKeyToFile.value(rowKey);
         if (!rowKey.endsWith(suffix))
             continue;
-        const QString entryKey = rowKey.chopped(suffix.size());
+        // Imported keys arrive with their escapes resolved.
+        const QString entryKey = HeldText::toPlain(rowKey.chopped(suffix.size()));
         if (!firstRowOfKey.contains(entryKey))
             firstRowOfKey.insert(entryKey, rowKey);
     }
@@ -43,7 +45,9 @@ int TranslationImport::importTranslations(ProjectModel &model, const QString &fo
             const auto base = model.baseEntry(*target);
             if (!base)
                 continue;
-            model.data[*target].insert(*language, Entry{key, text, base->comment});
+            const QString &rowKey = *target;
+            const QString heldKey = rowKey.chopped(model.mapKeyToFile.value(rowKey).size() + 1);
+            model.data[rowKey].insert(*language, Entry{heldKey, HeldText::fromPlain(text), base->comment});
             ++stored;
         }
     }

@@ -52,7 +52,7 @@ int digitValue(char16_t c, int base)
 
 // Decodes the reference starting at text[at] == '&'. On success appends its
 // characters to out and returns the length of the reference; otherwise 0.
-qsizetype decodeAt(const QString &text, qsizetype at, QString &out)
+qsizetype decodeAt(QStringView text, qsizetype at, QString &out)
 {
     const qsizetype n = text.size();
     qsizetype i = at + 1;
@@ -98,6 +98,11 @@ qsizetype decodeAt(const QString &text, qsizetype at, QString &out)
 }
 
 } // namespace
+
+qsizetype decodeHTMLEntityAt(QStringView text, qsizetype at, QString &out)
+{
+    return decodeAt(text, at, out);
+}
 
 QString removingHTMLEntities(const QString &text)
 {

@@ -5,3 +5,7 @@
 #include <QString>
 
 QString removingHTMLEntities(const QString &text);
+// Decodes the one reference that starts at text[at] == '&', appending its
+// characters to out; returns its length, or 0 (nothing appended) when the
+// text there is not a complete reference.
+qsizetype decodeHTMLEntityAt(QStringView text, qsizetype at, QString &out);

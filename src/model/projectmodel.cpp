@@ -5,7 +5,7 @@
 #include "app/settings.h"
 #include "memory/languages.h"
 #include "model/log.h"
-#include "model/stringsreader.h"
+#include "model/stringscontent.h"
 #include "model/stringswriter.h"
 #include "model/textfile.h"
 #include "model/textorder.h"
@@ -91,6 +91,9 @@ struct LoadResult
 {
     bool readable = false;
     bool blank = false;
+    TextFile::Failure failure = TextFile::Failure::None;
+    // Set when the file holds text its entries do not cover.
+    QString problem;
     std::vector<Entry> entries;
     std::vector<quint8> shards;
 };
@@ -104,6 +107,18 @@ struct LoadJob
 int mergeShardCount()
 {
     return std::clamp(QThreadPool::globalInstance()->maxThreadCount(), 1, 16);
+}
+
+// Runs the function over the range on the thread pool, or right here when the
+// work is too small to pay for waking threads: a small project loads and
+// saves in a fraction of the time a hand-off costs.
+template<typename Iterator, typename Function>
+void forEach(Iterator begin, Iterator end, bool parallel, Function function)
+{
+    if (parallel)
+        QtConcurrent::blockingMap(begin, end, function);
+    else
+        std::for_each(begin, end, function);
 }
 
 // FNV-1a over the row key's text (key, "-", file name) without building it:
@@ -127,9 +142,10 @@ void readJob(LoadJob &job, int shardCount)
 {
     const LoadTask &task = job.task;
     LoadResult &result = job.result;
-    std::optional<QString> text = TextFile::read(task.path);
-    if (!text)
+    std::optional<DecodedText> decoded = TextFile::readDecoded(task.path, &result.failure);
+    if (!decoded)
         return;
+    std::optional<QString> text = std::move(decoded->text);
     result.readable = true;
     if (task.txt) {
         result.entries.push_back(Entry{task.fileName, std::move(*text), QString(QLatin1String(""))});
@@ -137,9 +153,12 @@ void readJob(LoadJob &job, int shardCount)
         result.blank = true;
         return;
     } else {
-        QList<Entry> parsed = StringsReader::parse(*text);
+        StringsContent content = StringsContent::read(*text);
         text.reset();
-        result.entries.assign(std::make_move_iterator(parsed.begin()), std::make_move_iterator(parsed.end()));
+        if (!content.complete)
+            result.problem = content.problem;
+        result.entries.assign(std::make_move_iterator(content.entries.begin()),
+                              std::make_move_iterator(content.entries.end()));
     }
     result.shards.reserve(result.entries.size());
     for (const Entry &entry : result.entries)
@@ -256,17 +275,19 @@ LanguageTable languageTable(const QStringList &languages)
     return table;
 }
 
-// The rows of one file as Save writes them (for .strings files the rows that
-// have a base entry, in key order; for a .txt file its single row), with each
-// row's entry per language looked up once, rather than once per language file.
+// The rows of one file as Save writes them (for .strings files every row with
+// an entry, in key order; for a .txt file its single row), with each row's
+// entry per language looked up once, rather than once per language file.
 struct FilePlan
 {
     QString fileName;
     bool txt = false;
     QStringList rowKeys;
-    QList<const Entry *> bases;
-    // Each row's block up to its value: the base entry's comment and key are
-    // escaped once per save instead of once per language.
+    QList<const Entry *> bases; // null for a row without a base entry
+    // Each row's block up to its value for rows with a base entry: the base
+    // entry's comment and key are escaped once per save instead of once per
+    // language. Rows without one are written with each language's own key
+    // and comment.
     QStringList blockHeads;
     std::vector<const Entry *> cells; // row-major: bases.size() x language count
 
@@ -287,14 +308,9 @@ struct FilePlan
                 if (row == data.cend() || row->isEmpty())
                     continue;
                 const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
-                if (!base)
-                    continue;
                 rows.append(&row.value());
                 bases.append(base);
-                QString head;
-                StringsWriter::appendBlock(head, Entry{base->key, QString(), base->comment});
-                head.chop(blockTailSize);
-                blockHeads.append(head);
+                blockHeads.append(base ? blockHead(*base, blockTailSize) : QString());
             }
         }
         cells.assign(size_t(rows.size() * count), nullptr);
@@ -307,6 +323,14 @@ struct FilePlan
                     cells[size_t(r * count + languages.sortedToName[size_t(j)])] = &it.value();
             }
         }
+    }
+
+    static QString blockHead(const Entry &entry, qsizetype blockTailSize)
+    {
+        QString head;
+        StringsWriter::appendBlock(head, Entry{entry.key, QString(), entry.comment});
+        head.chop(blockTailSize);
+        return head;
     }
 
     const Entry *cell(qsizetype row, int language, qsizetype languageCount) const
@@ -329,7 +353,8 @@ bool valueNeedsEscaping(QStringView value)
 {
     for (const QChar c : value) {
         switch (c.unicode()) {
-        case u'&': case u'"': case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x85: case 0x2028: case 0x2029:
+        case u'&': case u'"': case u'\\': case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x85: case 0x2028:
+        case 0x2029:
             return true;
         default:
             break;
@@ -351,31 +376,36 @@ QString blockTail()
     return withoutValue.mid(common);
 }
 
-void writeTask(const WriteTask &task, qsizetype languageCount, const QString &tail)
+// What a task would write, and whether anything is in it: no entry for the
+// task's language gives false (and for a .txt file no content at all).
+bool renderTask(const WriteTask &task, qsizetype languageCount, const QString &tail, QString &out)
 {
     const FilePlan &plan = *task.plan;
     if (plan.txt) {
-        if (plan.bases.isEmpty())
-            return;
-        if (const Entry *entry = plan.cell(0, task.language, languageCount))
-            TextFile::write(task.path, entry->value);
-        return;
+        const Entry *entry = plan.bases.isEmpty() ? nullptr : plan.cell(0, task.language, languageCount);
+        if (entry)
+            out = entry->value;
+        return entry != nullptr;
     }
-    QString out;
     out.reserve(4096);
     out += QLatin1Char('\n');
+    bool any = false;
     for (qsizetype i = 0; i < plan.bases.size(); ++i) {
         const Entry *entry = plan.cell(i, task.language, languageCount);
         if (!entry)
             continue;
-        out += plan.blockHeads.at(i);
+        any = true;
+        if (plan.bases.at(i))
+            out += plan.blockHeads.at(i);
+        else
+            out += FilePlan::blockHead(*entry, tail.size());
         if (valueNeedsEscaping(entry->value))
             out += StringsWriter::escapeValue(entry->value);
         else
             out += entry->value;
         out += tail;
     }
-    TextFile::write(task.path, out);
+    return any;
 }
 
 // What one row sorts by, computed once per refresh.
@@ -400,6 +430,13 @@ void ProjectModel::load()
         return;
     const QString root = projectURL;
     const QStringList names = listNames(root);
+    const QString canonicalRoot = QFileInfo(root).canonicalFilePath() + QLatin1Char('/');
+    // Links may lead anywhere; what they lead to outside the root is read,
+    // never written.
+    const auto withinRoot = [&canonicalRoot](const QString &path) {
+        const QString target = QFileInfo(path).canonicalFilePath();
+        return target.isEmpty() || target.startsWith(canonicalRoot);
+    };
 
     struct Folder
     {
@@ -432,6 +469,14 @@ void ProjectModel::load()
     for (int f = 0; f < folders.size(); ++f) {
         const Folder &folder = folders.at(f);
         languages.append(folder.language);
+        const QFileInfo info(folder.path);
+        if (info.isDir() && !(info.isReadable() && info.isExecutable())) {
+            // Its files were not read: writing them would replace what the
+            // project holds with nothing.
+            Log::line(QStringLiteral("Can't list folder @ ") + folder.path);
+            keptFolders.insert(folder.path, QStringLiteral("the folder cannot be read"));
+            continue;
+        }
         const QStringList files = listNames(folder.path);
         for (const QString &name : files)
             if (name.endsWith(kTxtSuffix))
@@ -452,12 +497,17 @@ void ProjectModel::load()
     // files in listing order, so every row ends up as a sequential load in
     // listing order would leave it. Batches keep the parsed copies of keys and
     // comments, which the merge shares between languages, few at any time.
-    const int shardCount = mergeShardCount();
+    // Below this many files a load runs on the calling thread.
+    const bool parallel = tasks.size() >= 16;
+    const int shardCount = parallel ? mergeShardCount() : 1;
     std::vector<LoadJob> jobs(static_cast<size_t>(tasks.size()));
     for (qsizetype t = 0; t < tasks.size(); ++t)
         jobs[size_t(t)].task = tasks.at(t);
 
     std::vector<QHash<QString, RowBuild>> shards(static_cast<size_t>(shardCount));
+    // Pairs of jobs whose files gave the same row key (key "a-b" in c.strings
+    // and key "a" in b-c.strings): such a row can be written to one file only.
+    std::vector<std::vector<std::pair<size_t, size_t>>> collisions(static_cast<size_t>(shardCount));
     std::vector<QStringList> shardLanguages(static_cast<size_t>(shardCount));
     for (QStringList &names : shardLanguages)
         for (const QString &name : std::as_const(languageNames))
@@ -471,22 +521,48 @@ void ProjectModel::load()
     const size_t batchSize = size_t(std::max(8, 4 * shardCount));
     for (size_t batchBegin = 0; batchBegin < jobs.size(); batchBegin += batchSize) {
         const size_t batchEnd = std::min(jobs.size(), batchBegin + batchSize);
-        QtConcurrent::blockingMap(jobs.begin() + qsizetype(batchBegin), jobs.begin() + qsizetype(batchEnd),
-                                  [shardCount](LoadJob &job) { readJob(job, shardCount); });
+        forEach(jobs.begin() + qsizetype(batchBegin), jobs.begin() + qsizetype(batchEnd), parallel,
+                [shardCount](LoadJob &job) { readJob(job, shardCount); });
 
         for (size_t j = batchBegin; j < batchEnd; ++j) {
             const LoadJob &job = jobs[j];
-            if (!job.result.readable) {
-                if (!job.task.txt) {
+            const LoadResult &result = job.result;
+            const auto keep = [&](const QString &reason) {
+                keptFiles.insert(job.task.path, KeptFile{reason, job.task.language, job.task.fileName, 0});
+            };
+            switch (result.failure) {
+            case TextFile::Failure::None:
+            case TextFile::Failure::Missing:
+                break;
+            case TextFile::Failure::NotRegular:
+            case TextFile::Failure::TooLarge:
+                Log::line(QStringLiteral("Skipping ") + job.task.path + QStringLiteral(": ")
+                          + TextFile::describe(result.failure));
+                keep(TextFile::describe(result.failure));
+                break;
+            case TextFile::Failure::Unreadable:
+            case TextFile::Failure::Undecodable:
+                if (!job.task.txt)
                     Log::line(QStringLiteral("Can't read file @ ") + job.task.path);
-                    unreadableFiles.insert(job.task.path);
-                }
-            } else if (job.result.blank) {
+                keep(TextFile::describe(result.failure));
+                break;
+            }
+            if (result.blank)
                 Log::line(QStringLiteral("Empty file for: ") + job.task.language);
+            if (!result.problem.isEmpty()) {
+                const QString reason = QStringLiteral("holds text that is not read as entries (")
+                                       + result.problem + QLatin1Char(')');
+                Log::line(QStringLiteral("Not rewriting ") + job.task.path + QStringLiteral(": ") + reason);
+                keep(reason);
+            }
+            if (result.readable && !withinRoot(job.task.path)) {
+                Log::line(QStringLiteral("Not writing through ") + job.task.path
+                          + QStringLiteral(": it leads outside the project"));
+                keep(QStringLiteral("a link to a file outside the project"));
             }
         }
 
-        QtConcurrent::blockingMap(shardIndexes, [&](int shard) {
+        forEach(shardIndexes.begin(), shardIndexes.end(), parallel, [&](int shard) {
             QHash<QString, RowBuild> &rows = shards[size_t(shard)];
             QStringList &names = shardLanguages[size_t(shard)];
             const auto indexOf = [&names](const QString &name) {
@@ -517,6 +593,8 @@ void ProjectModel::load()
                             for (auto e = existing->cbegin(); e != existing->cend(); ++e)
                                 it->entries.emplace_back(indexOf(e.key()), e.value());
                     }
+                    if (it->lastJob >= 0 && jobs[size_t(it->lastJob)].task.fileName != job.task.fileName)
+                        collisions[size_t(shard)].emplace_back(size_t(it->lastJob), j);
                     Entry entry = std::move(result.entries[i]);
                     // Languages mostly share a row's key and comment: share the text.
                     if (!it->entries.empty()) {
@@ -534,6 +612,19 @@ void ProjectModel::load()
         for (size_t j = batchBegin; j < batchEnd; ++j)
             jobs[j].result = LoadResult{};
     }
+    for (const auto &shardCollisions : collisions) {
+        for (const auto &[first, second] : shardCollisions) {
+            for (const size_t j : {first, second}) {
+                const LoadTask &task = jobs[j].task;
+                if (keptFiles.contains(task.path))
+                    continue;
+                Log::line(QStringLiteral("Not rewriting ") + task.path
+                          + QStringLiteral(": a key's row is shared with another file"));
+                keptFiles.insert(task.path, KeptFile{QStringLiteral("a key's row is shared with another file"),
+                                                     task.language, task.fileName, 0});
+            }
+        }
+    }
 
     struct BuiltRow
     {
@@ -542,7 +633,7 @@ void ProjectModel::load()
         Row row;
     };
     std::vector<std::vector<BuiltRow>> built(shards.size());
-    QtConcurrent::blockingMap(shardIndexes, [&](int shard) {
+    forEach(shardIndexes.begin(), shardIndexes.end(), parallel, [&](int shard) {
         QHash<QString, RowBuild> &rows = shards[size_t(shard)];
         auto &out = built[size_t(shard)];
         out.reserve(size_t(rows.size()));
@@ -567,17 +658,22 @@ void ProjectModel::load()
             data.insert(row.rowKey, std::move(row.row));
         }
     }
+    if (!keptFiles.isEmpty()) {
+        const QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
+        for (KeptFile &kept : keptFiles)
+            kept.fingerprint = fingerprintOf(rowKeysByFile.value(kept.fileName), kept.language);
+    }
 }
 
-void ProjectModel::save() const
+SaveReport ProjectModel::save()
 {
-    if (languages.isEmpty() || projectURL.isEmpty())
-        return;
+    SaveReport report;
+    if (languages.isEmpty() || projectURL.isEmpty()) {
+        lastSave = report;
+        return report;
+    }
     const QStringList candidates = settingsCandidates();
-
-    QHash<QString, QStringList> rowKeysByFile;
-    for (auto it = mapKeyToFile.cbegin(); it != mapKeyToFile.cend(); ++it)
-        rowKeysByFile[it.value()].append(it.key());
+    const QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
     QStringList fileNames = rowKeysByFile.keys();
     std::sort(fileNames.begin(), fileNames.end());
 
@@ -594,28 +690,101 @@ void ProjectModel::save() const
     }
     const LanguageTable table = languageTable(languages);
     const QString tail = blockTail();
-    QtConcurrent::blockingMap(plans, [&](FilePlan &plan) { plan.build(data, candidates, table, tail.size()); });
+    const bool parallel = plans.size() * size_t(languages.size()) >= 16;
+    forEach(plans.begin(), plans.end(), parallel,
+            [&](FilePlan &plan) { plan.build(data, candidates, table, tail.size()); });
 
-    QList<WriteTask> tasks;
+    // A folder that is gone, or that leads out of the project, takes no
+    // writes; only a language with entries for it loses something there.
+    const QString canonicalRoot = QFileInfo(projectURL).canonicalFilePath() + QLatin1Char('/');
+    struct Task
+    {
+        WriteTask write;
+        QString folderProblem;
+        QString failure;
+    };
+    QList<Task> tasks;
     for (const QString &language : languages) {
         const QString folder = languageFolderPath(language);
+        const QFileInfo info(folder);
+        QString folderProblem;
+        if (!info.isDir())
+            folderProblem = QStringLiteral("its folder does not exist");
+        else if (!(info.canonicalFilePath() + QLatin1Char('/')).startsWith(canonicalRoot))
+            folderProblem = QStringLiteral("its folder leads outside the project");
+        if (folderProblem.isEmpty() && keptFolders.contains(folder))
+            folderProblem = keptFolders.value(folder);
         const int index = int(table.names.indexOf(language));
         for (const FilePlan &plan : plans)
-            tasks.append({joinPath(folder, plan.fileName), index, &plan});
+            tasks.append({{joinPath(folder, plan.fileName), index, &plan}, folderProblem, {}});
     }
     // A path written twice (a language listed twice) keeps its last content,
     // as a sequential save would leave it; the writes can then run in parallel.
     QHash<QString, qsizetype> lastWrite;
     for (qsizetype i = 0; i < tasks.size(); ++i)
-        lastWrite.insert(tasks.at(i).path, i);
-    QList<WriteTask> unique;
-    for (qsizetype i = 0; i < tasks.size(); ++i)
-        if (lastWrite.value(tasks.at(i).path) == i && !unreadableFiles.contains(tasks.at(i).path))
+        lastWrite.insert(tasks.at(i).write.path, i);
+    QList<Task> unique;
+    for (qsizetype i = 0; i < tasks.size(); ++i) {
+        const QString &path = tasks.at(i).write.path;
+        if (lastWrite.value(path) != i)
+            continue;
+        const auto kept = keptFiles.constFind(path);
+        if (kept == keptFiles.cend()) {
             unique.append(tasks.at(i));
+        } else if (fingerprintOf(rowKeysByFile.value(kept->fileName), kept->language) != kept->fingerprint) {
+            report.notWritten.append({path, QStringLiteral("changes not written: ") + kept->reason});
+        }
+    }
     const qsizetype languageCount = table.names.size();
-    QtConcurrent::blockingMap(unique, [languageCount, &tail](const WriteTask &task) {
-        writeTask(task, languageCount, tail);
+    forEach(unique.begin(), unique.end(), parallel, [languageCount, &tail](Task &task) {
+        QString out;
+        const bool any = renderTask(task.write, languageCount, task.write.plan->txt ? QString() : tail, out);
+        if (!task.folderProblem.isEmpty()) {
+            if (any)
+                task.failure = task.folderProblem;
+            return;
+        }
+        if (task.write.plan->txt && !any)
+            return;
+        if (!TextFile::write(task.write.path, out))
+            task.failure = QFileInfo(task.write.path).exists() && !QFileInfo(task.write.path).isFile()
+                               ? QStringLiteral("not a regular file")
+                               : QStringLiteral("could not be written");
     });
+    for (const Task &task : std::as_const(unique))
+        if (!task.failure.isEmpty())
+            report.notWritten.append({task.write.path, task.failure});
+    std::sort(report.notWritten.begin(), report.notWritten.end(),
+              [](const SaveFailure &a, const SaveFailure &b) { return a.path < b.path; });
+    lastSave = report;
+    return report;
+}
+
+QHash<QString, QStringList> ProjectModel::rowKeysPerFile() const
+{
+    QHash<QString, QStringList> rowKeysByFile;
+    for (auto it = mapKeyToFile.cbegin(); it != mapKeyToFile.cend(); ++it)
+        rowKeysByFile[it.value()].append(it.key());
+    return rowKeysByFile;
+}
+
+quint64 ProjectModel::fingerprintOf(const QStringList &rowKeys, const QString &language) const
+{
+    // Order-free: a sum of one hash per entry.
+    quint64 sum = 0;
+    for (const QString &rowKey : rowKeys) {
+        const auto row = data.constFind(rowKey);
+        if (row == data.cend())
+            continue;
+        const auto entry = row->constFind(language);
+        if (entry == row->cend())
+            continue;
+        size_t h = qHash(entry->key, 1);
+        h = qHash(entry->value, h);
+        h = qHash(entry->comment.value_or(QStringLiteral("\u0001")), h);
+        sum += quint64(h) * 0x9E3779B97F4A7C15ull + qHash(rowKey, 7);
+    }
+    return sum;
 }
 
 QString ProjectModel::languageFolderPath(const QString &language) const

@@ -5,6 +5,7 @@
 #include "model/entry.h"
 
 #include <QHash>
+#include <QMap>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,30 @@ struct SortDescriptor
 {
     QString key = QStringLiteral("Key String"); // "Key String", "Value String" or "Status"
     bool ascending = true;
+};
+
+// A file that load() found and that save() must never replace, with why.
+struct KeptFile
+{
+    QString reason;   // one line, such as "its encoding is not recognised"
+    QString language; // the language and file name whose entries it holds
+    QString fileName;
+    quint64 fingerprint = 0; // of those entries as loaded: a change means unsaved work
+};
+
+struct SaveFailure
+{
+    QString path;
+    QString reason;
+    friend bool operator==(const SaveFailure &, const SaveFailure &) = default;
+};
+
+// What a save could not do. Files kept from writing are listed only when
+// their entries changed since the load, since only then is work lost.
+struct SaveReport
+{
+    QList<SaveFailure> notWritten;
+    bool ok() const { return notWritten.isEmpty(); }
 };
 
 // The fields carry the names used throughout the program's documentation of
@@ -35,10 +60,17 @@ public:
     QStringList keys;
     // The project's language names in the order their folders were found.
     QStringList languages;
-    // Paths of .strings files that load() found but could not read or decode
-    // (an unknown encoding, say). save() never replaces them, so text the
-    // reader could not understand is not lost to a rewrite.
-    QSet<QString> unreadableFiles;
+    // Files that load() found but that save() never replaces, so that text
+    // the reader could not understand is not lost to a rewrite: files it could
+    // not read or decode, files that are not regular files or are too large,
+    // files holding text that is not read as entries, links leading outside
+    // the project, and files whose keys share a row with another file.
+    QMap<QString, KeptFile> keptFiles;
+    // Language folders that load() could not list, with why: nothing is
+    // written into them.
+    QMap<QString, QString> keptFolders;
+    // The report of the most recent save().
+    SaveReport lastSave;
 
     // Fills data, mapKeyToFile and languages from projectURL: lproj folders,
     // then bare folders whose name starts with a known code, else (when none)
@@ -48,9 +80,13 @@ public:
     // are read in parallel; the result is that of a load in listing order.
     void load();
 
-    // Writes every file of every language from the model, atomically; files
-    // that cannot be written, and the unreadableFiles, are skipped silently.
-    void save() const;
+    // Writes every file of every language from the model, atomically. A row
+    // with a base entry is written with the base entry's key and comment, a
+    // row without one with each language's own. keptFiles are never written;
+    // neither is anything into a language folder that is missing or leads
+    // outside the project. Files that could not be written keep their old
+    // content and are reported (also in lastSave).
+    SaveReport save();
 
     // R/N.lproj when anything exists there, otherwise R/N.
     QString languageFolderPath(const QString &language) const;
@@ -89,4 +125,10 @@ public:
 
     // "<rows shown> - <project root>".
     QString title() const;
+
+private:
+    QHash<QString, QStringList> rowKeysPerFile() const;
+    // Stands for the entries of the language in the rows: equal entries,
+    // equal fingerprints.
+    quint64 fingerprintOf(const QStringList &rowKeys, const QString &language) const;
 };

@@ -125,6 +125,59 @@ qsizetype nextTerminator(const char16_t *text, qsizetype i, qsizetype n)
     return i;
 }
 
+// Set bits of a 16-bit mask, without relying on a popcount instruction.
+inline int bitCount16(unsigned x)
+{
+    x = x - ((x >> 1) & 0x5555u);
+    x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
+    x = (x + (x >> 4)) & 0x0F0Fu;
+    return int((x + (x >> 8)) & 0x1Fu);
+}
+
+// nextTerminator() that also counts the quotes before the terminator and
+// tells whether a backslash stands among them: a key line with three quotes
+// after the key's opening one and no backslash holds nothing that escapes.
+qsizetype nextTerminatorCounting(const char16_t *text, qsizetype i, qsizetype n, int &quotes, bool &backslash)
+{
+    quotes = 0;
+    backslash = false;
+#if defined(__SSE2__)
+    const __m128i lineFeed = _mm_set1_epi16(0x0A);
+    const __m128i three = _mm_set1_epi16(3);
+    const __m128i nextLine = _mm_set1_epi16(0x85);
+    const __m128i lowBitOff = _mm_set1_epi16(short(0xFFFE));
+    const __m128i lineSeparator = _mm_set1_epi16(0x2028);
+    const __m128i quote = _mm_set1_epi16(u'"');
+    const __m128i slash = _mm_set1_epi16(u'\\');
+    const auto terminators = [&](const __m128i v) {
+        const __m128i range = _mm_subs_epu16(_mm_sub_epi16(v, lineFeed), three);
+        __m128i hit = _mm_cmpeq_epi16(range, _mm_setzero_si128());
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(v, nextLine));
+        return _mm_or_si128(hit, _mm_cmpeq_epi16(_mm_and_si128(v, lowBitOff), lineSeparator));
+    };
+    for (; i + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + i + 8));
+        const unsigned stop = unsigned(_mm_movemask_epi8(_mm_packs_epi16(terminators(a), terminators(b))));
+        const unsigned quoteMask = unsigned(
+            _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(a, quote), _mm_cmpeq_epi16(b, quote))));
+        const unsigned slashMask = unsigned(
+            _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(a, slash), _mm_cmpeq_epi16(b, slash))));
+        // One mask bit per unit: only the units before the stop count.
+        const unsigned before = stop ? (1u << std::countr_zero(stop)) - 1 : 0xFFFFu;
+        quotes += bitCount16(quoteMask & before);
+        backslash = backslash || (slashMask & before) != 0;
+        if (stop)
+            return i + std::countr_zero(stop);
+    }
+#endif
+    for (; i < n && !isLineTerminator(text[i]); ++i) {
+        quotes += text[i] == u'"';
+        backslash = backslash || text[i] == u'\\';
+    }
+    return i;
+}
+
 // The last quote in [from, i), or from - 1.
 qsizetype previousQuote(const char16_t *text, qsizetype from, qsizetype i)
 {
@@ -194,7 +247,9 @@ struct EntryMatch
     qsizetype keyEnd = -1;     // closing quote of the key
     qsizetype valueStart = -1; // opening quote of the value
     qsizetype valueEnd = -1;   // closing quote of the value
+    qsizetype semicolon = -1;  // the ";" after the value
     qsizetype end = -1;        // end of the whole match
+    bool plain = false;        // key and value hold no quote or backslash
 };
 
 class Matcher
@@ -202,7 +257,7 @@ class Matcher
 public:
     explicit Matcher(QStringView text) : m_text(text), m_n(text.size()) {}
 
-    QList<Entry> run();
+    std::vector<EntrySpan> run();
 
 private:
     char16_t at(qsizetype i) const { return m_text[i].unicode(); }
@@ -300,7 +355,9 @@ qsizetype Matcher::closingQuote(qsizetype lineStart, qsizetype end) const
 bool Matcher::matchEntry(qsizetype quote, EntryMatch &match) const
 {
     const char16_t *text = m_text.utf16();
-    const qsizetype end = nextTerminator(text, quote + 1, m_n);
+    int quotes = 0;
+    bool backslash = false;
+    const qsizetype end = nextTerminatorCounting(text, quote + 1, m_n, quotes, backslash);
 
     qsizetype last = skipSpacesBack(end, quote);
     const bool equals = last > quote && at(last) == u'=';
@@ -326,8 +383,10 @@ bool Matcher::matchEntry(qsizetype quote, EntryMatch &match) const
         if (i <= quote || at(i) != u'=')
             continue;
         i = skipSpacesBack(i, quote);
-        if (i > quote && at(i) == u'"')
+        if (i > quote && at(i) == u'"') {
+            match.plain = quotes == 3 && !backslash;
             return finishMatch(i, open, close, match);
+        }
     }
     return false;
 }
@@ -337,7 +396,8 @@ bool Matcher::finishMatch(qsizetype keyEnd, qsizetype open, qsizetype close, Ent
     match.keyEnd = keyEnd;
     match.valueStart = open;
     match.valueEnd = close;
-    match.end = matchEnd(skipWhiteSpace(close + 1) + 1);
+    match.semicolon = skipWhiteSpace(close + 1);
+    match.end = matchEnd(match.semicolon + 1);
     return true;
 }
 
@@ -356,14 +416,11 @@ qsizetype Matcher::matchEnd(qsizetype afterSemicolon) const
     return rest;
 }
 
-QList<Entry> Matcher::run()
+std::vector<EntrySpan> Matcher::run()
 {
-    // Matches are gathered first so the list is allocated once.
-    struct Found
-    {
-        qsizetype keyStart, keyEnd, valueStart, valueEnd, bodyStart, bodyEnd;
-    };
-    std::vector<Found> found;
+    std::vector<EntrySpan> found;
+    // Entries of real files take some fifty units each.
+    found.reserve(size_t(m_n / 48));
     // A comment closing here attached to nothing; neither will any opener
     // inside it, as they all share the close.
     qsizetype failedClose = -1;
@@ -401,20 +458,27 @@ QList<Entry> Matcher::run()
             s = p + 1;
             continue;
         }
-        if (match.valueEnd > match.valueStart + 1)
-            found.push_back({keyQuote + 1, match.keyEnd, match.valueStart + 1, match.valueEnd, bodyStart, bodyEnd});
+        const bool commented = bodyEnd > bodyStart;
+        found.push_back({qint32(p), qint32(keyQuote + 1), qint32(match.keyEnd), qint32(match.valueStart + 1),
+                         qint32(match.valueEnd), qint32(commented ? bodyStart : -1),
+                         qint32(commented ? bodyEnd : -1), qint32(match.semicolon + 1), match.plain});
         s = match.end;
     }
+    return found;
+}
 
+QList<Entry> entriesAt(QStringView text, const std::vector<EntrySpan> &found)
+{
     QList<Entry> entries;
     entries.reserve(qsizetype(found.size()));
-    const char16_t *chars = m_text.utf16();
-    for (const Found &f : found) {
-        EntryTexts texts(f.keyEnd - f.keyStart + f.valueEnd - f.valueStart + f.bodyEnd - f.bodyStart);
+    const char16_t *chars = text.utf16();
+    for (const EntrySpan &f : found) {
+        const qsizetype bodySize = f.bodyStart >= 0 ? f.bodyEnd - f.bodyStart : 0;
+        EntryTexts texts(f.keyEnd - f.keyStart + f.valueEnd - f.valueStart + bodySize);
         QString key = texts.take(chars + f.keyStart, f.keyEnd - f.keyStart);
         QString value = texts.take(chars + f.valueStart, f.valueEnd - f.valueStart);
         std::optional<QString> comment;
-        if (f.bodyEnd > f.bodyStart)
+        if (f.bodyStart >= 0)
             comment = texts.take(chars + f.bodyStart, f.bodyEnd - f.bodyStart);
         entries.emplace_back(std::move(key), std::move(value), std::move(comment));
     }
@@ -425,5 +489,13 @@ QList<Entry> Matcher::run()
 
 QList<Entry> StringsReader::parse(QStringView text)
 {
-    return Matcher(text).run();
+    Q_ASSERT(text.size() <= MaxUnits);
+    return entriesAt(text, Matcher(text).run());
+}
+
+QList<Entry> StringsReader::parse(QStringView text, std::vector<EntrySpan> &spans)
+{
+    Q_ASSERT(text.size() <= MaxUnits);
+    spans = Matcher(text).run();
+    return entriesAt(text, spans);
 }

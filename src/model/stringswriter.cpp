@@ -1,16 +1,16 @@
 // The .strings writer. Every block it produces reads back through
-// StringsReader as one entry holding the escaped key, value and comment:
-// line terminators are escaped so key and value stay on their line, every
-// quote of a value is escaped so the value cannot end early, and a comment
-// can neither close early nor lose trailing stars to its closing "*/".
+// StringsReader as one entry, and through a property-list reader as the text
+// the held form stands for: line terminators are escaped so key and value
+// stay on their line, a quote that is not escaped gets its backslash, a
+// backslash cannot swallow the closing quote, and a comment can neither close
+// early nor lose trailing stars to its closing "*/".
 #include "model/stringswriter.h"
 
 #include "model/htmlentities.h"
 
 namespace {
 
-// Appends text with each line terminator written as an escape; returns true
-// when the character was one.
+// Appends the escape of a line terminator; returns false for other characters.
 bool appendTerminatorEscape(QString &out, QChar c)
 {
     switch (c.unicode()) {
@@ -25,13 +25,53 @@ bool appendTerminatorEscape(QString &out, QChar c)
     }
 }
 
-QString escapeTerminators(const QString &text)
+// Plain text (what an entity stands for) in held form.
+void appendPlain(QString &out, QStringView plain)
+{
+    for (const QChar c : plain) {
+        if (c == u'\\')
+            out.append(u"\\\\");
+        else if (c == u'"')
+            out.append(u"\\\"");
+        else if (!appendTerminatorEscape(out, c))
+            out.append(c);
+    }
+}
+
+// Escape pairs are kept as written (a backslash before a line terminator
+// becomes that terminator's escape, which stands for the same character); a
+// bare quote is escaped; a backslash at the very end is doubled, since it
+// would otherwise escape the closing quote. With decodeEntities, HTML
+// character references become the characters they name.
+QString escapeHeld(QStringView held, bool decodeEntities)
 {
     QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (!appendTerminatorEscape(out, c))
+    out.reserve(held.size() + 8);
+    const qsizetype n = held.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = held[i];
+        if (c == u'\\') {
+            if (i + 1 == n) {
+                out.append(u"\\\\");
+            } else if (!appendTerminatorEscape(out, held[i + 1])) {
+                out.append(c);
+                out.append(held[i + 1]);
+            }
+            ++i;
+        } else if (c == u'"') {
+            out.append(u"\\\"");
+        } else if (decodeEntities && c == u'&') {
+            QString decoded;
+            const qsizetype used = decodeHTMLEntityAt(held, i, decoded);
+            if (used == 0) {
+                out.append(c);
+            } else {
+                appendPlain(out, decoded);
+                i += used - 1;
+            }
+        } else if (!appendTerminatorEscape(out, c)) {
             out.append(c);
+        }
     }
     return out;
 }
@@ -40,15 +80,12 @@ QString escapeTerminators(const QString &text)
 
 QString StringsWriter::escapeValue(const QString &value)
 {
-    QString text = escapeTerminators(removingHTMLEntities(value));
-    text.replace(QStringLiteral("\\\""), QStringLiteral("\""));
-    text.replace(QStringLiteral("\""), QStringLiteral("\\\""));
-    return text;
+    return escapeHeld(value, true);
 }
 
 QString StringsWriter::escapeKey(const QString &key)
 {
-    return escapeTerminators(key);
+    return escapeHeld(key, false);
 }
 
 // The reader ends a comment at its first "*/" and drops the stars before it,

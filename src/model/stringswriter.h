@@ -10,10 +10,12 @@
 class StringsWriter
 {
 public:
-    // HTML entities decoded, line feeds as \n, every double quote escaped once,
-    // and the other line terminators escaped so the line stays one line.
+    // The held value as written between the quotes: HTML character
+    // references decoded (a backslash or quote they name is escaped), line
+    // terminators as escapes, every double quote escaped once, escape pairs
+    // kept as written, and a lone backslash at the end doubled.
     static QString escapeValue(const QString &value);
-    // Line terminators in a key escaped so the entry stays on one line.
+    // The same for a key, without decoding references.
     static QString escapeKey(const QString &key);
     // A "*/" inside a comment written as "* /" so that it does not end the
     // comment, and a space after a final "*", which the closing "*/" would

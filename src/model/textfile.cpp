@@ -1,11 +1,12 @@
-// Whole-file reading with byte-order-mark detection and strict UTF-8 as the
-// fallback, and atomic UTF-8 writing that leaves unchanged files alone.
+// Whole-file reading with byte-order-mark and zero-byte detection, and atomic
+// writing that leaves unchanged files and non-regular files alone.
 #include "model/textfile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace {
 
@@ -13,20 +14,29 @@ struct Bom
 {
     const char *bytes;
     qsizetype size;
-    QStringConverter::Encoding encoding;
+    TextEncoding encoding;
 };
 
 // UTF-32 LE before UTF-16 LE: its mark starts with the UTF-16 LE mark.
 const Bom kBoms[] = {
-    {"\xEF\xBB\xBF", 3, QStringConverter::Utf8},
-    {"\xFF\xFE\x00\x00", 4, QStringConverter::Utf32LE},
-    {"\x00\x00\xFE\xFF", 4, QStringConverter::Utf32BE},
-    {"\xFF\xFE", 2, QStringConverter::Utf16LE},
-    {"\xFE\xFF", 2, QStringConverter::Utf16BE},
+    {"\xEF\xBB\xBF", 3, TextEncoding::Utf8},
+    {"\xFF\xFE\x00\x00", 4, TextEncoding::Utf32LE},
+    {"\x00\x00\xFE\xFF", 4, TextEncoding::Utf32BE},
+    {"\xFF\xFE", 2, TextEncoding::Utf16LE},
+    {"\xFE\xFF", 2, TextEncoding::Utf16BE},
 };
 
-// Qt's decoder lets code points beyond U+10FFFF and surrogates through as
-// replacement characters without reporting them.
+QByteArrayView bomOf(TextEncoding encoding)
+{
+    for (const Bom &bom : kBoms)
+        if (bom.encoding == encoding)
+            return QByteArrayView(bom.bytes, bom.size);
+    return {};
+}
+
+// Qt's decoders let lone surrogates and code points beyond U+10FFFF through
+// as replacement characters without reporting them, so both wide encodings
+// are decoded here.
 std::optional<QString> decodeUtf32(QByteArrayView body, bool bigEndian)
 {
     if (body.size() % 4 != 0)
@@ -35,10 +45,8 @@ std::optional<QString> decodeUtf32(QByteArrayView body, bool bigEndian)
     text.reserve(body.size() / 4);
     for (qsizetype i = 0; i < body.size(); i += 4) {
         char32_t code = 0;
-        for (int k = 0; k < 4; ++k) {
-            const char32_t byte = uchar(body[i + (bigEndian ? k : 3 - k)]);
-            code = (code << 8) | byte;
-        }
+        for (int k = 0; k < 4; ++k)
+            code = (code << 8) | uchar(body[i + (bigEndian ? k : 3 - k)]);
         if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
             return std::nullopt;
         if (QChar::requiresSurrogates(code)) {
@@ -51,44 +59,170 @@ std::optional<QString> decodeUtf32(QByteArrayView body, bool bigEndian)
     return text;
 }
 
-} // namespace
-
-std::optional<QString> TextFile::read(const QString &path)
+std::optional<QString> decodeUtf16(QByteArrayView body, bool bigEndian)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (body.size() % 2 != 0)
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-
-    QStringConverter::Encoding encoding = QStringConverter::Utf8;
-    QByteArrayView body(bytes);
-    for (const Bom &bom : kBoms) {
-        if (body.startsWith(QByteArrayView(bom.bytes, bom.size))) {
-            encoding = bom.encoding;
-            body = body.sliced(bom.size);
-            break;
-        }
+    QString text(body.size() / 2, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(text.data());
+    bool expectLow = false;
+    for (qsizetype i = 0; i < body.size(); i += 2) {
+        const uchar a = uchar(body[i]);
+        const uchar b = uchar(body[i + 1]);
+        const char16_t unit = bigEndian ? char16_t((a << 8) | b) : char16_t((b << 8) | a);
+        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+        if (expectLow != low)
+            return std::nullopt;
+        expectLow = high;
+        out[i / 2] = unit;
     }
-    if (encoding == QStringConverter::Utf32LE || encoding == QStringConverter::Utf32BE)
-        return decodeUtf32(body, encoding == QStringConverter::Utf32BE);
-    // Qt passes a cut-off last code unit silently; it is a decoding failure.
-    if (encoding != QStringConverter::Utf8 && body.size() % 2 != 0)
+    if (expectLow)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> decodeUtf8(QByteArrayView body)
+{
+    if (body.contains('\0'))
         return std::nullopt;
     // The mark is already gone; a second one is text and must be kept.
-    QStringDecoder decoder(encoding,
-        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     QString text = decoder.decode(body);
     if (decoder.hasError())
         return std::nullopt;
     return text;
 }
 
-bool TextFile::write(const QString &path, const QString &text)
+// UTF-16 without a mark: the ASCII punctuation and letters of any .strings
+// file put a zero into every other byte. The order is taken only when the
+// zeros fall clearly on one side and the text decodes that way without NULs.
+std::optional<DecodedText> decodeUnmarkedUtf16(QByteArrayView bytes)
 {
-    const QByteArray bytes = text.toUtf8();
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    qsizetype evenZeros = 0;
+    qsizetype oddZeros = 0;
+    for (qsizetype i = 0; i < bytes.size(); i += 2) {
+        evenZeros += bytes[i] == '\0';
+        oddZeros += bytes[i + 1] == '\0';
+    }
+    const qsizetype units = bytes.size() / 2;
+    const auto clearly = [units](qsizetype zeros, qsizetype others) {
+        return zeros >= 4 && zeros * 4 >= units && others * 8 <= zeros;
+    };
+    const bool little = clearly(oddZeros, evenZeros);
+    const bool big = clearly(evenZeros, oddZeros);
+    if (little == big)
+        return std::nullopt;
+    std::optional<QString> text = decodeUtf16(bytes, big);
+    if (!text || text->contains(QChar(0)))
+        return std::nullopt;
+    return DecodedText{std::move(*text), big ? TextEncoding::Utf16BE : TextEncoding::Utf16LE, false};
+}
+
+} // namespace
+
+std::optional<DecodedText> TextFile::decode(QByteArrayView bytes)
+{
+    for (const Bom &bom : kBoms) {
+        if (!bytes.startsWith(QByteArrayView(bom.bytes, bom.size)))
+            continue;
+        const QByteArrayView body = bytes.sliced(bom.size);
+        std::optional<QString> text;
+        switch (bom.encoding) {
+        case TextEncoding::Utf8: text = decodeUtf8(body); break;
+        case TextEncoding::Utf16LE: text = decodeUtf16(body, false); break;
+        case TextEncoding::Utf16BE: text = decodeUtf16(body, true); break;
+        case TextEncoding::Utf32LE: text = decodeUtf32(body, false); break;
+        case TextEncoding::Utf32BE: text = decodeUtf32(body, true); break;
+        }
+        if (!text)
+            return std::nullopt;
+        return DecodedText{std::move(*text), bom.encoding, true};
+    }
+    if (!bytes.contains('\0')) {
+        std::optional<QString> text = decodeUtf8(bytes);
+        if (!text)
+            return std::nullopt;
+        return DecodedText{std::move(*text), TextEncoding::Utf8, false};
+    }
+    return decodeUnmarkedUtf16(bytes);
+}
+
+std::optional<DecodedText> TextFile::readDecoded(const QString &path, Failure *failure)
+{
+    const auto fail = [failure](Failure why) -> std::optional<DecodedText> {
+        if (failure)
+            *failure = why;
+        return std::nullopt;
+    };
+    if (failure)
+        *failure = Failure::None;
     const QFileInfo info(path);
+    if (!info.exists())
+        return fail(info.isSymLink() ? Failure::NotRegular : Failure::Missing);
+    if (!info.isFile())
+        return fail(Failure::NotRegular);
+    if (info.size() > MaxFileSize)
+        return fail(Failure::TooLarge);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(Failure::Unreadable);
+    // Sized by the file, not by the limit: a buffer of the limit's size would
+    // be mapped and cleared for every file read.
+    const QByteArray bytes = file.read(std::min(file.size(), MaxFileSize) + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(Failure::Unreadable);
+    if (bytes.size() > MaxFileSize)
+        return fail(Failure::TooLarge);
+    std::optional<DecodedText> text = decode(bytes);
+    if (!text)
+        return fail(Failure::Undecodable);
+    return text;
+}
+
+std::optional<QString> TextFile::read(const QString &path)
+{
+    std::optional<DecodedText> decoded = readDecoded(path);
+    if (!decoded)
+        return std::nullopt;
+    return std::move(decoded->text);
+}
+
+QByteArray TextFile::encode(const QString &text, TextEncoding encoding, bool byteOrderMark)
+{
+    QByteArray bytes;
+    if (byteOrderMark)
+        bytes = bomOf(encoding).toByteArray();
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        bytes += text.toUtf8();
+        break;
+    case TextEncoding::Utf16LE:
+    case TextEncoding::Utf16BE:
+    case TextEncoding::Utf32LE:
+    case TextEncoding::Utf32BE: {
+        const auto qt = encoding == TextEncoding::Utf16LE   ? QStringConverter::Utf16LE
+                        : encoding == TextEncoding::Utf16BE ? QStringConverter::Utf16BE
+                        : encoding == TextEncoding::Utf32LE ? QStringConverter::Utf32LE
+                                                            : QStringConverter::Utf32BE;
+        QStringEncoder encoder(qt, QStringConverter::Flag::Stateless);
+        bytes += QByteArray(encoder.encode(text));
+        break;
+    }
+    }
+    return bytes;
+}
+
+bool TextFile::writeBytes(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return false;
+    if (info.isSymLink() && !info.exists())
+        return false;
     if (info.isFile() && info.size() == bytes.size()) {
         QFile current(path);
         if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes)
@@ -102,4 +236,27 @@ bool TextFile::write(const QString &path, const QString &text)
         return false;
     }
     return file.commit();
+}
+
+bool TextFile::write(const QString &path, const QString &text)
+{
+    return writeBytes(path, text.toUtf8());
+}
+
+bool TextFile::write(const QString &path, const QString &text, TextEncoding encoding, bool byteOrderMark)
+{
+    return writeBytes(path, encode(text, encoding, byteOrderMark));
+}
+
+QString TextFile::describe(Failure failure)
+{
+    switch (failure) {
+    case Failure::None: return QString();
+    case Failure::Missing: return QStringLiteral("no such file");
+    case Failure::NotRegular: return QStringLiteral("not a regular file");
+    case Failure::TooLarge: return QStringLiteral("larger than 256 MiB");
+    case Failure::Unreadable: return QStringLiteral("cannot be read");
+    case Failure::Undecodable: return QStringLiteral("its encoding is not recognised");
+    }
+    return QString();
 }

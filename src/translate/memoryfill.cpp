@@ -4,6 +4,7 @@
 #include "app/settings.h"
 #include "memory/databasemanagerv2.h"
 #include "memory/languages.h"
+#include "model/heldtext.h"
 #include "model/log.h"
 #include "model/projectmodel.h"
 
@@ -24,7 +25,7 @@ void MemoryFill::fillFromMemory(ProjectModel &model, const QString &rowKey,
         for (const QString &language : model.languages) {
             const auto text = record->constFind(Languages::normalizedCode(language));
             if (text != record->cend())
-                it->insert(language, Entry{base->key, text.value(), base->comment});
+                it->insert(language, Entry{base->key, HeldText::fromPlain(text.value()), base->comment});
         }
         return;
     }

@@ -36,7 +36,7 @@ protected:
 TEST_F(TranslationImportTest, TargetsTheRowWhoseKeyIsExactlyTheImportedKey)
 {
     const QString in = dir.filePath("Incoming");
-    writeFile(in, "de.strings", "\"Save\" = \"Speichern\";\n\"Open\" = \"Öffnen\\njetzt\";\n"
+    writeFile(in, "de.strings", "\"Save\" = \"Speichern\";\n\"Open\" = \"Öffnen\\njetzt C:\\\\new\";\n"
                                 "\"Orphan\" = \"x\";\n\"Unknown\" = \"y\";\n");
     // Descending order puts SaveAs before Save and Other.strings before Localizable.strings.
     const int stored = import({QStringLiteral("Key String"), false});
@@ -54,7 +54,8 @@ TEST_F(TranslationImportTest, TargetsTheRowWhoseKeyIsExactlyTheImportedKey)
     EXPECT_NE(model.data.value(secondSave).value("de").value, "Speichern");
     const Entry open = model.data.value("Open-Localizable.strings").value("de");
     EXPECT_EQ(open.key, "Open");
-    EXPECT_EQ(open.value, "Öffnen\njetzt");
+    // Imported texts arrive with escapes resolved and are held escaped again.
+    EXPECT_EQ(open.value, "Öffnen\\njetzt C:\\\\new");
     EXPECT_EQ(open.comment, model.baseEntry("Open-Localizable.strings")->comment);
     // The row without a base entry takes nothing.
     EXPECT_EQ(model.data.value("Orphan-Localizable.strings").value("de").value, "Waise");

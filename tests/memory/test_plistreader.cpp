@@ -1,6 +1,6 @@
 // The property-list reader of .strings files: syntax, escapes, encodings and
 // input it must refuse.
-#include "memory/plistreader.h"
+#include "model/plistreader.h"
 #include "testsupport.h"
 
 #include <QStringEncoder>

@@ -40,7 +40,7 @@ inline QString group(URegularExpression *re, int32_t n, QStringView text, UError
 } // namespace icuoracle
 
 // Every entry the ICU pattern finds, read as StringsReader reads it (empty
-// values dropped, empty comments absent). Nothing when ICU reports an error
+// comments absent). Nothing when ICU reports an error
 // such as a backtracking stack overflow.
 inline std::optional<QList<Entry>> icuOracleParse(QStringView text)
 {
@@ -67,8 +67,7 @@ inline std::optional<QList<Entry>> icuOracleParse(QStringView text)
         const QString comment = icuoracle::group(re, 2, text, status);
         if (!comment.isEmpty())
             entry.comment = comment;
-        if (!entry.value.isEmpty())
-            entries.append(entry);
+        entries.append(entry);
     }
     // Detach the text: the caller's buffer may go away before the next call.
     UErrorCode resetStatus = U_ZERO_ERROR;

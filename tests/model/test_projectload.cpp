@@ -37,8 +37,9 @@ TEST(ProjectLoad, RowsGroupLanguagesByKeyAndFile)
     ASSERT_EQ(title.size(), 2);
     EXPECT_EQ(title.value("en").value, "Hello again"); // last one wins
     EXPECT_EQ(title.value("de").value, "Hallo");
-    // The same key in two files gives two rows; an empty value gives no entry.
-    EXPECT_EQ(m.data.value("same-Localizable.strings").keys(), QStringList{"en"});
+    // The same key in two files gives two rows; an empty value is an entry.
+    EXPECT_EQ(m.data.value("same-Localizable.strings").keys(), (QStringList{"de", "en"}));
+    EXPECT_EQ(m.data.value("same-Localizable.strings").value("de").value, "");
     EXPECT_EQ(m.data.value("same-InfoPlist.strings").value("en").value, "y");
     // An empty .txt file is an entry with an empty value and an empty comment.
     const Entry about = m.data.value("about.txt-about.txt").value("de");
@@ -89,7 +90,7 @@ TEST(ProjectLoad, LogsUnreadableAndEmptyFilesAndGoesOn)
     const ProjectModel m = loadRoot(d);
     const QStringList lines = QString::fromStdString(testing::internal::GetCapturedStdout()).split(u'\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines, (QStringList{"Empty file for: de", "Empty file for: de",
-                                  "Can't read file @ " + d + "/de.lproj/Folder.strings",
+                                  "Skipping " + d + "/de.lproj/Folder.strings: not a regular file",
                                   "Can't read file @ " + d + "/de.lproj/Junk.strings"}));
     EXPECT_TRUE(m.data.contains("k-Good.strings"));
     EXPECT_EQ(m.data.size(), 1);

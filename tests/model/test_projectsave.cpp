@@ -38,9 +38,9 @@ TEST(ProjectSave, BaseKeyAndCommentInEveryLanguageAndMissingEntriesLeftOut)
     // German keeps only its own value, under the base key and comment.
     EXPECT_EQ(fileText(d + "/de.lproj/Main.strings"), "\n/* About a */\n\"a\" = \"Sag \\\"hallo\\\"\";\n\n");
     // Every language gets every .strings file; a row without a base entry is
-    // written nowhere.
+    // written in its own languages with their own key and comment.
     EXPECT_EQ(fileText(d + "/de.lproj/Info.strings"), "\n");
-    EXPECT_EQ(fileText(d + "/de.lproj/Only.strings"), "\n");
+    EXPECT_EQ(fileText(d + "/de.lproj/Only.strings"), "\n/* x */\n\"orphan\" = \"Waise\";\n\n");
     EXPECT_EQ(fileText(d + "/en.lproj/Only.strings"), "\n");
     EXPECT_TRUE(m.data.contains("orphan-Only.strings"));
 
@@ -90,7 +90,10 @@ TEST(ProjectSave, WriteFailuresSkipTheFileAndCreateNoFolders)
     QDir(d + "/de.lproj").removeRecursively();
     QFile::remove(d + "/en.lproj/B.strings");
     QDir().mkpath(d + "/en.lproj/B.strings");
-    m.save();
+    // Both losses are reported; the files with nothing to lose are not.
+    EXPECT_EQ(m.save().notWritten,
+              (QList<SaveFailure>{{d + "/de/A.strings", "its folder does not exist"},
+                                  {d + "/en.lproj/B.strings", "not a regular file"}}));
     EXPECT_FALSE(QFileInfo::exists(d + "/de.lproj"));
     EXPECT_FALSE(QFileInfo::exists(d + "/de"));
     EXPECT_TRUE(QFileInfo(d + "/en.lproj/B.strings").isDir());
@@ -111,10 +114,11 @@ TEST(ProjectSave, FilesThatCouldNotBeDecodedAreNeverReplaced)
     const QByteArray latin1 = "\"k\" = \"Gr\xf6\xdf" "e\";\n";
     const QString de = writeFile(d, "de.lproj/Main.strings", latin1);
     ProjectModel m = loaded(d);
-    EXPECT_TRUE(m.unreadableFiles.contains(de));
+    EXPECT_TRUE(m.keptFiles.contains(de));
 
+    EXPECT_TRUE(m.save().ok());
     m.data["k-Main.strings"]["de"] = {"k", "Groesse", {}};
-    m.save();
+    EXPECT_EQ(m.save().notWritten.value(0).path, de);
     EXPECT_EQ(readFile(de), latin1);
     EXPECT_EQ(fileText(d + "/en.lproj/Main.strings"), "\n/**/\n\"k\" = \"Size\";\n\n");
 }
@@ -158,7 +162,8 @@ TEST(ProjectSave, ReadOnlyFolderKeepsItsFiles)
         ReadOnlyFolder readOnly(d + "/en.lproj");
         if (!readOnly.ok())
             GTEST_SKIP() << "cannot make a folder read-only here";
-        m.save();
+        EXPECT_EQ(m.save().notWritten,
+                  (QList<SaveFailure>{{d + "/en.lproj/A.strings", "could not be written"}}));
     }
     EXPECT_EQ(readFile(d + "/en.lproj/A.strings"), original);
     EXPECT_EQ(QDir(d + "/en.lproj").entryList(QDir::Files), QStringList{"A.strings"});

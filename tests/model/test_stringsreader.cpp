@@ -45,7 +45,7 @@ testing::AssertionResult agreesWithIcu(const QString &text)
 TEST(StringsReader, FormatRules)
 {
     EXPECT_EQ(parse("\"k\" = \"v\";"), QList<Entry>{entry("k", "v")});
-    EXPECT_TRUE(parse("\"k\" = \"\";").isEmpty());
+    EXPECT_EQ(parse("\"k\" = \"\";"), QList<Entry>{entry("k", "")});
     EXPECT_TRUE(parse("\"k\" = \"v\"; // note").isEmpty());
     EXPECT_TRUE(parse("x \"k\" = \"v\";").isEmpty());
     EXPECT_EQ(parse("\"k\"\n= \"v\"\n;\n"), QList<Entry>{entry("k", "v")});
@@ -73,7 +73,8 @@ TEST(StringsReader, Comments)
     EXPECT_TRUE(parse("/* c */ \"k\" = \"v\";").isEmpty());
     // An entry inside a comment that attaches to nothing is still read.
     EXPECT_EQ(parse("/* x\n\"k\" = \"v\";\n*/"), QList<Entry>{entry("k", "v")});
-    EXPECT_EQ(parse("/* c */\n\"k\" = \"\";\n\"j\" = \"w\";"), QList<Entry>{entry("j", "w")});
+    EXPECT_EQ(parse("/* c */\n\"k\" = \"\";\n\"j\" = \"w\";"),
+              (QList<Entry>{entry("k", "", " c "), entry("j", "w")}));
 }
 
 TEST(StringsReader, LineEndsAsIcuSeesThem)

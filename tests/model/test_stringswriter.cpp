@@ -23,8 +23,11 @@ TEST(StringsWriter, ValueEscapes)
     EXPECT_EQ(StringsWriter::escapeValue(u"Fish &amp; Chips"_s), u"Fish & Chips"_s);
     EXPECT_EQ(StringsWriter::escapeValue(u"&quot;q&quot; &#10;"_s), u"\\\"q\\\" \\n"_s);
     EXPECT_EQ(StringsWriter::escapeValue(u"1\n2\r3\v4\f5\u00856\u20287\u20298\t9\\"_s),
-        u"1\\n2\\r3\\v4\\f5\\U00856\\U20287\\U20298\t9\\"_s);
-    EXPECT_EQ(StringsWriter::escapeKey(u"a\nb\r\n\"c\""_s), u"a\\nb\\r\\n\"c\""_s);
+        u"1\\n2\\r3\\v4\\f5\\U00856\\U20287\\U20298\t9\\\\"_s);
+    // Escape pairs stay as written; a backslash before a line break stands
+    // for that break; an entity naming a backslash or quote is escaped.
+    EXPECT_EQ(StringsWriter::escapeValue(u"\\t \\\n \\U00e9 &#92;n &bsol;&quot;"_s), u"\\t \\n \\U00e9 \\\\n \\\\\\\""_s);
+    EXPECT_EQ(StringsWriter::escapeKey(u"a\nb\r\n\"c\" &amp;\\"_s), u"a\\nb\\r\\n\\\"c\\\" &amp;\\\\"_s);
     EXPECT_EQ(StringsWriter::escapeComment(u" a */ b **/ c *"_s), u" a * / b ** / c * "_s);
 }
 
@@ -58,8 +61,7 @@ TEST(StringsWriter, RandomEntriesReadBackAsWritten)
             Entry read{StringsWriter::escapeKey(e.key), StringsWriter::escapeValue(e.value), {}};
             if (e.comment && !e.comment->isEmpty())
                 read.comment = StringsWriter::escapeComment(*e.comment);
-            if (!read.value.isEmpty())
-                expected.append(read);
+            expected.append(read);
         }
         const QString file = StringsWriter::write(entries);
         ASSERT_EQ(StringsReader::parse(file), expected) << visible(file);

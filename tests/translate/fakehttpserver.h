@@ -63,7 +63,7 @@ public:
     static QByteArray translation(const QString &text, const QString &source = QStringLiteral("en"))
     {
         QByteArray escaped = text.toUtf8();
-        escaped.replace('\\', "\\\\").replace('"', "\\\"");
+        escaped.replace('\\', "\\\\").replace('"', "\\\"").replace('\n', "\\n");
         return "{\"data\":{\"translations\":[{\"translatedText\":\"" + escaped +
                "\",\"detectedSourceLanguage\":\"" + source.toUtf8() + "\"}]}}";
     }

@@ -129,6 +129,9 @@ TEST_F(GoogleTranslatorTest, KeepsOnlyAnswersThatDecode)
         {"ru", {200, R"({"translations":[{"translatedText":"x","detectedSourceLanguage":"en"}]})"}},
         {"sv", {200, ""}},
         {"tr", {201, FakeHttpServer::translation("created")}},
+        // Plain text is held escaped, so a save writes back what arrived.
+        {"pt", {200, FakeHttpServer::translation("C:\\new\\ \"q\"\nx")}},
+        {"uk", {200, FakeHttpServer::translation("")}},
     };
     model.languages = {"en"};
     for (auto it = answers.cbegin(); it != answers.cend(); ++it)
@@ -141,7 +144,8 @@ TEST_F(GoogleTranslatorTest, KeepsOnlyAnswersThatDecode)
     const Row row = model.data.value("k-L.strings");
     EXPECT_EQ(row.value("de").value, u"L'homme & la mer \u00e9");
     EXPECT_EQ(row.value("ko").value, "first");
-    EXPECT_EQ(row.keys(), (QList<QString>{"Base", "de", "en", "ko"}));
+    EXPECT_EQ(row.value("pt").value, "C:\\\\new\\\\ \\\"q\\\"\\nx");
+    EXPECT_EQ(row.keys(), (QList<QString>{"Base", "de", "en", "ko", "pt"}));
 }
 
 TEST_F(GoogleTranslatorTest, ATimeOutEndsOnlyItsOwnLanguage)
