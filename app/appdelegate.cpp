@@ -90,6 +90,13 @@ void AppDelegate::connectCommands()
     editor("copyBase:", [](StringsViewController &e) { e.copyBase(); });
     editor("copyMissingFromBase:", [](StringsViewController &e) { e.copyMissingFromBase(); });
     editor("find:", [](StringsViewController &e) { e.focusSearch(); });
+    editor("showFileProblems:", [this](StringsViewController &e) {
+        const QString problems = e.fileProblems();
+        m_prompts.showWarning(tr("Files Not Written"),
+                              problems.isEmpty() ? tr("Every file of this project can be written.")
+                                                 : problems,
+                              tr("OK"));
+    });
 
     on("toggleTranslated:", &AppDelegate::toggleTranslated);
     on("openFolder:", &AppDelegate::openFolder);
@@ -231,6 +238,8 @@ void AppDelegate::openProjectWindow(const QString &projectRoot)
     ensureMainWindow();
     auto project = std::make_unique<ProjectWindowController>();
     project->setProjectURL(projectRoot);
+    connect(project.get(), &ProjectWindowController::notice, this,
+            [this](const QString &text) { showStatus(text); });
     project->open();
     m_mainWindow->addProject(project.get());
     m_mainWindow->setCurrentProject(project.get());

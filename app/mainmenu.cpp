@@ -22,6 +22,7 @@ MainMenu::MainMenu(QObject *parent) : QObject(parent)
     add(QStringLiteral("loadTranslations:"), tr("&Import Translations…"),
         QKeySequence(Qt::CTRL | Qt::Key_I), QStringLiteral("document-import"),
         QStyle::SP_ArrowDown);
+    add(QStringLiteral("showFileProblems:"), tr("Files &Not Written…"));
     add(QStringLiteral("closeTab:"), tr("&Close Project"), QKeySequence::Close,
         QStringLiteral("window-close"));
     add(QStringLiteral("quit:"), tr("&Quit"), QKeySequence::Quit,
@@ -70,7 +71,7 @@ QStringList MainMenu::commands()
 {
     return {QStringLiteral("openFolder:"), QStringLiteral("save:"),
             QStringLiteral("exportTranslation:"), QStringLiteral("loadTranslations:"),
-            QStringLiteral("closeTab:"), QStringLiteral("quit:"),
+            QStringLiteral("showFileProblems:"), QStringLiteral("closeTab:"), QStringLiteral("quit:"),
             QStringLiteral("capitalize:"), QStringLiteral("upperCaase:"),
             QStringLiteral("lowerCase:"), QStringLiteral("copyBase:"),
             QStringLiteral("copyMissingFromBase:"), QStringLiteral("deleteTranslation:"),
@@ -112,7 +113,8 @@ void MainMenu::populate(QMenuBar *bar) const
     section(bar->addMenu(tr("&File")),
             {QStringLiteral("openFolder:"), QStringLiteral("save:"), QString(),
              QStringLiteral("exportTranslation:"), QStringLiteral("loadTranslations:"), QString(),
-             QStringLiteral("closeTab:"), QStringLiteral("quit:")});
+             QStringLiteral("showFileProblems:"), QString(), QStringLiteral("closeTab:"),
+             QStringLiteral("quit:")});
     section(bar->addMenu(tr("&Edit")),
             {QStringLiteral("capitalize:"), QStringLiteral("upperCaase:"),
              QStringLiteral("lowerCase:"), QString(), QStringLiteral("copyBase:"),

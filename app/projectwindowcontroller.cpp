@@ -28,6 +28,7 @@ void ProjectWindowController::open()
     if (strings) {
         connect(strings, &StringsViewController::titleChanged, this,
                 &ProjectWindowController::titleChanged);
+        connect(strings, &StringsViewController::notice, this, &ProjectWindowController::notice);
         strings->setProjectURL(m_projectURL);
         strings->loadProject();
         strings->setDelegate(translations);

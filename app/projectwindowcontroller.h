@@ -34,6 +34,8 @@ public:
 
 signals:
     void titleChanged(const QString &title);
+    // A line for the status bar from the project's editor.
+    void notice(const QString &text);
 
 private:
     QString m_projectURL;

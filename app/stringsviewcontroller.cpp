@@ -91,6 +91,34 @@ void StringsViewController::loadProject()
     m_sort = SortDescriptor{};
     updateSortIndicator();
     refresh();
+    const int kept = int(m_model.keptFiles.size() + m_model.keptFolders.size());
+    if (kept > 0)
+        emit notice(tr("%n file(s) or folder(s) of this project will not be rewritten, since Verbalo "
+                       "cannot read all of their text. File > Files Not Written… lists them.",
+                       "", kept));
+}
+
+QString StringsViewController::fileProblems() const
+{
+    QStringList lines;
+    for (auto it = m_model.keptFolders.cbegin(); it != m_model.keptFolders.cend(); ++it)
+        lines << tr("%1 — nothing is written into it: %2").arg(it.key(), it.value());
+    for (auto it = m_model.keptFiles.cbegin(); it != m_model.keptFiles.cend(); ++it)
+        lines << tr("%1 — never rewritten: %2").arg(it.key(), it->reason);
+    for (const SaveFailure &failure : m_model.lastSave.notWritten)
+        lines << tr("%1 — not written by the last save: %2").arg(failure.path, failure.reason);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void StringsViewController::reportSave()
+{
+    const QList<SaveFailure> &failures = m_model.lastSave.notWritten;
+    if (failures.isEmpty())
+        return;
+    emit notice(tr("%n file(s) could not be written and keep their old content: %1. "
+                   "File > Files Not Written… lists them.",
+                   "", int(failures.size()))
+                    .arg(failures.first().path));
 }
 
 void StringsViewController::refresh()
@@ -170,6 +198,7 @@ void StringsViewController::translationsChanged(const QString &rowKey, const QSt
         m_tableModel->rowChanged(int(index));
     if (m_delegate)
         m_delegate->updateItem(rowKey, m_model.data.value(rowKey));
+    reportSave();
 }
 
 void StringsViewController::setSortDescriptor(const SortDescriptor &sort)
@@ -218,10 +247,12 @@ void StringsViewController::commitEdit(const QVariant &value, const QString &col
 {
     if (m_job)
         return;
-    CellEditing::setObjectValue(m_model, value, column, row);
+    const CommandOutcome outcome = CellEditing::setObjectValue(m_model, value, column, row);
     const QString rowKey = m_model.keys.value(row);
     if (m_delegate && m_model.data.contains(rowKey))
         m_delegate->updateItem(rowKey, m_model.data.value(rowKey));
+    if (outcome.saves > 0)
+        reportSave();
 }
 
 std::unique_lock<std::mutex> StringsViewController::lockModel() const
@@ -239,9 +270,15 @@ void StringsViewController::applyOutcome(const CommandOutcome &outcome)
         reloadTable();
         selectionHandler();
     }
+    if (outcome.saves > 0)
+        reportSave();
 }
 
-void StringsViewController::save() { m_model.save(); }
+void StringsViewController::save()
+{
+    m_model.save();
+    reportSave();
+}
 
 void StringsViewController::capitalize()
 {

@@ -84,6 +84,9 @@ public:
 
     // "<rows shown> - <project root>".
     QString title() const { return m_model.title(); }
+    // The files saves leave alone, and those the last save could not write,
+    // one per line with the reason; empty when there are none.
+    QString fileProblems() const;
 
     // Held while the table reads the model: a running translation job writes
     // the model from its worker thread under its lock.
@@ -95,6 +98,9 @@ public:
 
 signals:
     void titleChanged(const QString &title);
+    // One line for the status bar: files that will not be, or could not be,
+    // written.
+    void notice(const QString &text);
 
 private:
     void onHeaderClicked(int section);
@@ -102,6 +108,8 @@ private:
     // Clears the selection, reloads and runs the selection handler as a
     // command's outcome asks.
     void applyOutcome(const CommandOutcome &outcome);
+    // Tells the user, through notice(), when the last save left files unwritten.
+    void reportSave();
 
     ProjectModel m_model;
     SortDescriptor m_sort;

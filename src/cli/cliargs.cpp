@@ -2,6 +2,7 @@
 #include "cliargs.h"
 
 #include "app/settings.h"
+#include "model/projectmodel.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,6 +102,38 @@ QString requireFolder(const QString &path)
     if (!info.isReadable() || !info.isExecutable())
         throw CliError{QStringLiteral("cannot read folder: %1").arg(path)};
     return QDir::cleanPath(info.absoluteFilePath());
+}
+
+namespace {
+
+void printError(const QString &line)
+{
+    std::fflush(stdout);
+    const QByteArray bytes = (QStringLiteral("verbalo-cli: ") + line).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fputc('\n', stderr);
+}
+
+} // namespace
+
+void loadProject(ProjectModel &model, const QString &root)
+{
+    model.projectURL = root;
+    model.load();
+    for (auto it = model.keptFolders.cbegin(); it != model.keptFolders.cend(); ++it)
+        printError(QStringLiteral("will not write into %1: %2").arg(it.key(), it.value()));
+    for (auto it = model.keptFiles.cbegin(); it != model.keptFiles.cend(); ++it)
+        printError(QStringLiteral("will not rewrite %1: %2").arg(it.key(), it->reason));
+}
+
+void requireSaved(const ProjectModel &model)
+{
+    const QList<SaveFailure> &failures = model.lastSave.notWritten;
+    if (failures.isEmpty())
+        return;
+    for (const SaveFailure &failure : failures)
+        printError(QStringLiteral("not written: %1: %2").arg(failure.path, failure.reason));
+    throw CliError{QStringLiteral("%1 file(s) not written").arg(failures.size())};
 }
 
 void cliPrint(const QString &text)

@@ -59,6 +59,14 @@ private:
 // ("no such folder: ..." or "cannot read folder: ...").
 QString requireFolder(const QString &path);
 
+class ProjectModel;
+// Loads the project at root (projectURL set) and prints one line on standard
+// error for each file that saves will leave unwritten, saying why.
+void loadProject(ProjectModel &model, const QString &root);
+// After a command's saves: prints one line on standard error for each file
+// the last save could not write, then throws CliError saying how many.
+void requireSaved(const ProjectModel &model);
+
 // Standard output as UTF-8; cliPrintLine adds a line feed.
 void cliPrint(const QString &text);
 void cliPrintLine(const QString &text);

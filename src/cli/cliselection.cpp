@@ -7,8 +7,7 @@
 
 void CliSelection::load(ProjectModel &model, const QString &root)
 {
-    model.projectURL = root;
-    model.load();
+    loadProject(model, root);
     model.rebuildKeys(SortDescriptor{}, false);
 }
 

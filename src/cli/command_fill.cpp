@@ -42,5 +42,6 @@ int commandFill(const QStringList &arguments)
         MemoryFill::autoTranslateSelected(model, selection, lookup);
         model.save();
     }
+    requireSaved(model);
     return 0;
 }

@@ -14,14 +14,15 @@ int commandImport(const QStringList &arguments)
     args.expectPositionals(2, 2, QStringLiteral("ROOT and FOLDER"));
     args.applyBaseLanguage();
     ProjectModel model;
-    model.projectURL = requireFolder(args.positionals().at(0));
+    const QString root = requireFolder(args.positionals().at(0));
     const QString folder = requireFolder(args.positionals().at(1));
-    model.load();
+    loadProject(model, root);
     // Every row can receive texts: the desktop's hide-translated view setting
     // has no say over a batch job.
     model.rebuildKeys(SortDescriptor{}, false);
     const int stored = TranslationImport::importTranslations(model, folder);
     model.save();
+    requireSaved(model);
     cliPrintLine(QStringLiteral("%1 texts stored").arg(stored));
     return 0;
 }

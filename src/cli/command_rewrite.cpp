@@ -9,9 +9,9 @@ int commandRewrite(const QStringList &arguments)
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     args.applyBaseLanguage();
     ProjectModel model;
-    model.projectURL = requireFolder(args.positionals().first());
-    model.load();
+    loadProject(model, requireFolder(args.positionals().first()));
     model.save();
+    requireSaved(model);
     cliPrintLine(QStringLiteral("Saved %1: %2 languages, %3 rows")
                      .arg(model.projectURL)
                      .arg(model.languages.size())

@@ -94,8 +94,7 @@ int commandRows(const QStringList &arguments)
     const SortDescriptor sort = sortFrom(args);
     args.applyBaseLanguage();
     ProjectModel model;
-    model.projectURL = requireFolder(args.positionals().first());
-    model.load();
+    loadProject(model, requireFolder(args.positionals().first()));
     const QStringList candidates = Settings::baseLanguageCandidates();
     model.rebuildKeys(sort, args.has(kHideTranslated.name), candidates);
     if (args.json())

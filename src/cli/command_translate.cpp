@@ -85,6 +85,7 @@ int commandTranslate(const QStringList &arguments)
         translated += missingBefore.at(i) - missingTexts({selection.at(i)});
     }
     std::printf("%d of %d missing texts translated\n", translated, asked);
+    requireSaved(model);
     if (asked > 0 && translated == 0)
         throw CliError{QStringLiteral("no translation was received: check the API key and the network")};
     return 0;

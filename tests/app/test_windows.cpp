@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QTableView>
 #include <QUrl>
 #include <QTabWidget>
@@ -244,4 +245,30 @@ TEST_F(AppFixture, StartWindowListsRecentFoldersWithShortenedPaths)
     EXPECT_EQ(cell(0)->nameLabel()->text(), "App");
     EXPECT_EQ(cell(0)->pathLabel()->text(), "~/Code/App");
     EXPECT_EQ(cell(1)->pathLabel()->text(), "/opt/elsewhere/Tool");
+}
+
+TEST_F(AppFixture, FilesSavesCannotOwnAreNamedInTheStatusBarAndTheFileMenu)
+{
+    const QByteArray junk = "\"hello\" = \"Hallo\";\nnot an entry\n";
+    writeFile(root, "App1/de.lproj/Localizable.strings", junk);
+    prompts.folderAnswers << path("App1");
+    trigger("openFolder:");
+    activate(delegate->mainWindow());
+    QStatusBar *status = delegate->mainWindow()->statusBar();
+    EXPECT_TRUE(status->currentMessage().startsWith("1 file(s) or folder(s) of this project will not be rewritten"))
+        << status->currentMessage().toStdString();
+
+    trigger("save:");
+    EXPECT_EQ(fileBytes("App1/de.lproj/Localizable.strings"), junk);
+    trigger("showFileProblems:");
+    ASSERT_EQ(prompts.warnings.size(), 1);
+    EXPECT_EQ(prompts.warnings.last().at(0), "Files Not Written");
+    EXPECT_TRUE(prompts.warnings.last().at(1).startsWith(path("App1/de.lproj/Localizable.strings")
+                                                         + " — never rewritten: holds text"));
+
+    // An edit to that file's rows is work that cannot be saved: the user is told.
+    editor(0)->translationsChanged("hello-Localizable.strings", "de", "Servus");
+    EXPECT_TRUE(status->currentMessage().startsWith("1 file(s) could not be written"))
+        << status->currentMessage().toStdString();
+    EXPECT_EQ(fileBytes("App1/de.lproj/Localizable.strings"), junk);
 }

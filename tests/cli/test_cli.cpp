@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -53,7 +54,8 @@ TEST(Cli, EntriesJsonOneObjectPerFile)
     // A missing comment is null in a .strings file and empty for a .txt file.
     EXPECT_EQ(object(lines[0]), object(R"({"file": ")" + strings.toUtf8() + R"(", "entries": [
                   {"key": "k", "value": "say \\\"hi\\\"", "comment": " Note "},
-                  {"key": "plain", "value": "tab\there", "comment": null}]})"));
+                  {"key": "plain", "value": "tab\there", "comment": null},
+                  {"key": "empty", "value": "", "comment": null}]})"));
     EXPECT_EQ(object(lines[1]), object(R"({"file": ")" + txt.toUtf8() + R"(", "entries": [
                   {"key": "about.txt", "value": "Two\nlines", "comment": ""}]})"));
 
@@ -138,11 +140,12 @@ TEST(Cli, RewriteOfTheDemoChangesNothingAndHelpWorks)
     ASSERT_EQ(run.status, 0) << run.err.constData();
     EXPECT_EQ(snapshot(root), before);
 
-    // Rewriting with Japanese as the base drops the rows Japanese lacks.
+    // Rewriting with Japanese as the base keeps the rows Japanese lacks, with
+    // each language's own key and comment.
     ASSERT_EQ(cli({"rewrite", "--base-language", "ja", root}).status, 0);
     const QByteArray german = readFile(root + "/de.lproj/Localizable.strings");
     EXPECT_TRUE(german.contains("\"button.cancel\" = \"Abbrechen\";"));
-    EXPECT_FALSE(german.contains("note.empty"));
+    EXPECT_TRUE(german.contains("Keep the line break: the second line is a hint. */\n\"note.empty\""));
 
     const CliRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
@@ -167,6 +170,7 @@ TEST(Cli, FoldersAndFilesWithoutPermission)
     writeFile(d, "en.lproj/Main.strings", "\"k\" = \"v\";\n");
     writeFile(d, "en.lproj/Secret.strings", "\"s\" = \"hidden\";\n");
     writeFile(d, "de.lproj/Main.strings", locked);
+    writeFile(d, "fr.lproj/Main.strings", "\"k\"=\"readonly\";");
     const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
                       | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
     // Everything readable by others, the project writable by them too, but
@@ -176,18 +180,28 @@ TEST(Cli, FoldersAndFilesWithoutPermission)
     QFile::setPermissions(d + "/en.lproj/Main.strings", open | QFileDevice::WriteOther);
     QFile::setPermissions(d + "/en.lproj/Secret.strings", QFileDevice::ReadOwner);
     QFile::setPermissions(d + "/de.lproj", QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(d + "/fr.lproj", open);
 
     const auto run = [&](const QStringList &arguments) { return runCliProgram(arguments, asNobody); };
     const CliRun rows = run({"rows", "--json", d});
     ASSERT_EQ(rows.status, 0) << rows.err.constData();
     const QJsonObject table = object(rows.out);
-    EXPECT_EQ(table.value("languages").toVariant().toStringList(), (QStringList{"de", "en"}));
+    EXPECT_EQ(table.value("languages").toVariant().toStringList(), (QStringList{"de", "en", "fr"}));
     EXPECT_EQ(table.value("rows").toArray().size(), 1);
-    EXPECT_EQ(rows.err, QByteArray("Can't read file @ ") + d.toUtf8() + "/en.lproj/Secret.strings\n");
+    EXPECT_EQ(rows.err, "Can't list folder @ " + d.toUtf8() + "/de.lproj\n"
+                        "Can't read file @ " + d.toUtf8() + "/en.lproj/Secret.strings\n"
+                        "verbalo-cli: will not write into " + d.toUtf8() + "/de.lproj: the folder cannot be read\n"
+                        "verbalo-cli: will not rewrite " + d.toUtf8() + "/en.lproj/Secret.strings: cannot be read\n");
 
-    // Save skips what it cannot write and leaves it whole.
+    // Save writes nothing into what it could not read, and leaves it whole;
+    // a file it cannot write fails the command, by name.
     const CliRun rewrite = run({"rewrite", d});
-    EXPECT_EQ(rewrite.status, 0) << rewrite.err.constData();
+    EXPECT_EQ(rewrite.status, 2);
+    EXPECT_TRUE(rewrite.err.endsWith("verbalo-cli: not written: " + d.toUtf8()
+                                     + "/fr.lproj/Main.strings: could not be written\n"
+                                       "verbalo-cli: 1 file(s) not written\n"))
+        << rewrite.err.constData();
+    EXPECT_EQ(readFile(d + "/fr.lproj/Main.strings"), "\"k\"=\"readonly\";");
     QFile::setPermissions(d + "/de.lproj", open);
     EXPECT_EQ(readFile(d + "/de.lproj/Main.strings"), locked);
     EXPECT_EQ(readFile(d + "/en.lproj/Main.strings"), QByteArray("\n/**/\n\"k\" = \"v\";\n\n"));
@@ -197,20 +211,56 @@ TEST(Cli, FoldersAndFilesWithoutPermission)
     EXPECT_TRUE(entries.err.startsWith("verbalo-cli: cannot read file"));
 }
 
+// What a rewrite keeps: translations without a base language, and anything
+// that is not a regular file of the project; what it cannot write is named.
+TEST(Cli, RewriteKeepsWhatItCannotOwn)
+{
+    QTemporaryDir dir;
+    QTemporaryDir outside;
+    const QString d = dir.path();
+    writeFile(d, "de.lproj/Localizable.strings", "\"hello\" = \"Hallo\";\n");
+    writeFile(d, "fr.lproj/Localizable.strings", "\"hello\" = \"Bonjour\";\n");
+    ASSERT_EQ(mkfifo(QFile::encodeName(d + "/de.lproj/Pipe.strings").constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link("/dev/urandom", d + "/fr.lproj/Random.strings"));
+    const QString shared = writeFile(outside.path(), "Shared.strings", "\"s\"=\"outside\";");
+    ASSERT_TRUE(QFile::link(shared, d + "/fr.lproj/Shared.strings"));
+
+    const CliRun rows = cli({"rows", "--json", d});
+    ASSERT_EQ(rows.status, 0) << rows.err.constData();
+    EXPECT_EQ(object(rows.out).value("rows").toArray().size(), 2);
+    for (const QByteArray &line : {QByteArray("will not rewrite ") + d.toUtf8() + "/de.lproj/Pipe.strings: not a regular file",
+                                   QByteArray("will not rewrite ") + d.toUtf8() + "/fr.lproj/Random.strings: not a regular file",
+                                   QByteArray("will not rewrite ") + d.toUtf8()
+                                       + "/fr.lproj/Shared.strings: a link to a file outside the project"})
+        EXPECT_TRUE(rows.err.contains(line)) << rows.err.constData();
+
+    const CliRun rewrite = cli({"rewrite", d});
+    ASSERT_EQ(rewrite.status, 0) << rewrite.err.constData();
+    EXPECT_EQ(readFile(d + "/de.lproj/Localizable.strings"), "\n/**/\n\"hello\" = \"Hallo\";\n\n");
+    EXPECT_EQ(readFile(d + "/fr.lproj/Localizable.strings"), "\n/**/\n\"hello\" = \"Bonjour\";\n\n");
+    EXPECT_EQ(readFile(shared), "\"s\"=\"outside\";");
+    EXPECT_TRUE(QFileInfo(d + "/fr.lproj/Shared.strings").isSymLink());
+    struct stat pipe;
+    ASSERT_EQ(stat(QFile::encodeName(d + "/de.lproj/Pipe.strings").constData(), &pipe), 0);
+    EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
+
+}
+
 TEST(RunCli, BaseLanguageOverrideEndsWithTheCommand)
 {
     QTemporaryDir first;
     QTemporaryDir second;
-    const QByteArray text = "\"k\" = \"v\";\n";
-    writeFile(first.path(), "en.lproj/A.strings", text);
-    writeFile(second.path(), "en.lproj/A.strings", text);
+    for (const QTemporaryDir *dir : {&first, &second}) {
+        writeFile(dir->path(), "en.lproj/A.strings", "/* English */\n\"k\" = \"v\";\n");
+        writeFile(dir->path(), "de.lproj/A.strings", "/* Deutsch */\n\"k\" = \"w\";\n");
+    }
     Settings().remove(Settings::BaseLanguage);
 
-    // With German as the only base language the English-only row is not written.
+    // With German as the base language its comment is written everywhere.
     EXPECT_EQ(runCli({"rewrite", "--base-language", "de", first.path()}), 0);
-    EXPECT_EQ(readFile(first.path() + "/en.lproj/A.strings"), QByteArray("\n"));
+    EXPECT_EQ(readFile(first.path() + "/en.lproj/A.strings"), QByteArray("\n/* Deutsch */\n\"k\" = \"v\";\n\n"));
     // The next command is back to the setting's candidates.
     EXPECT_EQ(runCli({"rewrite", second.path()}), 0);
-    EXPECT_EQ(readFile(second.path() + "/en.lproj/A.strings"), QByteArray("\n/**/\n\"k\" = \"v\";\n\n"));
+    EXPECT_EQ(readFile(second.path() + "/de.lproj/A.strings"), QByteArray("\n/* English */\n\"k\" = \"w\";\n\n"));
     EXPECT_EQ(Settings::baseLanguageCandidates(), Settings::defaultBaseLanguages());
 }
