@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QtConcurrent/QtConcurrentRun>
+#include <sqlite3.h>
 
 namespace {
 
@@ -114,6 +115,18 @@ std::optional<QString> prepareSchema(DatabaseQueue &queue)
             problem = db.lastErrorMessage();
     });
     return problem;
+}
+
+// Failures that only one record's texts can cause; any other failure of an
+// insert concerns the file or its locks.
+bool concernsOneRecord(int code)
+{
+    switch (code & 0xff) {
+    case SQLITE_TOOBIG: case SQLITE_CONSTRAINT: case SQLITE_MISMATCH: case SQLITE_RANGE:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -217,7 +230,7 @@ std::optional<QString> DatabaseManagerV2::decode(const QString &stored)
     return text;
 }
 
-int DatabaseManagerV2::storeTranslations(const Harvest &harvest)
+int DatabaseManagerV2::storeTranslations(const Harvest &harvest, QString *error)
 {
     if (harvest.isEmpty() || !m_db)
         return 0;
@@ -227,7 +240,9 @@ int DatabaseManagerV2::storeTranslations(const Harvest &harvest)
     Log::line(QStringLiteral("Saving to database ") + count + QStringLiteral(" items"));
 
     int stored = 0;
-    m_db->inTransaction([&](Database &db, bool &) {
+    QString statementFailure;
+    QString transactionFailure;
+    const bool committed = m_db->inTransaction([&](Database &db, bool &rollback) {
         for (auto it = harvest.cbegin(); it != harvest.cend(); ++it) {
             // Column names go into the statement text, so only the fixed codes qualify.
             QStringList columns{KeyColumn};
@@ -250,16 +265,34 @@ int DatabaseManagerV2::storeTranslations(const Harvest &harvest)
                                 + QStringLiteral(" (") + columns.join(QStringLiteral(", "))
                                 + QStringLiteral(") VALUES (") + placeholders.join(QStringLiteral(", "))
                                 + QLatin1Char(')');
-            if (db.executeUpdate(sql, values))
+            if (db.executeUpdate(sql, values)) {
                 ++stored;
-            else
-                Log::line(QStringLiteral("Couldn't store \"") + logText(it.key()) + QStringLiteral("\": ")
-                          + db.lastErrorMessage());
+                continue;
+            }
+            Log::line(QStringLiteral("Couldn't store \"") + logText(it.key()) + QStringLiteral("\": ")
+                      + db.lastErrorMessage());
+            // A lock held elsewhere, a full disk or a damaged file fails every
+            // later record too (each after the busy wait); only a fault of this
+            // record's own texts is worth going on past.
+            if (!concernsOneRecord(db.lastErrorCode())) {
+                statementFailure = db.lastErrorMessage();
+                rollback = true;
+                return;
+            }
         }
         Log::line(QStringLiteral("Database for ") + count + QStringLiteral(" took: ")
                   + QString::number(double(timer.nsecsElapsed()) / 1e9, 'f', 6));
-    });
-    return stored;
+    }, &transactionFailure);
+    if (committed)
+        return stored;
+
+    QString reason = !statementFailure.isEmpty() ? statementFailure : transactionFailure;
+    if (reason.isEmpty())
+        reason = QStringLiteral("the transaction could not be committed");
+    Log::line(QStringLiteral("Nothing of ") + count + QStringLiteral(" items was stored: ") + reason);
+    if (error)
+        *error = reason;
+    return 0;
 }
 
 std::optional<QMap<QString, QString>> DatabaseManagerV2::lookup(Database &db, const QString &column,
@@ -321,6 +354,8 @@ QFuture<ScanResult> DatabaseManagerV2::scan(const QString &folder)
         const ScanResult result = Scanner::run(*this, folder, [this](int done, int found) {
             emit scanProgress(done, found);
         });
+        if (!result.failure.isEmpty())
+            emit scanFailed(result.failure);
         emit scanFinished(result.groups, result.keysStored);
         return result;
     });

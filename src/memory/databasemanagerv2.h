@@ -19,6 +19,9 @@ struct ScanResult
 {
     int groups = 0;     // groups of sibling language folders found
     int keysStored = 0; // records written
+    // Why the scan stopped before its end (a closed memory, a group's texts
+    // that could not be committed); empty when it ran through.
+    QString failure;
 };
 
 class DatabaseManagerV2 : public QObject
@@ -56,8 +59,10 @@ public:
 
     // Writes every key that has texts in at least two known language codes,
     // each replacing its earlier record whole, in one transaction. Returns the
-    // number of records written. Takes exclusive access itself.
-    int storeTranslations(const Harvest &harvest);
+    // number of records written. When the transaction cannot be committed
+    // (another process holds the file, the disk is full) nothing is written:
+    // returns 0, logs the reason and puts it in *error. Takes exclusive access itself.
+    int storeTranslations(const Harvest &harvest, QString *error = nullptr);
 
     // Inside exclusive access: the best record whose column holds exactly the
     // text, as column name (and language alias) to decoded text. None when the
@@ -74,6 +79,8 @@ public:
 signals:
     // From the work queue's thread: groups done of groups found.
     void scanProgress(int done, int found);
+    // A scan that stopped early says why in one line, just before scanFinished.
+    void scanFailed(const QString &reason);
     void scanFinished(int groups, int keysStored);
 
 private:

@@ -83,8 +83,11 @@ ScanResult Scanner::run(DatabaseManagerV2 &manager, const QString &folder,
                         const std::function<void(int, int)> &progress)
 {
     ScanResult result;
-    if (!manager.isOpen())
+    if (!manager.isOpen()) {
+        result.failure = QStringLiteral("the translation memory is closed");
+        Log::line(QStringLiteral("Scan failed: ") + result.failure);
         return result;
+    }
     const AwakeAssertion awake(QStringLiteral("i18n"));
 
     QElapsedTimer timer;
@@ -103,7 +106,15 @@ ScanResult Scanner::run(DatabaseManagerV2 &manager, const QString &folder,
             Harvest harvest;
             for (const QString &languageFolder : it.value())
                 extractFolder(languageFolder, harvest);
-            result.keysStored += manager.storeTranslations(harvest);
+            QString error;
+            result.keysStored += manager.storeTranslations(harvest, &error);
+            // The next group would wait for the same lock or disk and fail alike.
+            if (!error.isEmpty()) {
+                result.failure = QStringLiteral("the texts below %1 could not be stored: %2")
+                                     .arg(it.key(), error);
+                Log::line(QStringLiteral("Scan stopped: ") + result.failure);
+                break;
+            }
         }
         Log::debug(QStringLiteral("Done extracting from: "), it.key());
         if (progress)

@@ -29,7 +29,9 @@ public:
     static void extractFolder(const QString &path, Harvest &harvest);
 
     // The whole scan, on the calling thread (the manager runs it on its work
-    // queue). progress gets (groups done, groups found) after each group.
+    // queue). progress gets (groups done, groups found) after each group. A
+    // closed memory, or a group whose texts cannot be committed, ends the scan
+    // with the reason in ScanResult::failure; groups stored before stay.
     static ScanResult run(DatabaseManagerV2 &manager, const QString &folder,
                           const std::function<void(int done, int found)> &progress = {});
 };
