@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMutex>
+#include <QSet>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QtConcurrent/QtConcurrentRun>
@@ -85,14 +86,69 @@ QString schemaStatement()
            + QLatin1Char(')');
 }
 
-// Why the file cannot serve as the memory, or nothing when it can: the table
-// must exist (or be created) and the file must take writes.
+// Damaged pages, or nothing. Opening reads the first page only, so garbage
+// further in would otherwise pass for a memory without matches. quick_check
+// reads each page once and skips the costly index cross-checks.
+std::optional<QString> damage(Database &db)
+{
+    QString error;
+    auto rows = db.executeQuery(QStringLiteral("PRAGMA quick_check(1)"), {}, &error);
+    if (!rows)
+        return error;
+    if (!rows->next())
+        return rows->failed() ? db.lastErrorMessage() : QStringLiteral("its check gives no verdict");
+    QString verdict = rows->stringForColumnIndex(0).value_or(QString());
+    if (verdict == QLatin1String("ok"))
+        return std::nullopt;
+    // "*** in database main ***\nPage 58: ..." names the first bad page.
+    verdict.remove(QStringLiteral("*** in database main ***"));
+    verdict = verdict.trimmed().section(QLatin1Char('\n'), 0, 0);
+    return QStringLiteral("the file is damaged (") + verdict + QLatin1Char(')');
+}
+
+// Columns an existing table lacks, or nothing. A table made by another
+// program under this name would otherwise fail every insert and lookup as if
+// it were merely empty. Extra columns do no harm.
+std::optional<QString> foreignTable(Database &db)
+{
+    QString error;
+    auto rows = db.executeQuery(QStringLiteral("PRAGMA table_info(")
+                                    + DatabaseManagerV2::TableName + QLatin1Char(')'),
+                                {}, &error);
+    if (!rows)
+        return error;
+    QSet<QString> present;
+    while (rows->next())
+        present.insert(rows->stringForColumn(QStringLiteral("name")).value_or(QString()).toLower());
+    if (rows->failed())
+        return db.lastErrorMessage();
+    QStringList missing;
+    const QStringList wanted =
+        QStringList{QStringLiteral("idx"), DatabaseManagerV2::KeyColumn} + Languages::sortedCodes();
+    for (const QString &column : wanted)
+        if (!present.contains(column.toLower()))
+            missing << column;
+    if (missing.isEmpty())
+        return std::nullopt;
+    constexpr qsizetype shown = 5;
+    QString names = missing.mid(0, shown).join(QStringLiteral(", "));
+    if (missing.size() > shown)
+        names += QStringLiteral(" and %1 more").arg(missing.size() - shown);
+    return QStringLiteral("its table %1 was made by another program: it lacks the columns %2")
+        .arg(DatabaseManagerV2::TableName, names);
+}
+
+// Why the file cannot serve as the memory, or nothing when it can: its pages
+// must be sound, the table must exist (or be created) with Verbalo's columns,
+// and the file must take writes.
 std::optional<QString> prepareSchema(DatabaseQueue &queue)
 {
     std::optional<QString> problem;
     queue.inDatabase([&](Database &db) {
         if (db.isReadOnly())
             problem = QStringLiteral("the file is read-only");
+        else
+            problem = damage(db);
     });
     if (problem)
         return problem;
@@ -107,6 +163,9 @@ std::optional<QString> prepareSchema(DatabaseQueue &queue)
         return problem;
     if (!created)
         return QStringLiteral("the table cannot be created");
+    queue.inDatabase([&](Database &db) { problem = foreignTable(db); });
+    if (problem)
+        return problem;
     // An existing table needs no write above; a table created and rolled back
     // shows whether the file (and its journal beside it) can be written.
     queue.inTransaction([&](Database &db, bool &rollback) {
@@ -173,6 +232,7 @@ DatabaseManagerV2::DatabaseManagerV2(const QString &path, QObject *parent)
         problem = prepareSchema(*m_db);
     if (problem) {
         m_db.reset();
+        m_closedReason = *problem;
         Log::line(QStringLiteral("Translation memory off: cannot use ") + path
                   + QStringLiteral(": ") + *problem);
         return;
@@ -185,6 +245,8 @@ DatabaseManagerV2::~DatabaseManagerV2() { m_queue.waitForDone(); }
 QString DatabaseManagerV2::databasePath() const { return m_db ? m_db->path() : m_path; }
 
 bool DatabaseManagerV2::isOpen() const { return m_db != nullptr; }
+
+QString DatabaseManagerV2::closedReason() const { return m_closedReason; }
 
 DatabaseQueue *DatabaseManagerV2::db() const { return m_db.get(); }
 

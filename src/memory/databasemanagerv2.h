@@ -40,13 +40,17 @@ public:
     static QString defaultPath();
 
     // Opens (creating folder and file as needed) the database at the path and
-    // makes sure the table exists. When the file cannot be used the manager
-    // stays closed, says why in one log line, and every operation does nothing.
+    // makes sure the table exists. When the file cannot be used (not a
+    // database, damaged pages, read-only, a table of that name lacking
+    // Verbalo's columns) the manager stays closed, says why in one log line,
+    // and every operation does nothing.
     explicit DatabaseManagerV2(const QString &path, QObject *parent = nullptr);
     ~DatabaseManagerV2() override;
 
     QString databasePath() const;
     bool isOpen() const;
+    // Why the file cannot be used, in a few words; empty when open.
+    QString closedReason() const;
     // The database queue; null when the manager is closed.
     DatabaseQueue *db() const;
 
@@ -85,6 +89,7 @@ signals:
 
 private:
     QString m_path;
+    QString m_closedReason;
     std::unique_ptr<DatabaseQueue> m_db;
     QThreadPool m_queue;
 };

@@ -84,7 +84,7 @@ ScanResult Scanner::run(DatabaseManagerV2 &manager, const QString &folder,
 {
     ScanResult result;
     if (!manager.isOpen()) {
-        result.failure = QStringLiteral("the translation memory is closed");
+        result.failure = QStringLiteral("the translation memory is unusable: ") + manager.closedReason();
         Log::line(QStringLiteral("Scan failed: ") + result.failure);
         return result;
     }

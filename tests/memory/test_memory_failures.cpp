@@ -4,6 +4,7 @@
 #include "memory/databasemanagerv2.h"
 #include "testsupport.h"
 
+#include <QFile>
 #include <QMutex>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -84,4 +85,51 @@ TEST(MemoryLocks, CliScanFailsWhenItsCommitIsRefused)
     EXPECT_EQ(scan.out, "1 groups, 0 keys stored\n");
     EXPECT_TRUE(scan.err.contains("verbalo-cli: the scan stopped early: ")) << scan.err.constData();
     EXPECT_TRUE(scan.err.trimmed().endsWith("database is locked")) << scan.err.constData();
+}
+
+TEST(MemoryFiles, DamagedOrForeignFilesAreUnusableAndSayWhy)
+{
+    QTemporaryDir dir;
+    const QString tree = makeTree(dir.path());
+    writeFile(dir.path(), "proj/en.lproj/L.strings", "\"yes\" = \"Yes\";\n");
+    writeFile(dir.path(), "proj/de.lproj/L.strings", "\"other\" = \"Andere\";\n");
+
+    const QString damaged = dir.filePath("damaged.sqlite");
+    {
+        DatabaseManagerV2 manager(damaged);
+        Harvest harvest;
+        for (int i = 0; i < 3000; ++i)
+            harvest.insert(QString::number(i), {{"en", QString(40, 'e')}, {"de", QString(40, 'd')}});
+        ASSERT_EQ(manager.storeTranslations(harvest), 3000);
+    }
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(file.size() / 2 / 4096 * 4096);
+    file.write(QByteArray(8192, 'x'));
+    file.close();
+    const QString foreign = dir.filePath("foreign.sqlite");
+    OtherConnection(foreign).run("CREATE TABLE tbl_strings (id INTEGER PRIMARY KEY, search_by TEXT, en TEXT)");
+
+    const std::pair<QString, const char *> cases[] = {
+        {damaged, "the file is damaged"},
+        {foreign, "its table tbl_strings was made by another program: it lacks the columns idx, ar, ca, cs, da and 37 more"}};
+    for (const auto &[path, why] : cases) {
+        const QByteArray before = readFile(path);
+        {
+            DatabaseManagerV2 manager(path);
+            EXPECT_FALSE(manager.isOpen()) << why;
+            EXPECT_TRUE(manager.closedReason().startsWith(why)) << manager.closedReason().toStdString();
+            EXPECT_TRUE(manager.scan(tree).result().failure.contains(why)) << why;
+        }
+        const QString line = "verbalo-cli: the translation memory " + path + " is unusable: " + why;
+        for (const QStringList &command : {QStringList{"lookup", "--db", path, "Yes"},
+                                           QStringList{"fill", "--db", path, dir.filePath("proj")},
+                                           QStringList{"scan", "--db", path, tree}}) {
+            const CliRun run = runCliProgram(command);
+            EXPECT_EQ(run.status, 2) << command.first().toStdString() << " " << why;
+            EXPECT_TRUE(run.err.contains(line.toUtf8())) << run.err.constData();
+            EXPECT_TRUE(run.out.isEmpty()) << run.out.constData();
+        }
+        EXPECT_EQ(readFile(path), before) << why;
+    }
 }
