@@ -103,6 +103,22 @@ QString requireFolder(const QString &path)
     return QDir::cleanPath(info.absoluteFilePath());
 }
 
+void cliReportSkipped(const QList<SkippedPath> &skipped, const QString &folder)
+{
+    if (skipped.isEmpty())
+        return;
+    const QString line =
+        skipped.size() == 1
+            ? QStringLiteral("verbalo-cli: 1 path below %1 could not be read and was left out\n")
+                  .arg(folder)
+            : QStringLiteral("verbalo-cli: %1 paths below %2 could not be read and were left out\n")
+                  .arg(skipped.size())
+                  .arg(folder);
+    const QByteArray bytes = line.toUtf8();
+    std::fflush(stdout);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
 void cliPrint(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();

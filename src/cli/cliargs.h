@@ -2,6 +2,8 @@
 // positional arguments, one-line usage errors, and UTF-8 / JSON output.
 #pragma once
 
+#include "model/filefinder.h"
+
 #include <QString>
 #include <QStringList>
 #include <initializer_list>
@@ -58,6 +60,10 @@ private:
 // An existing, listable folder's absolute path, else CliError
 // ("no such folder: ..." or "cannot read folder: ...").
 QString requireFolder(const QString &path);
+
+// After a listing that left paths out (each already logged on standard error
+// with its reason), one line there saying how many, below which folder.
+void cliReportSkipped(const QList<SkippedPath> &skipped, const QString &folder);
 
 // Standard output as UTF-8; cliPrintLine adds a line feed.
 void cliPrint(const QString &text);

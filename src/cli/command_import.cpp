@@ -20,8 +20,10 @@ int commandImport(const QStringList &arguments)
     // Every row can receive texts: the desktop's hide-translated view setting
     // has no say over a batch job.
     model.rebuildKeys(SortDescriptor{}, false);
-    const int stored = TranslationImport::importTranslations(model, folder);
+    QList<SkippedPath> skipped;
+    const int stored = TranslationImport::importTranslations(model, folder, {}, &skipped);
     model.save();
     cliPrintLine(QStringLiteral("%1 texts stored").arg(stored));
+    cliReportSkipped(skipped, folder);
     return 0;
 }

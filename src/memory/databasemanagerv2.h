@@ -3,6 +3,7 @@
 #pragma once
 
 #include "memory/databasequeue.h"
+#include "model/filefinder.h"
 
 #include <QFuture>
 #include <QMap>
@@ -22,6 +23,8 @@ struct ScanResult
     // Why the scan stopped before its end (a closed memory, a group's texts
     // that could not be committed); empty when it ran through.
     QString failure;
+    // Folders find could not enter and names it could not hand over: not scanned.
+    QList<SkippedPath> skipped;
 };
 
 class DatabaseManagerV2 : public QObject

@@ -1,9 +1,12 @@
-// Project discovery: the language-path test and the roots found by find.
+// Project discovery: the language-path test, the roots found by find, and
+// what find could not read or name.
 #include "model/projectdiscovery.h"
 #include "testsupport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 TEST(Discovery, LanguagePathTest)
 {
@@ -39,4 +42,74 @@ TEST(Discovery, NothingBelowPodsOrAMissingFolderFindsNothing)
     writeFile(dir.path(), "Pods/Lib/en.lproj/Lib.strings", "\n");
     EXPECT_TRUE(ProjectDiscovery::discover(dir.path()).isEmpty());
     EXPECT_TRUE(ProjectDiscovery::discover(dir.path() + "/gone").isEmpty());
+}
+
+TEST(Discovery, NamesAreTakenWholeAndWhatCannotBeReadIsListed)
+{
+    struct Case
+    {
+        std::vector<QByteArray> files;
+        QStringList roots;
+        QStringList reasons;
+    };
+    const Case cases[] = {
+        // A line feed in a folder name split the path: a bogus root ".", the real one lost.
+        {{"Real/xx\nen.lproj/a.strings"}, {"Real"}, {}},
+        // One name that is not UTF-8 made the whole listing undecodable.
+        {{"Mixed/en.lproj/\xff.strings", "Mixed/de.lproj/a.strings", "Good/en.lproj/a.txt"},
+         {"Good", "Mixed"}, {"the name is not valid UTF-8"}},
+        {{}, {}, {"No such file or directory"}},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString top = c.files.empty() ? dir.filePath("gone") : dir.path();
+        for (const QByteArray &file : c.files)
+            writeFileAtBytes(top, file, "\n");
+        QStringList roots;
+        for (const QString &root : c.roots)
+            roots << top + "/" + root;
+        QList<SkippedPath> skipped;
+        EXPECT_EQ(ProjectDiscovery::discover(top, &skipped), roots);
+        QStringList reasons;
+        for (const SkippedPath &s : skipped)
+            reasons << s.reason;
+        EXPECT_EQ(reasons, c.reasons);
+        removeTree(dir.path());
+    }
+}
+
+TEST(Discovery, FindsComplaintsAndNamesAreParsedWhole)
+{
+    const FindResult r = FileFinder::parse(
+        QByteArray("/a\0/b\nc\0/d\xff\0", 12),
+        "/usr/bin/find: \u2018/x/locked\u2019: Permission denied\nfind: '/x/a: b': Permission denied\n"
+        "find: '/x/new\\nline': No such file or directory\nfind: odd\n");
+    EXPECT_EQ(r.paths, (QStringList{"/a", "/b\nc"}));
+    QStringList skipped;
+    for (const SkippedPath &s : r.skipped)
+        skipped << s.path + " | " + s.reason;
+    EXPECT_EQ(skipped, (QStringList{"/d\ufffd | the name is not valid UTF-8", "/x/locked | Permission denied",
+                                    "/x/a: b | Permission denied", "/x/new\\nline | No such file or directory",
+                                    " | odd"}));
+}
+
+TEST(Discovery, CliNamesTheFoldersItCouldNotEnter)
+{
+    const bool asNobody = geteuid() == 0;
+    if (asNobody && !canRunAsNobody())
+        GTEST_SKIP() << "needs setpriv to drop privileges";
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                 | QFile::ExeOther);
+    writeFile(d, "Open/en.lproj/a.strings", "\n");
+    writeFile(d, "Locked/App/en.lproj/a.strings", "\n");
+    QFile::setPermissions(d + "/Locked", {});
+    const CliRun run = runCliProgram({"discover", d}, asNobody);
+    QFile::setPermissions(d + "/Locked", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, (d + "/Open\n").toUtf8());
+    EXPECT_TRUE(run.err.contains(("Skipped " + d + "/Locked: ").toUtf8())) << run.err.constData();
+    EXPECT_TRUE(run.err.contains(("verbalo-cli: 1 path below " + d + " could not be read and was left out\n").toUtf8()))
+        << run.err.constData();
 }
