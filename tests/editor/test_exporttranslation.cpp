@@ -1,6 +1,9 @@
-// The export of untranslated base texts, as written to disk.
+// The export of untranslated base texts, as written to disk, and targets
+// that are not regular files, which it refuses.
 #include "editor/exporttranslation.h"
 #include "editorfixture.h"
+
+#include <sys/stat.h>
 
 using ExportTranslationTest = EditorFixture;
 
@@ -21,4 +24,30 @@ TEST_F(ExportTranslationTest, WritesTheBaseBlocksOfUnfinishedRowsInKeyOrder)
               "/**/\n\"Banana\" = \"B\";\n\n"
               "/**/\n\"notes.txt\" = \"Line one\nLine \"two\"\";\n\n"
               "/*Shown*/\n\"Zebra\" = \"Say \\\"hi\\\"\";\n\n");
+}
+
+TEST_F(ExportTranslationTest, LeavesWhatIsNotARegularFileAsItIs)
+{
+    write("en", "\"apple\" = \"Apple\";\n");
+    const ProjectModel model = load();
+    QTemporaryDir out;
+    const QString pipe = out.filePath("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    QFile::link(pipe, out.filePath("link"));
+    QDir().mkpath(out.filePath("folder"));
+
+    const std::pair<QString, QString> cases[] = {{pipe, pipe + " is not a regular file"},
+                                                 {out.filePath("link"), out.filePath("link") + " is not a regular file"},
+                                                 {out.filePath("folder"), out.filePath("folder") + " is a folder, not a file"}};
+    for (const auto &[target, message] : cases) {
+        QString error;
+        EXPECT_FALSE(ExportTranslation::exportTranslation(model, target, &error)) << target.toStdString();
+        EXPECT_EQ(error, message);
+        const CliRun run = runCliProgram({"export", root, target});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, ("verbalo-cli: " + message + "\n").toUtf8());
+    }
+    struct stat info {};
+    ASSERT_EQ(lstat(QFile::encodeName(pipe).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
