@@ -129,3 +129,38 @@ TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsAndNeedsAKey)
     EXPECT_TRUE(errors.contains("no translation was received"));
     qunsetenv("VERBALO_TRANSLATE_URL");
 }
+
+TEST_F(CliCommandsTest, TranslateTakesTheKeyFromAFileOrTheEnvironment)
+{
+    FakeHttpServer server;
+    server.setHandler([](const FakeRequest &) { return FakeResponse{200, FakeHttpServer::translation("Ja")}; });
+    qputenv("VERBALO_TRANSLATE_URL", server.url().toString().toUtf8());
+    Settings().setValue(Settings::GoogleApiKey, QStringLiteral("from-setting"));
+    const QString file = writeFile(dir.path(), "key.txt", "  from-file \nsecond line\n");
+    // The file beats the option, and the environment beats the setting.
+    const std::pair<QStringList, const char *> cases[] = {
+        {{"--api-key-file", file, "--api-key", "from-option"}, "key=from-file"},
+        {{}, "key=from-env"},
+    };
+    qputenv("VERBALO_GOOGLE_API_KEY", " from-env\n");
+    for (const auto &[options, query] : cases) {
+        writeFile(root, "de.lproj/L.strings", "\"done\" = \"Fertig\";\n");
+        EXPECT_EQ(run(QStringList{"translate"} + options + QStringList{"--row-key", "yes-L.strings", root}), 0) << errors.toStdString();
+        ASSERT_FALSE(server.requests().isEmpty());
+        EXPECT_EQ(server.requests().last().query(), query);
+    }
+    qunsetenv("VERBALO_GOOGLE_API_KEY");
+
+    const std::pair<QString, const char *> unusable[] = {
+        {dir.filePath("missing.txt"), "verbalo-cli: cannot read the API key file "},
+        {writeFile(dir.path(), "empty.txt", "\n"), "verbalo-cli: the API key file "},
+    };
+    for (const auto &[path, message] : unusable) {
+        EXPECT_EQ(run({"translate", "--api-key-file", path, root}), 2);
+        EXPECT_TRUE(errors.startsWith(message)) << errors.toStdString();
+    }
+    EXPECT_EQ(run({"translate", "--help"}), 0);
+    EXPECT_TRUE(output.contains("--api-key-file FILE") && output.contains("VERBALO_GOOGLE_API_KEY"));
+    Settings().remove(Settings::GoogleApiKey);
+    qunsetenv("VERBALO_TRANSLATE_URL");
+}
