@@ -32,7 +32,8 @@ std::optional<QString> apiKeyOf(const CliArgs &args)
                                .arg(*path, file.errorString())};
         const QString key = QString::fromUtf8(line).trimmed();
         if (key.isEmpty())
-            throw CliError{QStringLiteral("the API key file %1 holds no key on its first line").arg(*path)};
+            throw CliError{
+                QStringLiteral("the API key file %1 holds no key on its first line").arg(*path)};
         return key;
     }
     if (const std::optional<QString> key = args.value(kApiKey.name))
@@ -53,8 +54,9 @@ int commandTranslate(const QStringList &arguments)
     args.applyBaseLanguage();
     const std::optional<QString> key = apiKeyOf(args);
     if (!key || key->isEmpty())
-        throw CliError{QStringLiteral("no API key: pass --api-key-file FILE, set VERBALO_GOOGLE_API_KEY, "
-                                      "or store one in the \"google.api.key\" setting")};
+        throw CliError{
+            QStringLiteral("no API key: pass --api-key-file FILE, set VERBALO_GOOGLE_API_KEY, "
+                           "or store one in the \"google.api.key\" setting")};
 
     ProjectModel model;
     CliSelection::load(model, requireFolder(args.positionals().at(0)));

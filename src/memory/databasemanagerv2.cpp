@@ -96,7 +96,8 @@ std::optional<QString> damage(Database &db)
     if (!rows)
         return error;
     if (!rows->next())
-        return rows->failed() ? db.lastErrorMessage() : QStringLiteral("its check gives no verdict");
+        return rows->failed() ? db.lastErrorMessage()
+                              : QStringLiteral("its check gives no verdict");
     QString verdict = rows->stringForColumnIndex(0).value_or(QString());
     if (verdict == QLatin1String("ok"))
         return std::nullopt;
@@ -351,7 +352,8 @@ int DatabaseManagerV2::storeTranslations(const Harvest &harvest, QString *error)
     QString reason = !statementFailure.isEmpty() ? statementFailure : transactionFailure;
     if (reason.isEmpty())
         reason = QStringLiteral("the transaction could not be committed");
-    Log::line(QStringLiteral("Nothing of ") + count + QStringLiteral(" items was stored: ") + reason);
+    Log::line(QStringLiteral("Nothing of ") + count + QStringLiteral(" items was stored: ")
+              + reason);
     if (error)
         *error = reason;
     return 0;

@@ -45,7 +45,8 @@ FindResult Scanner::findOutsideHidden(const QString &folder, const QString &type
 
 Scanner::Groups Scanner::findGroups(const QString &folder, QList<SkippedPath> *skipped)
 {
-    const FindResult found = findOutsideHidden(folder, QStringLiteral("d"), QStringLiteral("*.lproj"));
+    const FindResult found =
+        findOutsideHidden(folder, QStringLiteral("d"), QStringLiteral("*.lproj"));
     if (skipped)
         *skipped = found.skipped;
     return groupLines(found.paths);
@@ -87,7 +88,8 @@ ScanResult Scanner::run(DatabaseManagerV2 &manager, const QString &folder,
 {
     ScanResult result;
     if (!manager.isOpen()) {
-        result.failure = QStringLiteral("the translation memory is unusable: ") + manager.closedReason();
+        result.failure =
+            QStringLiteral("the translation memory is unusable: ") + manager.closedReason();
         Log::line(QStringLiteral("Scan failed: ") + result.failure);
         return result;
     }

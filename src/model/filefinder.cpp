@@ -73,6 +73,7 @@ FindResult FileFinder::run(const QStringList &arguments)
     else
         result = parse(found.output, found.error);
     for (const SkippedPath &skipped : std::as_const(result.skipped))
-        Log::line(QStringLiteral("Skipped ") + skipped.path + QStringLiteral(": ") + skipped.reason);
+        Log::line(QStringLiteral("Skipped ") + skipped.path + QStringLiteral(": ") +
+                  skipped.reason);
     return result;
 }

@@ -91,7 +91,8 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
         // its size, before it exhausts memory.
         auto *deadline = new QTimer(reply);
         deadline->setSingleShot(true);
-        connect(deadline, &QTimer::timeout, this, [this, reply, seconds = m_deadline.count() / 1000.0] {
+        const double seconds = double(m_deadline.count()) / 1000.0;
+        connect(deadline, &QTimer::timeout, this, [this, reply, seconds] {
             abortFor(reply, QStringLiteral("no complete answer within %1 s").arg(seconds));
         });
         connect(reply, &QNetworkReply::finished, deadline, &QTimer::stop);
@@ -112,8 +113,8 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
             const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
             std::optional<QString> text;
             if (!request.abortReason.isEmpty()) {
-                Log::line(QStringLiteral("Translation into ") + language + QStringLiteral(" failed: ")
-                          + request.abortReason);
+                Log::line(QStringLiteral("Translation into ") + language
+                          + QStringLiteral(" failed: ") + request.abortReason);
             } else if (status >= 300 && status < 400) {
                 Log::line(QStringLiteral("Translation into ") + language
                           + QStringLiteral(" failed: the service redirected the request (HTTP %1), "

@@ -36,18 +36,23 @@ TEST_F(ExportTranslationTest, LeavesWhatIsNotARegularFileAsItIs)
     QFile::link(pipe, out.filePath("link"));
     QDir().mkpath(out.filePath("folder"));
 
+    const QString link = out.filePath("link");
+    const QString folder = out.filePath("folder");
     const std::pair<QString, QString> cases[] = {{pipe, pipe + " is not a regular file"},
-                                                 {out.filePath("link"), out.filePath("link") + " is not a regular file"},
-                                                 {out.filePath("folder"), out.filePath("folder") + " is a folder, not a file"}};
+                                                 {link, link + " is not a regular file"},
+                                                 {folder, folder + " is a folder, not a file"}};
     for (const auto &[target, message] : cases) {
         QString error;
-        EXPECT_FALSE(ExportTranslation::exportTranslation(model, target, &error)) << target.toStdString();
+        EXPECT_FALSE(ExportTranslation::exportTranslation(model, target, &error))
+            << target.toStdString();
         EXPECT_EQ(error, message);
         const CliRun run = runCliProgram({"export", root, target});
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.err, ("verbalo-cli: " + message + "\n").toUtf8());
     }
-    struct stat info {};
+    struct stat info
+    {
+    };
     ASSERT_EQ(lstat(QFile::encodeName(pipe).constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }

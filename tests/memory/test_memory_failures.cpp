@@ -24,7 +24,10 @@ public:
     OtherConnection(const OtherConnection &) = delete;
     OtherConnection &operator=(const OtherConnection &) = delete;
 
-    bool run(const char *sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+    bool run(const char *sql)
+    {
+        return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
 
 private:
     sqlite3 *m_db = nullptr;
@@ -43,23 +46,29 @@ TEST(MemoryLocks, NothingIsCountedWhileAnotherConnectionHoldsTheFile)
 {
     // A reader keeps the commit from taking the file; a writer keeps the
     // inserts from it; an exclusive holder keeps everything.
-    for (const char *hold : {"BEGIN; SELECT count(*) FROM tbl_strings;", "BEGIN IMMEDIATE;",
-                             "BEGIN EXCLUSIVE;"}) {
+    for (const char *hold :
+         {"BEGIN; SELECT count(*) FROM tbl_strings;", "BEGIN IMMEDIATE;", "BEGIN EXCLUSIVE;"}) {
         QTemporaryDir dir;
         const QString path = dir.filePath("memory.sqlite");
         DatabaseManagerV2 manager(path);
         ASSERT_TRUE(manager.isOpen());
-        manager.db()->inDatabase([](Database &db) { db.executeStatements("PRAGMA busy_timeout = 50"); });
+        manager.db()->inDatabase(
+            [](Database &db) { db.executeStatements("PRAGMA busy_timeout = 50"); });
         QMutex mutex;
         QString signalled;
-        QObject::connect(&manager, &DatabaseManagerV2::scanFailed, &manager,
-                         [&](const QString &reason) { QMutexLocker lock(&mutex); signalled = reason; },
-                         Qt::DirectConnection);
+        QObject::connect(
+            &manager, &DatabaseManagerV2::scanFailed, &manager,
+            [&](const QString &reason) {
+                QMutexLocker lock(&mutex);
+                signalled = reason;
+            },
+            Qt::DirectConnection);
         OtherConnection other(path);
         ASSERT_TRUE(other.run(hold)) << hold;
 
         QString error;
-        EXPECT_EQ(manager.storeTranslations({{"k", {{"en", "a"}, {"de", "b"}}}}, &error), 0) << hold;
+        EXPECT_EQ(manager.storeTranslations({{"k", {{"en", "a"}, {"de", "b"}}}}, &error), 0)
+            << hold;
         EXPECT_TRUE(error.contains("locked")) << hold << " " << error.toStdString();
         const ScanResult scan = manager.scan(makeTree(dir.path())).result();
         EXPECT_EQ(scan.keysStored, 0) << hold;
@@ -99,7 +108,8 @@ TEST(MemoryFiles, DamagedOrForeignFilesAreUnusableAndSayWhy)
         DatabaseManagerV2 manager(damaged);
         Harvest harvest;
         for (int i = 0; i < 3000; ++i)
-            harvest.insert(QString::number(i), {{"en", QString(40, 'e')}, {"de", QString(40, 'd')}});
+            harvest.insert(QString::number(i),
+                           {{"en", QString(40, 'e')}, {"de", QString(40, 'd')}});
         ASSERT_EQ(manager.storeTranslations(harvest), 3000);
     }
     QFile file(damaged);
@@ -108,17 +118,20 @@ TEST(MemoryFiles, DamagedOrForeignFilesAreUnusableAndSayWhy)
     file.write(QByteArray(8192, 'x'));
     file.close();
     const QString foreign = dir.filePath("foreign.sqlite");
-    OtherConnection(foreign).run("CREATE TABLE tbl_strings (id INTEGER PRIMARY KEY, search_by TEXT, en TEXT)");
+    OtherConnection(foreign).run(
+        "CREATE TABLE tbl_strings (id INTEGER PRIMARY KEY, search_by TEXT, en TEXT)");
 
     const std::pair<QString, const char *> cases[] = {
         {damaged, "the file is damaged"},
-        {foreign, "its table tbl_strings was made by another program: it lacks the columns idx, ar, ca, cs, da and 37 more"}};
+        {foreign, "its table tbl_strings was made by another program: it lacks the columns idx, "
+                  "ar, ca, cs, da and 37 more"}};
     for (const auto &[path, why] : cases) {
         const QByteArray before = readFile(path);
         {
             DatabaseManagerV2 manager(path);
             EXPECT_FALSE(manager.isOpen()) << why;
-            EXPECT_TRUE(manager.closedReason().startsWith(why)) << manager.closedReason().toStdString();
+            EXPECT_TRUE(manager.closedReason().startsWith(why))
+                << manager.closedReason().toStdString();
             EXPECT_TRUE(manager.scan(tree).result().failure.contains(why)) << why;
         }
         const QString line = "verbalo-cli: the translation memory " + path + " is unusable: " + why;

@@ -41,7 +41,8 @@ TEST(SkippedPaths, ScanTakesNamesWholeAndSaysWhatItLeftOut)
     const CliRun run = runCliProgram({"scan", "--db", dir.filePath("cli.sqlite"), tree});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "2 groups, 2 keys stored\n");
-    EXPECT_TRUE(run.err.contains(("verbalo-cli: 2 paths below " + tree + " could not be read and were left out\n").toUtf8()))
+    EXPECT_TRUE(run.err.contains(
+        ("verbalo-cli: 2 paths below " + tree + " could not be read and were left out\n").toUtf8()))
         << run.err.constData();
     removeTree(dir.path());
 }
@@ -66,7 +67,8 @@ TEST(SkippedPaths, ImportTakesNamesWholeAndSaysWhatItLeftOut)
     const CliRun run = runCliProgram({"import", root, in});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "2 texts stored\n");
-    EXPECT_TRUE(run.err.contains(("verbalo-cli: 1 path below " + in + " could not be read and was left out\n").toUtf8()))
+    EXPECT_TRUE(run.err.contains(
+        ("verbalo-cli: 1 path below " + in + " could not be read and was left out\n").toUtf8()))
         << run.err.constData();
     removeTree(dir.path());
 }

@@ -57,7 +57,8 @@ TEST(Discovery, NamesAreTakenWholeAndWhatCannotBeReadIsListed)
         {{"Real/xx\nen.lproj/a.strings"}, {"Real"}, {}},
         // One name that is not UTF-8 made the whole listing undecodable.
         {{"Mixed/en.lproj/\xff.strings", "Mixed/de.lproj/a.strings", "Good/en.lproj/a.txt"},
-         {"Good", "Mixed"}, {"the name is not valid UTF-8"}},
+         {"Good", "Mixed"},
+         {"the name is not valid UTF-8"}},
         {{}, {}, {"No such file or directory"}},
     };
     for (const Case &c : cases) {
@@ -80,17 +81,19 @@ TEST(Discovery, NamesAreTakenWholeAndWhatCannotBeReadIsListed)
 
 TEST(Discovery, FindsComplaintsAndNamesAreParsedWhole)
 {
-    const FindResult r = FileFinder::parse(
-        QByteArray("/a\0/b\nc\0/d\xff\0", 12),
-        "/usr/bin/find: \u2018/x/locked\u2019: Permission denied\nfind: '/x/a: b': Permission denied\n"
-        "find: '/x/new\\nline': No such file or directory\nfind: odd\n");
+    const FindResult r =
+        FileFinder::parse(QByteArray("/a\0/b\nc\0/d\xff\0", 12),
+                          "/usr/bin/find: \u2018/x/locked\u2019: Permission denied\n"
+                          "find: '/x/a: b': Permission denied\n"
+                          "find: '/x/new\\nline': No such file or directory\n"
+                          "find: odd\n");
     EXPECT_EQ(r.paths, (QStringList{"/a", "/b\nc"}));
     QStringList skipped;
     for (const SkippedPath &s : r.skipped)
         skipped << s.path + " | " + s.reason;
-    EXPECT_EQ(skipped, (QStringList{"/d\ufffd | the name is not valid UTF-8", "/x/locked | Permission denied",
-                                    "/x/a: b | Permission denied", "/x/new\\nline | No such file or directory",
-                                    " | odd"}));
+    EXPECT_EQ(skipped, (QStringList{"/d\ufffd | the name is not valid UTF-8",
+                                    "/x/locked | Permission denied", "/x/a: b | Permission denied",
+                                    "/x/new\\nline | No such file or directory", " | odd"}));
 }
 
 TEST(Discovery, CliNamesTheFoldersItCouldNotEnter)
@@ -100,8 +103,8 @@ TEST(Discovery, CliNamesTheFoldersItCouldNotEnter)
         GTEST_SKIP() << "needs setpriv to drop privileges";
     QTemporaryDir dir;
     const QString d = dir.path();
-    QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                 | QFile::ExeOther);
+    QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                 QFile::ReadOther | QFile::ExeOther);
     writeFile(d, "Open/en.lproj/a.strings", "\n");
     writeFile(d, "Locked/App/en.lproj/a.strings", "\n");
     QFile::setPermissions(d + "/Locked", {});
@@ -110,6 +113,7 @@ TEST(Discovery, CliNamesTheFoldersItCouldNotEnter)
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, (d + "/Open\n").toUtf8());
     EXPECT_TRUE(run.err.contains(("Skipped " + d + "/Locked: ").toUtf8())) << run.err.constData();
-    EXPECT_TRUE(run.err.contains(("verbalo-cli: 1 path below " + d + " could not be read and was left out\n").toUtf8()))
+    EXPECT_TRUE(run.err.contains(
+        ("verbalo-cli: 1 path below " + d + " could not be read and was left out\n").toUtf8()))
         << run.err.constData();
 }

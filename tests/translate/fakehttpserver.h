@@ -131,7 +131,8 @@ private:
         if (response.streamBytes > 0) {
             auto *more = new QTimer(socket);
             const QByteArray chunk(response.streamBytes, ' ');
-            QObject::connect(more, &QTimer::timeout, socket, [socket, chunk] { socket->write(chunk); });
+            QObject::connect(more, &QTimer::timeout, socket,
+                             [socket, chunk] { socket->write(chunk); });
             more->start(response.streamEveryMs);
         }
         return true;

@@ -133,7 +133,9 @@ TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsAndNeedsAKey)
 TEST_F(CliCommandsTest, TranslateTakesTheKeyFromAFileOrTheEnvironment)
 {
     FakeHttpServer server;
-    server.setHandler([](const FakeRequest &) { return FakeResponse{200, FakeHttpServer::translation("Ja")}; });
+    server.setHandler([](const FakeRequest &) {
+        return FakeResponse{200, FakeHttpServer::translation("Ja")};
+    });
     qputenv("VERBALO_TRANSLATE_URL", server.url().toString().toUtf8());
     Settings().setValue(Settings::GoogleApiKey, QStringLiteral("from-setting"));
     const QString file = writeFile(dir.path(), "key.txt", "  from-file \nsecond line\n");
@@ -145,7 +147,9 @@ TEST_F(CliCommandsTest, TranslateTakesTheKeyFromAFileOrTheEnvironment)
     qputenv("VERBALO_GOOGLE_API_KEY", " from-env\n");
     for (const auto &[options, query] : cases) {
         writeFile(root, "de.lproj/L.strings", "\"done\" = \"Fertig\";\n");
-        EXPECT_EQ(run(QStringList{"translate"} + options + QStringList{"--row-key", "yes-L.strings", root}), 0) << errors.toStdString();
+        const QStringList arguments =
+            QStringList{"translate"} + options + QStringList{"--row-key", "yes-L.strings", root};
+        EXPECT_EQ(run(arguments), 0) << errors.toStdString();
         ASSERT_FALSE(server.requests().isEmpty());
         EXPECT_EQ(server.requests().last().query(), query);
     }
@@ -160,7 +164,8 @@ TEST_F(CliCommandsTest, TranslateTakesTheKeyFromAFileOrTheEnvironment)
         EXPECT_TRUE(errors.startsWith(message)) << errors.toStdString();
     }
     EXPECT_EQ(run({"translate", "--help"}), 0);
-    EXPECT_TRUE(output.contains("--api-key-file FILE") && output.contains("VERBALO_GOOGLE_API_KEY"));
+    EXPECT_TRUE(output.contains("--api-key-file FILE"));
+    EXPECT_TRUE(output.contains("VERBALO_GOOGLE_API_KEY"));
     Settings().remove(Settings::GoogleApiKey);
     qunsetenv("VERBALO_TRANSLATE_URL");
 }

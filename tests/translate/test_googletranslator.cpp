@@ -182,8 +182,8 @@ TEST_F(GoogleTranslatorTest, EndlessHugeAndRedirectedAnswersFail)
     // One language per kind of answer; only ja's is a translation.
     const QMap<QString, FakeResponse> answers{
         {"de", {.body = good, .streamBytes = 16, .streamEveryMs = 50}}, // never silent, never done
-        {"fr", {.body = good, .streamBytes = 64 * 1024}},                // grows without end
-        {"es", {.body = huge}},                                          // valid, but too big
+        {"fr", {.body = good, .streamBytes = 64 * 1024}},               // grows without end
+        {"es", {.body = huge}},                                         // valid, but too big
         {"it", {.status = 302, .location = "/moved"}},
         {"ja", {.body = good}},
     };
