@@ -29,30 +29,23 @@ TEST_F(ExportTranslationTest, WritesTheBaseBlocksOfUnfinishedRowsInKeyOrder)
 TEST_F(ExportTranslationTest, LeavesWhatIsNotARegularFileAsItIs)
 {
     write("en", "\"apple\" = \"Apple\";\n");
-    const ProjectModel model = load();
     QTemporaryDir out;
-    const QString pipe = out.filePath("pipe");
+    const QString pipe = out.filePath("pipe"), link = out.filePath("link"),
+                  folder = out.filePath("folder");
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
-    QFile::link(pipe, out.filePath("link"));
-    QDir().mkpath(out.filePath("folder"));
-
-    const QString link = out.filePath("link");
-    const QString folder = out.filePath("folder");
-    const std::pair<QString, QString> cases[] = {{pipe, pipe + " is not a regular file"},
-                                                 {link, link + " is not a regular file"},
-                                                 {folder, folder + " is a folder, not a file"}};
-    for (const auto &[target, message] : cases) {
+    QFile::link(pipe, link);
+    QDir().mkpath(folder);
+    for (const QString &message : {pipe + " is not a regular file", link + " is not a regular file",
+                                   folder + " is a folder, not a file"}) {
+        const QString target = message.section(' ', 0, 0);
         QString error;
-        EXPECT_FALSE(ExportTranslation::exportTranslation(model, target, &error))
-            << target.toStdString();
+        EXPECT_FALSE(ExportTranslation::exportTranslation(load(), target, &error));
         EXPECT_EQ(error, message);
-        const CliRun run = runCliProgram({"export", root, target});
-        EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.err, ("verbalo-cli: " + message + "\n").toUtf8());
+        EXPECT_EQ(runCliProgram({"export", root, target}).err,
+                  ("verbalo-cli: " + message + "\n").toUtf8());
     }
     struct stat info
     {
     };
-    ASSERT_EQ(lstat(QFile::encodeName(pipe).constData(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_TRUE(lstat(QFile::encodeName(pipe).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
 }
