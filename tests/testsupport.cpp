@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <sys/stat.h>
 
 TestEnvironment::TestEnvironment()
     : m_config(new QTemporaryDir), m_data(new QTemporaryDir)
@@ -33,6 +35,22 @@ QString writeFile(const QString &dir, const QString &relativePath, const QByteAr
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(bytes);
     return path;
+}
+
+void writeFileAtBytes(const QString &dir, const QByteArray &relativePath, const QByteArray &bytes)
+{
+    const QByteArray path = QFile::encodeName(dir) + '/' + relativePath;
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
+        ::mkdir(path.left(slash).constData(), 0755);
+    if (FILE *file = std::fopen(path.constData(), "wb")) {
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
+        std::fclose(file);
+    }
+}
+
+void removeTree(const QString &dir)
+{
+    QProcess::execute(QStringLiteral("/bin/rm"), {QStringLiteral("-rf"), dir});
 }
 
 QByteArray readFile(const QString &path)

@@ -31,6 +31,11 @@ private:
 
 // Writes bytes to dir/relativePath, creating folders; returns the full path.
 QString writeFile(const QString &dir, const QString &relativePath, const QByteArray &bytes);
+// The same for a path given as bytes, which may name what no QString can
+// (bytes that are not UTF-8).
+void writeFileAtBytes(const QString &dir, const QByteArray &relativePath, const QByteArray &bytes);
+// Removes a folder whatever bytes its names hold (QDir cannot remove those).
+void removeTree(const QString &dir);
 // Whole file content, or an empty array when the file cannot be read.
 QByteArray readFile(const QString &path);
 // A project root loaded (and, unless asked not to, refreshed) as the editor does.

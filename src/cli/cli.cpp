@@ -17,6 +17,7 @@ struct CliCommand
     const char *usage;   // arguments after the command name
     const char *summary; // one line for the overview
     int (*run)(const QStringList &arguments);
+    const char *details = nullptr; // further lines for the command's --help
 };
 
 // One line per command; keep the list in the order --help shows it.
@@ -28,7 +29,10 @@ const CliCommand kCommands[] = {
     {"rewrite", "[--base-language LIST] ROOT", "load the project and save it", commandRewrite},
     {"export", "[--base-language LIST] ROOT OUTFILE", "write the base texts of rows lacking a translation to OUTFILE", commandExport},
     {"fill", "[--db PATH] [--base-language LIST] [--row-key KEY]... ROOT", "fill rows from the translation memory, then save", commandFill},
-    {"translate", "[--api-key KEY] [--base-language LIST] [--row-key KEY]... ROOT", "machine-translate the rows' missing languages, then save", commandTranslate},
+    {"translate", "[--api-key-file FILE | --api-key KEY] [--base-language LIST] [--row-key KEY]... ROOT", "machine-translate the rows' missing languages, then save", commandTranslate,
+     "  The API key is the first of: the first line of --api-key-file FILE, --api-key KEY,\n"
+     "  the environment variable VERBALO_GOOGLE_API_KEY, the \"google.api.key\" setting.\n"
+     "  Prefer the file or the variable: --api-key shows the key to every user in the process list."},
     {"scan", "[--db PATH] FOLDER", "fill the translation memory from the language folders below FOLDER", commandScan},
     {"lookup", "[--json] [--column CODE] [--db PATH] TEXT", "print the translation memory's best record for TEXT", commandLookup},
     {"import", "[--base-language LIST] [--db PATH] ROOT FOLDER", "import language-named .strings files below FOLDER into ROOT and save", commandImport},
@@ -48,6 +52,8 @@ void printUsage(const CliCommand &c)
     cliPrintLine(QStringLiteral("  %1").arg(QString::fromUtf8(c.summary)));
     if (QByteArray(c.usage).contains("--base-language"))
         cliPrintLine(QStringLiteral("  --base-language LIST: comma-separated base-language candidates for this run."));
+    if (c.details)
+        cliPrintLine(QString::fromUtf8(c.details));
 }
 
 void printOverview()

@@ -136,6 +136,16 @@ void requireSaved(const ProjectModel &model)
     throw CliError{QStringLiteral("%1 file(s) not written").arg(failures.size())};
 }
 
+void cliReportSkipped(const QList<SkippedPath> &skipped, const QString &folder)
+{
+    if (skipped.size() == 1)
+        printError(QStringLiteral("1 path below %1 could not be read and was left out").arg(folder));
+    else if (skipped.size() > 1)
+        printError(QStringLiteral("%1 paths below %2 could not be read and were left out")
+                       .arg(skipped.size())
+                       .arg(folder));
+}
+
 void cliPrint(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();

@@ -2,6 +2,8 @@
 // positional arguments, one-line usage errors, and UTF-8 / JSON output.
 #pragma once
 
+#include "model/filefinder.h"
+
 #include <QString>
 #include <QStringList>
 #include <initializer_list>
@@ -66,6 +68,9 @@ void loadProject(ProjectModel &model, const QString &root);
 // After a command's saves: prints one line on standard error for each file
 // the last save could not write, then throws CliError saying how many.
 void requireSaved(const ProjectModel &model);
+// After a listing that left paths out (each already logged on standard error
+// with its reason), one line there saying how many, below which folder.
+void cliReportSkipped(const QList<SkippedPath> &skipped, const QString &folder);
 
 // Standard output as UTF-8; cliPrintLine adds a line feed.
 void cliPrint(const QString &text);

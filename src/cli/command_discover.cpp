@@ -8,12 +8,14 @@ int commandDiscover(const QStringList &arguments)
     const CliArgs args(arguments, {CliOptions::Json});
     args.expectPositionals(1, 1, QStringLiteral("FOLDER"));
     const QString folder = requireFolder(args.positionals().first());
-    const QStringList roots = ProjectDiscovery::discover(folder);
+    QList<SkippedPath> skipped;
+    const QStringList roots = ProjectDiscovery::discover(folder, &skipped);
     if (args.json()) {
         cliPrintLine(jsonStringArray(roots));
-        return 0;
+    } else {
+        for (const QString &root : roots)
+            cliPrintLine(root);
     }
-    for (const QString &root : roots)
-        cliPrintLine(root);
+    cliReportSkipped(skipped, folder);
     return 0;
 }

@@ -13,7 +13,8 @@ int commandExport(const QStringList &arguments)
     ProjectModel model;
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     const QString out = args.positionals().at(1);
-    if (!ExportTranslation::exportTranslation(model, out))
-        throw CliError{QStringLiteral("cannot write %1").arg(out)};
+    QString error;
+    if (!ExportTranslation::exportTranslation(model, out, &error))
+        throw CliError{error};
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "cli/cliargs.h"
 #include "cli/cliselection.h"
 #include "cli/commands.h"
+#include "cli/memoryoption.h"
 #include "memory/databasemanagerv2.h"
 #include "translate/memoryfill.h"
 
@@ -29,9 +30,7 @@ int commandFill(const QStringList &arguments)
     } else {
         memory = &DatabaseManagerV2::shared();
     }
-    if (!memory->isOpen())
-        throw CliError{QStringLiteral("cannot open the translation memory %1")
-                           .arg(memory->databasePath())};
+    requireUsable(*memory);
     const MemoryLookup lookup = [memory](const QString &column, const QString &text) {
         return memory->lookupText(column, text);
     };

@@ -20,9 +20,11 @@ int commandImport(const QStringList &arguments)
     // Every row can receive texts: the desktop's hide-translated view setting
     // has no say over a batch job.
     model.rebuildKeys(SortDescriptor{}, false);
-    const int stored = TranslationImport::importTranslations(model, folder);
+    QList<SkippedPath> skipped;
+    const int stored = TranslationImport::importTranslations(model, folder, {}, &skipped);
     model.save();
     requireSaved(model);
     cliPrintLine(QStringLiteral("%1 texts stored").arg(stored));
+    cliReportSkipped(skipped, folder);
     return 0;
 }

@@ -13,5 +13,8 @@ int commandScan(const QStringList &arguments)
     DatabaseManagerV2 &memory = openMemory(args);
     const ScanResult result = memory.scan(folder).result();
     cliPrintLine(QStringLiteral("%1 groups, %2 keys stored").arg(result.groups).arg(result.keysStored));
+    cliReportSkipped(result.skipped, folder);
+    if (!result.failure.isEmpty())
+        throw CliError{QStringLiteral("the scan stopped early: ") + result.failure};
     return 0;
 }

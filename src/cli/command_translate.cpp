@@ -7,21 +7,56 @@
 #include "translate/translatejob.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <cstdio>
+
+namespace {
+
+const CliOption kApiKey{QStringLiteral("--api-key"), true};
+const CliOption kApiKeyFile{QStringLiteral("--api-key-file"), true};
+
+// The first source given wins, most private first: a file, which only its
+// owner need be able to read; the command line, which every user sees in the
+// process list; the environment; the stored setting.
+std::optional<QString> apiKeyOf(const CliArgs &args)
+{
+    if (const std::optional<QString> path = args.value(kApiKeyFile.name)) {
+        QFile file(*path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw CliError{QStringLiteral("cannot read the API key file %1: %2")
+                               .arg(*path, file.errorString())};
+        // A key is one short line; a device without end must not be read whole.
+        const QByteArray line = file.readLine(64 * 1024);
+        if (file.error() != QFileDevice::NoError)
+            throw CliError{QStringLiteral("cannot read the API key file %1: %2")
+                               .arg(*path, file.errorString())};
+        const QString key = QString::fromUtf8(line).trimmed();
+        if (key.isEmpty())
+            throw CliError{
+                QStringLiteral("the API key file %1 holds no key on its first line").arg(*path)};
+        return key;
+    }
+    if (const std::optional<QString> key = args.value(kApiKey.name))
+        return key;
+    const QString environment = qEnvironmentVariable("VERBALO_GOOGLE_API_KEY").trimmed();
+    if (!environment.isEmpty())
+        return environment;
+    return Settings().text(Settings::GoogleApiKey);
+}
+
+} // namespace
 
 int commandTranslate(const QStringList &arguments)
 {
-    const CliOption apiKey{QStringLiteral("--api-key"), true};
     const CliOption rowKey{QStringLiteral("--row-key"), true};
-    const CliArgs args(arguments, {apiKey, CliOptions::BaseLanguage, rowKey});
+    const CliArgs args(arguments, {kApiKey, kApiKeyFile, CliOptions::BaseLanguage, rowKey});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     args.applyBaseLanguage();
-    std::optional<QString> key = args.value(apiKey.name);
-    if (!key)
-        key = Settings().text(Settings::GoogleApiKey);
+    const std::optional<QString> key = apiKeyOf(args);
     if (!key || key->isEmpty())
-        throw CliError{QStringLiteral(
-            "no API key: pass --api-key KEY or store one in the \"google.api.key\" setting")};
+        throw CliError{
+            QStringLiteral("no API key: pass --api-key-file FILE, set VERBALO_GOOGLE_API_KEY, "
+                           "or store one in the \"google.api.key\" setting")};
 
     ProjectModel model;
     CliSelection::load(model, requireFolder(args.positionals().at(0)));

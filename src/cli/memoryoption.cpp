@@ -13,8 +13,13 @@ DatabaseManagerV2 &openMemory(const CliArgs &args)
         DatabaseManagerV2::setDefaultPath(QFileInfo(*path).absoluteFilePath());
     }
     DatabaseManagerV2 &memory = DatabaseManagerV2::shared();
-    if (!memory.isOpen())
-        throw CliError{QStringLiteral("the translation memory at %1 cannot be used")
-                           .arg(memory.databasePath())};
+    requireUsable(memory);
     return memory;
+}
+
+void requireUsable(const DatabaseManagerV2 &memory)
+{
+    if (!memory.isOpen())
+        throw CliError{QStringLiteral("the translation memory %1 is unusable: %2")
+                           .arg(memory.databasePath(), memory.closedReason())};
 }

@@ -10,5 +10,7 @@ inline const CliOption Db{QStringLiteral("--db"), true};
 } // namespace CliOptions
 
 // The process's translation memory, at --db PATH when given. Throws CliError
-// when the database cannot be used (the log has already said why).
+// when the database cannot be used.
 DatabaseManagerV2 &openMemory(const CliArgs &args);
+// Throws CliError ("the translation memory PATH is unusable: why") unless open.
+void requireUsable(const DatabaseManagerV2 &memory);

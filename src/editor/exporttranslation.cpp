@@ -5,6 +5,7 @@
 #include "model/projectmodel.h"
 #include "model/textfile.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 QString ExportTranslation::exportText(const ProjectModel &model, const QStringList &candidates)
@@ -39,7 +40,23 @@ QString ExportTranslation::exportText(const ProjectModel &model, const QStringLi
     return out;
 }
 
-bool ExportTranslation::exportTranslation(const ProjectModel &model, const QString &path)
+bool ExportTranslation::exportTranslation(const ProjectModel &model, const QString &path,
+                                          QString *error)
 {
-    return TextFile::write(path, exportText(model, Settings::baseLanguageCandidates()));
+    // The atomic write renames a new file over the target, which would put a
+    // regular file in place of a device or a pipe (as root even /dev/full).
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) {
+        if (error)
+            *error = (target.isDir() ? QStringLiteral("%1 is a folder, not a file")
+                                     : QStringLiteral("%1 is not a regular file"))
+                         .arg(path);
+        return false;
+    }
+    if (!TextFile::write(path, exportText(model, Settings::baseLanguageCandidates()))) {
+        if (error)
+            *error = QStringLiteral("cannot write %1").arg(path);
+        return false;
+    }
+    return true;
 }

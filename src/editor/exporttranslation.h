@@ -18,7 +18,10 @@ public:
     static QString exportText(const ProjectModel &model, const QStringList &candidates);
 
     // exportText() with the candidates from the settings, written atomically
-    // as UTF-8 to `path` (also when empty). Only reads the model. Returns false
-    // when the file could not be written; the old file then stays whole.
-    static bool exportTranslation(const ProjectModel &model, const QString &path);
+    // as UTF-8 to `path` (also when empty). Only reads the model. Returns false,
+    // with a one-line reason in *error, when the file could not be written (the
+    // old file then stays whole) or when the path names something other than a
+    // regular file (a folder, a device, a pipe), which is left as it is.
+    static bool exportTranslation(const ProjectModel &model, const QString &path,
+                                  QString *error = nullptr);
 };

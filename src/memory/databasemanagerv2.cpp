@@ -11,9 +11,11 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMutex>
+#include <QSet>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QtConcurrent/QtConcurrentRun>
+#include <sqlite3.h>
 
 namespace {
 
@@ -84,14 +86,70 @@ QString schemaStatement()
            + QLatin1Char(')');
 }
 
-// Why the file cannot serve as the memory, or nothing when it can: the table
-// must exist (or be created) and the file must take writes.
+// Damaged pages, or nothing. Opening reads the first page only, so garbage
+// further in would otherwise pass for a memory without matches. quick_check
+// reads each page once and skips the costly index cross-checks.
+std::optional<QString> damage(Database &db)
+{
+    QString error;
+    auto rows = db.executeQuery(QStringLiteral("PRAGMA quick_check(1)"), {}, &error);
+    if (!rows)
+        return error;
+    if (!rows->next())
+        return rows->failed() ? db.lastErrorMessage()
+                              : QStringLiteral("its check gives no verdict");
+    QString verdict = rows->stringForColumnIndex(0).value_or(QString());
+    if (verdict == QLatin1String("ok"))
+        return std::nullopt;
+    // "*** in database main ***\nPage 58: ..." names the first bad page.
+    verdict.remove(QStringLiteral("*** in database main ***"));
+    verdict = verdict.trimmed().section(QLatin1Char('\n'), 0, 0);
+    return QStringLiteral("the file is damaged (") + verdict + QLatin1Char(')');
+}
+
+// Columns an existing table lacks, or nothing. A table made by another
+// program under this name would otherwise fail every insert and lookup as if
+// it were merely empty. Extra columns do no harm.
+std::optional<QString> foreignTable(Database &db)
+{
+    QString error;
+    auto rows = db.executeQuery(QStringLiteral("PRAGMA table_info(")
+                                    + DatabaseManagerV2::TableName + QLatin1Char(')'),
+                                {}, &error);
+    if (!rows)
+        return error;
+    QSet<QString> present;
+    while (rows->next())
+        present.insert(rows->stringForColumn(QStringLiteral("name")).value_or(QString()).toLower());
+    if (rows->failed())
+        return db.lastErrorMessage();
+    QStringList missing;
+    const QStringList wanted =
+        QStringList{QStringLiteral("idx"), DatabaseManagerV2::KeyColumn} + Languages::sortedCodes();
+    for (const QString &column : wanted)
+        if (!present.contains(column.toLower()))
+            missing << column;
+    if (missing.isEmpty())
+        return std::nullopt;
+    constexpr qsizetype shown = 5;
+    QString names = missing.mid(0, shown).join(QStringLiteral(", "));
+    if (missing.size() > shown)
+        names += QStringLiteral(" and %1 more").arg(missing.size() - shown);
+    return QStringLiteral("its table %1 was made by another program: it lacks the columns %2")
+        .arg(DatabaseManagerV2::TableName, names);
+}
+
+// Why the file cannot serve as the memory, or nothing when it can: its pages
+// must be sound, the table must exist (or be created) with Verbalo's columns,
+// and the file must take writes.
 std::optional<QString> prepareSchema(DatabaseQueue &queue)
 {
     std::optional<QString> problem;
     queue.inDatabase([&](Database &db) {
         if (db.isReadOnly())
             problem = QStringLiteral("the file is read-only");
+        else
+            problem = damage(db);
     });
     if (problem)
         return problem;
@@ -106,6 +164,9 @@ std::optional<QString> prepareSchema(DatabaseQueue &queue)
         return problem;
     if (!created)
         return QStringLiteral("the table cannot be created");
+    queue.inDatabase([&](Database &db) { problem = foreignTable(db); });
+    if (problem)
+        return problem;
     // An existing table needs no write above; a table created and rolled back
     // shows whether the file (and its journal beside it) can be written.
     queue.inTransaction([&](Database &db, bool &rollback) {
@@ -114,6 +175,18 @@ std::optional<QString> prepareSchema(DatabaseQueue &queue)
             problem = db.lastErrorMessage();
     });
     return problem;
+}
+
+// Failures that only one record's texts can cause; any other failure of an
+// insert concerns the file or its locks.
+bool concernsOneRecord(int code)
+{
+    switch (code & 0xff) {
+    case SQLITE_TOOBIG: case SQLITE_CONSTRAINT: case SQLITE_MISMATCH: case SQLITE_RANGE:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -160,6 +233,7 @@ DatabaseManagerV2::DatabaseManagerV2(const QString &path, QObject *parent)
         problem = prepareSchema(*m_db);
     if (problem) {
         m_db.reset();
+        m_closedReason = *problem;
         Log::line(QStringLiteral("Translation memory off: cannot use ") + path
                   + QStringLiteral(": ") + *problem);
         return;
@@ -172,6 +246,8 @@ DatabaseManagerV2::~DatabaseManagerV2() { m_queue.waitForDone(); }
 QString DatabaseManagerV2::databasePath() const { return m_db ? m_db->path() : m_path; }
 
 bool DatabaseManagerV2::isOpen() const { return m_db != nullptr; }
+
+QString DatabaseManagerV2::closedReason() const { return m_closedReason; }
 
 DatabaseQueue *DatabaseManagerV2::db() const { return m_db.get(); }
 
@@ -217,7 +293,7 @@ std::optional<QString> DatabaseManagerV2::decode(const QString &stored)
     return text;
 }
 
-int DatabaseManagerV2::storeTranslations(const Harvest &harvest)
+int DatabaseManagerV2::storeTranslations(const Harvest &harvest, QString *error)
 {
     if (harvest.isEmpty() || !m_db)
         return 0;
@@ -227,7 +303,9 @@ int DatabaseManagerV2::storeTranslations(const Harvest &harvest)
     Log::line(QStringLiteral("Saving to database ") + count + QStringLiteral(" items"));
 
     int stored = 0;
-    m_db->inTransaction([&](Database &db, bool &) {
+    QString statementFailure;
+    QString transactionFailure;
+    const bool committed = m_db->inTransaction([&](Database &db, bool &rollback) {
         for (auto it = harvest.cbegin(); it != harvest.cend(); ++it) {
             // Column names go into the statement text, so only the fixed codes qualify.
             QStringList columns{KeyColumn};
@@ -250,16 +328,35 @@ int DatabaseManagerV2::storeTranslations(const Harvest &harvest)
                                 + QStringLiteral(" (") + columns.join(QStringLiteral(", "))
                                 + QStringLiteral(") VALUES (") + placeholders.join(QStringLiteral(", "))
                                 + QLatin1Char(')');
-            if (db.executeUpdate(sql, values))
+            if (db.executeUpdate(sql, values)) {
                 ++stored;
-            else
-                Log::line(QStringLiteral("Couldn't store \"") + logText(it.key()) + QStringLiteral("\": ")
-                          + db.lastErrorMessage());
+                continue;
+            }
+            Log::line(QStringLiteral("Couldn't store \"") + logText(it.key()) + QStringLiteral("\": ")
+                      + db.lastErrorMessage());
+            // A lock held elsewhere, a full disk or a damaged file fails every
+            // later record too (each after the busy wait); only a fault of this
+            // record's own texts is worth going on past.
+            if (!concernsOneRecord(db.lastErrorCode())) {
+                statementFailure = db.lastErrorMessage();
+                rollback = true;
+                return;
+            }
         }
         Log::line(QStringLiteral("Database for ") + count + QStringLiteral(" took: ")
                   + QString::number(double(timer.nsecsElapsed()) / 1e9, 'f', 6));
-    });
-    return stored;
+    }, &transactionFailure);
+    if (committed)
+        return stored;
+
+    QString reason = !statementFailure.isEmpty() ? statementFailure : transactionFailure;
+    if (reason.isEmpty())
+        reason = QStringLiteral("the transaction could not be committed");
+    Log::line(QStringLiteral("Nothing of ") + count + QStringLiteral(" items was stored: ")
+              + reason);
+    if (error)
+        *error = reason;
+    return 0;
 }
 
 std::optional<QMap<QString, QString>> DatabaseManagerV2::lookup(Database &db, const QString &column,
@@ -321,6 +418,8 @@ QFuture<ScanResult> DatabaseManagerV2::scan(const QString &folder)
         const ScanResult result = Scanner::run(*this, folder, [this](int done, int found) {
             emit scanProgress(done, found);
         });
+        if (!result.failure.isEmpty())
+            emit scanFailed(result.failure);
         emit scanFinished(result.groups, result.keysStored);
         return result;
     });

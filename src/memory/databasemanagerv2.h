@@ -3,6 +3,7 @@
 #pragma once
 
 #include "memory/databasequeue.h"
+#include "model/filefinder.h"
 
 #include <QFuture>
 #include <QMap>
@@ -19,6 +20,11 @@ struct ScanResult
 {
     int groups = 0;     // groups of sibling language folders found
     int keysStored = 0; // records written
+    // Why the scan stopped before its end (a closed memory, a group's texts
+    // that could not be committed); empty when it ran through.
+    QString failure;
+    // Folders find could not enter and names it could not hand over: not scanned.
+    QList<SkippedPath> skipped;
 };
 
 class DatabaseManagerV2 : public QObject
@@ -37,13 +43,17 @@ public:
     static QString defaultPath();
 
     // Opens (creating folder and file as needed) the database at the path and
-    // makes sure the table exists. When the file cannot be used the manager
-    // stays closed, says why in one log line, and every operation does nothing.
+    // makes sure the table exists. When the file cannot be used (not a
+    // database, damaged pages, read-only, a table of that name lacking
+    // Verbalo's columns) the manager stays closed, says why in one log line,
+    // and every operation does nothing.
     explicit DatabaseManagerV2(const QString &path, QObject *parent = nullptr);
     ~DatabaseManagerV2() override;
 
     QString databasePath() const;
     bool isOpen() const;
+    // Why the file cannot be used, in a few words; empty when open.
+    QString closedReason() const;
     // The database queue; null when the manager is closed.
     DatabaseQueue *db() const;
 
@@ -56,8 +66,10 @@ public:
 
     // Writes every key that has texts in at least two known language codes,
     // each replacing its earlier record whole, in one transaction. Returns the
-    // number of records written. Takes exclusive access itself.
-    int storeTranslations(const Harvest &harvest);
+    // number of records written. When the transaction cannot be committed
+    // (another process holds the file, the disk is full) nothing is written:
+    // returns 0, logs the reason and puts it in *error. Takes exclusive access itself.
+    int storeTranslations(const Harvest &harvest, QString *error = nullptr);
 
     // Inside exclusive access: the best record whose column holds exactly the
     // text, as column name (and language alias) to decoded text. None when the
@@ -74,10 +86,13 @@ public:
 signals:
     // From the work queue's thread: groups done of groups found.
     void scanProgress(int done, int found);
+    // A scan that stopped early says why in one line, just before scanFinished.
+    void scanFailed(const QString &reason);
     void scanFinished(int groups, int keysStored);
 
 private:
     QString m_path;
+    QString m_closedReason;
     std::unique_ptr<DatabaseQueue> m_db;
     QThreadPool m_queue;
 };

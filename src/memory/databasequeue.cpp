@@ -105,7 +105,8 @@ void DatabaseQueue::inDatabase(const std::function<void(Database &)> &work)
     });
 }
 
-bool DatabaseQueue::inTransaction(const std::function<void(Database &, bool &rollback)> &work)
+bool DatabaseQueue::inTransaction(const std::function<void(Database &, bool &rollback)> &work,
+                                  QString *failure)
 {
     bool committed = false;
     perform([&] {
@@ -114,8 +115,11 @@ bool DatabaseQueue::inTransaction(const std::function<void(Database &, bool &rol
         Database &db = *m_database;
         // A transaction already open (work nested in work) is simply joined.
         const bool outer = !db.isInTransaction();
-        if (outer && !db.beginTransaction())
+        if (outer && !db.beginTransaction()) {
+            if (failure)
+                *failure = db.lastErrorMessage();
             return;
+        }
         bool rollback = false;
         work(db, rollback);
         if (!outer) {
@@ -127,8 +131,12 @@ bool DatabaseQueue::inTransaction(const std::function<void(Database &, bool &rol
             return;
         }
         committed = db.commit();
-        if (!committed)
+        if (!committed) {
+            // Read before the rollback replaces it.
+            if (failure)
+                *failure = db.lastErrorMessage();
             db.rollback();
+        }
     });
     return committed;
 }

@@ -29,8 +29,11 @@ public:
     // that itself calls back into the queue runs in place.
     void inDatabase(const std::function<void(Database &)> &work);
     // As inDatabase, between a transaction's begin and commit; the work sets
-    // rollback to undo. Returns whether the transaction was committed.
-    bool inTransaction(const std::function<void(Database &, bool &rollback)> &work);
+    // rollback to undo. Returns whether the transaction was committed. When the
+    // begin or the commit itself failed (another process holding the file, a
+    // full disk), *failure gets SQLite's reason; it is left alone otherwise.
+    bool inTransaction(const std::function<void(Database &, bool &rollback)> &work,
+                       QString *failure = nullptr);
 
 private:
     explicit DatabaseQueue(const QString &path);

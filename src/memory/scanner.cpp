@@ -5,7 +5,6 @@
 #include "memory/languages.h"
 #include "model/plistreader.h"
 #include "model/log.h"
-#include "model/shell.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,24 +27,29 @@ QString parentOf(const QString &path)
 
 } // namespace
 
-QStringList Scanner::findOutsideHidden(const QString &folder, const QString &type,
-                                       const QString &namePattern)
+FindResult Scanner::findOutsideHidden(const QString &folder, const QString &type,
+                                      const QString &namePattern)
 {
     // "/.." or "/." inside the path would match the hidden-folder pattern at the
-    // top and stop find before it starts.
+    // top and stop find before it starts. The explicit -print0 belongs to the
+    // second branch only, so pruned hidden folders are not printed.
     const QStringList arguments{QDir::cleanPath(folder),
                                 QStringLiteral("-type"), QStringLiteral("d"),
                                 QStringLiteral("-path"), QStringLiteral("*/\\.*"),
                                 QStringLiteral("-prune"), QStringLiteral("-o"),
                                 QStringLiteral("-not"), QStringLiteral("-name"), QStringLiteral(".*"),
                                 QStringLiteral("-type"), type,
-                                QStringLiteral("-name"), namePattern};
-    return Shell::shared().run(QStringLiteral("/usr/bin/find"), arguments).output;
+                                QStringLiteral("-name"), namePattern, QStringLiteral("-print0")};
+    return FileFinder::run(arguments);
 }
 
-Scanner::Groups Scanner::findGroups(const QString &folder)
+Scanner::Groups Scanner::findGroups(const QString &folder, QList<SkippedPath> *skipped)
 {
-    return groupLines(findOutsideHidden(folder, QStringLiteral("d"), QStringLiteral("*.lproj")));
+    const FindResult found =
+        findOutsideHidden(folder, QStringLiteral("d"), QStringLiteral("*.lproj"));
+    if (skipped)
+        *skipped = found.skipped;
+    return groupLines(found.paths);
 }
 
 Scanner::Groups Scanner::groupLines(const QStringList &lines)
@@ -83,13 +87,17 @@ ScanResult Scanner::run(DatabaseManagerV2 &manager, const QString &folder,
                         const std::function<void(int, int)> &progress)
 {
     ScanResult result;
-    if (!manager.isOpen())
+    if (!manager.isOpen()) {
+        result.failure =
+            QStringLiteral("the translation memory is unusable: ") + manager.closedReason();
+        Log::line(QStringLiteral("Scan failed: ") + result.failure);
         return result;
+    }
     const AwakeAssertion awake(QStringLiteral("i18n"));
 
     QElapsedTimer timer;
     timer.start();
-    const Groups groups = findGroups(folder);
+    const Groups groups = findGroups(folder, &result.skipped);
     Log::line(QStringLiteral("Scan took: ") + seconds(timer));
     timer.restart();
 
@@ -103,7 +111,15 @@ ScanResult Scanner::run(DatabaseManagerV2 &manager, const QString &folder,
             Harvest harvest;
             for (const QString &languageFolder : it.value())
                 extractFolder(languageFolder, harvest);
-            result.keysStored += manager.storeTranslations(harvest);
+            QString error;
+            result.keysStored += manager.storeTranslations(harvest, &error);
+            // The next group would wait for the same lock or disk and fail alike.
+            if (!error.isEmpty()) {
+                result.failure = QStringLiteral("the texts below %1 could not be stored: %2")
+                                     .arg(it.key(), error);
+                Log::line(QStringLiteral("Scan stopped: ") + result.failure);
+                break;
+            }
         }
         Log::debug(QStringLiteral("Done extracting from: "), it.key());
         if (progress)

@@ -11,10 +11,13 @@
 #include <QHash>
 
 int TranslationImport::importTranslations(ProjectModel &model, const QString &folder,
-                                          const SortDescriptor &sort)
+                                          const SortDescriptor &sort, QList<SkippedPath> *skipped)
 {
-    const QStringList files =
+    const FindResult found =
         Scanner::findOutsideHidden(folder, QStringLiteral("f"), QStringLiteral("*.strings"));
+    if (skipped)
+        *skipped = found.skipped;
+    const QStringList &files = found.paths;
 
     // The row key is the entry key, "-" and the row's file name; a row key that
     // merely begins with the key belongs to a longer key ("Save" vs "SaveAs").

@@ -3,7 +3,6 @@
 #include "projectdiscovery.h"
 
 #include "model/log.h"
-#include "model/shell.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -72,19 +71,19 @@ bool ProjectDiscovery::isLanguagePath(const QString &path)
     return false;
 }
 
-QStringList ProjectDiscovery::discover(const QString &folder)
+QStringList ProjectDiscovery::discover(const QString &folder, QList<SkippedPath> *skipped)
 {
-    QStringList paths;
-    for (const char *suffix : {"*.strings", "*.txt"}) {
-        const ShellResult found = Shell::shared().run(
-            QStringLiteral("/usr/bin/find"),
-            {folder, QStringLiteral("-type"), QStringLiteral("f"), QStringLiteral("-name"),
-             QString::fromLatin1(suffix)});
-        paths += found.output;
-    }
+    // One walk for both suffixes, so a folder find cannot enter is reported once.
+    const FindResult found = FileFinder::run(
+        {folder, QStringLiteral("-type"), QStringLiteral("f"), QStringLiteral("("),
+         QStringLiteral("-name"), QStringLiteral("*.strings"), QStringLiteral("-o"),
+         QStringLiteral("-name"), QStringLiteral("*.txt"), QStringLiteral(")"),
+         QStringLiteral("-print0")});
+    if (skipped)
+        *skipped = found.skipped;
     QSet<QString> roots;
-    for (const QString &path : std::as_const(paths))
-        if (!path.isEmpty() && isLanguagePath(path))
+    for (const QString &path : found.paths)
+        if (isLanguagePath(path))
             roots.insert(rootOf(path));
     QStringList sorted(roots.begin(), roots.end());
     std::sort(sorted.begin(), sorted.end());

@@ -2,14 +2,18 @@
 // .strings and .txt files that lie inside language folders.
 #pragma once
 
+#include "model/filefinder.h"
+
 #include <QString>
 #include <QStringList>
 
 class ProjectDiscovery
 {
 public:
-    // Distinct roots, sorted. Runs /usr/bin/find through Shell; logs each root.
-    static QStringList discover(const QString &folder);
+    // Distinct roots, sorted. Runs /usr/bin/find; logs each root. Folders find
+    // cannot enter and names that are not UTF-8 are left out, logged, and
+    // listed in *skipped; the rest is found all the same.
+    static QStringList discover(const QString &folder, QList<SkippedPath> *skipped = nullptr);
     // Whether a found file path lies in a language folder (paths with "Pods" never do).
     static bool isLanguagePath(const QString &path);
 };

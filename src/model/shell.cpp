@@ -1,9 +1,10 @@
 // Runs external programs (find) with separate arguments and collects both
-// output streams as lines.
+// output streams as lines or as bytes.
 #include "shell.h"
 
 #include <QProcess>
 #include <QStringDecoder>
+#include <optional>
 
 namespace {
 
@@ -33,6 +34,25 @@ QStringList toLines(const QByteArray &bytes)
     return QStringView(text).mid(begin, end - begin).toString().split(QLatin1Char('\n'));
 }
 
+// Nothing when the program could not be started.
+std::optional<ShellBytes> execute(const QString &launchPath, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    process.start(launchPath, arguments, QIODevice::ReadOnly);
+    if (!process.waitForStarted(-1))
+        return std::nullopt;
+    // waitForFinished() services both pipes together, so neither can fill up
+    // and stall the program while the other is being waited on.
+    process.waitForFinished(-1);
+    ShellBytes result;
+    result.output = process.readAllStandardOutput();
+    result.error = process.readAllStandardError();
+    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return result;
+}
+
 } // namespace
 
 Shell &Shell::shared()
@@ -44,17 +64,16 @@ Shell &Shell::shared()
 ShellResult Shell::run(const QString &launchPath, const QStringList &arguments) const
 {
     ShellResult result;
-    QProcess process;
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.setInputChannelMode(QProcess::ForwardedInputChannel);
-    process.start(launchPath, arguments, QIODevice::ReadOnly);
-    if (!process.waitForStarted(-1))
+    const std::optional<ShellBytes> bytes = execute(launchPath, arguments);
+    if (!bytes)
         return result;
-    // waitForFinished() services both pipes together, so neither can fill up
-    // and stall the program while the other is being waited on.
-    process.waitForFinished(-1);
-    result.output = toLines(process.readAllStandardOutput());
-    result.error = toLines(process.readAllStandardError());
-    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.output = toLines(bytes->output);
+    result.error = toLines(bytes->error);
+    result.status = bytes->status;
     return result;
+}
+
+ShellBytes Shell::runBytes(const QString &launchPath, const QStringList &arguments) const
+{
+    return execute(launchPath, arguments).value_or(ShellBytes{});
 }

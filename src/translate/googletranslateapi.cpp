@@ -51,6 +51,10 @@ QNetworkRequest GoogleTranslateApi::request(const QUrl &url, std::chrono::millis
     request.setHeader(QNetworkRequest::ContentTypeHeader,
                       QByteArrayLiteral("application/json; charset=utf-8"));
     request.setTransferTimeout(int(timeout.count()));
+    // Followed, a POST comes back as a GET without its body, and whatever that
+    // fetches would be taken for the translation.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
     return request;
 }
 

@@ -12,7 +12,12 @@
 class GoogleTranslateApi
 {
 public:
+    // Silence allowed while a request waits for its answer.
     static constexpr std::chrono::milliseconds DefaultTimeout{60000};
+    // Time allowed for a whole exchange, from sending to the answer's last byte.
+    static constexpr std::chrono::milliseconds DefaultDeadline{60000};
+    // A translation of one text is a few kilobytes; more than this is no answer.
+    static constexpr qint64 MaxAnswerBytes = 1024 * 1024;
 
     // https://translation.googleapis.com, or the base URL in the environment
     // variable VERBALO_TRANSLATE_URL when it is set and valid.
@@ -28,7 +33,8 @@ public:
     static QUrl requestUrl(const QUrl &base, const QString &apiKey);
 
     // POST request for the URL with "Content-Type: application/json;
-    // charset=utf-8" and the given inactivity time-out.
+    // charset=utf-8" and the given inactivity time-out. Redirects are not
+    // followed: the answer to a redirect is the redirect, which is no translation.
     static QNetworkRequest request(const QUrl &url, std::chrono::milliseconds timeout);
 
     // {"q": text, "target": target} plus "format": "text" for plain text.

@@ -1,11 +1,13 @@
 // The Google translation client on Qt Network.
 #include "googletranslator.h"
 
+#include "model/log.h"
 #include "model/projectmodel.h"
 #include "translate/googletranslateapi.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -25,7 +27,7 @@ struct GoogleTranslator::KeyCall
 
 GoogleTranslator::GoogleTranslator(ProjectModel &model, std::mutex &lock, QObject *parent)
     : QObject(parent), m_model(model), m_lock(lock), m_endpoint(GoogleTranslateApi::endpoint()),
-      m_timeout(GoogleTranslateApi::DefaultTimeout)
+      m_timeout(GoogleTranslateApi::DefaultTimeout), m_deadline(GoogleTranslateApi::DefaultDeadline)
 {
 }
 
@@ -83,17 +85,42 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
     call->pending = int(requests.size());
     for (const auto &[language, body] : requests) {
         QNetworkReply *reply = nextManager()->post(request, body);
-        m_inFlight.insert(reply, {call, language});
+        m_inFlight.insert(reply, {call, language, QString()});
+        // The transfer time-out only counts silence: an answer that trickles on
+        // without end is ended by the deadline, one that grows without end by
+        // its size, before it exhausts memory.
+        auto *deadline = new QTimer(reply);
+        deadline->setSingleShot(true);
+        const double seconds = double(m_deadline.count()) / 1000.0;
+        connect(deadline, &QTimer::timeout, this, [this, reply, seconds] {
+            abortFor(reply, QStringLiteral("no complete answer within %1 s").arg(seconds));
+        });
+        connect(reply, &QNetworkReply::finished, deadline, &QTimer::stop);
+        deadline->start(m_deadline);
+        connect(reply, &QNetworkReply::downloadProgress, this,
+                [this, reply](qint64 received, qint64 announced) {
+                    if (received > GoogleTranslateApi::MaxAnswerBytes
+                        || announced > GoogleTranslateApi::MaxAnswerBytes)
+                        abortFor(reply, QStringLiteral("the answer is larger than %1 bytes")
+                                            .arg(GoogleTranslateApi::MaxAnswerBytes));
+                });
         connect(reply, &QNetworkReply::finished, this, [this, reply] {
             const InFlight request = m_inFlight.take(reply);
             const std::shared_ptr<KeyCall> &call = request.call;
             if (!call)
                 return;
             const QString &language = request.language;
+            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
             std::optional<QString> text;
-            if (reply->error() == QNetworkReply::NoError) {
-                const int status =
-                    reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            if (!request.abortReason.isEmpty()) {
+                Log::line(QStringLiteral("Translation into ") + language
+                          + QStringLiteral(" failed: ") + request.abortReason);
+            } else if (status >= 300 && status < 400) {
+                Log::line(QStringLiteral("Translation into ") + language
+                          + QStringLiteral(" failed: the service redirected the request (HTTP %1), "
+                                           "which is not followed")
+                                .arg(status));
+            } else if (reply->error() == QNetworkReply::NoError) {
                 text = GoogleTranslateApi::decodeAnswer(status, reply->readAll());
             }
             reply->deleteLater();
@@ -110,6 +137,15 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
         });
     }
     return int(requests.size());
+}
+
+void GoogleTranslator::abortFor(QNetworkReply *reply, const QString &reason)
+{
+    const auto request = m_inFlight.find(reply);
+    if (request == m_inFlight.end() || !request->abortReason.isEmpty())
+        return;
+    request->abortReason = reason;
+    reply->abort();
 }
 
 void GoogleTranslator::abortAll()

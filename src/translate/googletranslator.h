@@ -30,6 +30,8 @@ public:
 
     void setEndpoint(const QUrl &endpoint) { m_endpoint = endpoint; }
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    // Each request is aborted, and fails, when its whole exchange takes longer.
+    void setDeadline(std::chrono::milliseconds deadline) { m_deadline = deadline; }
 
     // For every language of model.languages that `row` lacks, posts the base
     // value for that language's target code ("format": "text" when the row key
@@ -39,7 +41,10 @@ public:
     // model.data[rowKey] by a copy of it, under the lock. `completion` runs on
     // this object's thread once every request of the call has ended by answer,
     // failure, time-out or abort; at once, before returning, when nothing is
-    // sent. Returns the number of requests sent. Call on this object's thread.
+    // sent. A request fails (and is logged) when it outlives the deadline, when
+    // its answer grows past GoogleTranslateApi::MaxAnswerBytes (it is aborted
+    // then), or when the service redirects it. Returns the number of requests
+    // sent. Call on this object's thread.
     int translateKey(const QString &apiKey, const QString &rowKey, const Entry &baseEntry,
                      const Row &row, std::function<void()> completion);
 
@@ -57,7 +62,11 @@ private:
     {
         std::shared_ptr<KeyCall> call;
         QString language;
+        QString abortReason; // set when this client ended the request itself
     };
+
+    // Ends the request in flight, to fail it with the reason.
+    void abortFor(QNetworkReply *reply, const QString &reason);
 
     QNetworkAccessManager *nextManager();
 
@@ -65,6 +74,7 @@ private:
     std::mutex &m_lock;
     QUrl m_endpoint;
     std::chrono::milliseconds m_timeout;
+    std::chrono::milliseconds m_deadline;
     // A few managers side by side: each opens at most six HTTP/1.1 connections
     // to a host, which would serialise the requests of a large selection.
     QList<QNetworkAccessManager *> m_managers;

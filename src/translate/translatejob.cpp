@@ -9,7 +9,7 @@
 
 TranslateJob::TranslateJob(ProjectModel &model, QObject *parent)
     : QObject(parent), m_model(model), m_endpoint(GoogleTranslateApi::endpoint()),
-      m_timeout(GoogleTranslateApi::DefaultTimeout)
+      m_timeout(GoogleTranslateApi::DefaultTimeout), m_deadline(GoogleTranslateApi::DefaultDeadline)
 {
     m_thread.setObjectName(QStringLiteral("translate"));
     connect(this, &TranslateJob::keyEnded, this, &TranslateJob::onKeyEnded,
@@ -61,6 +61,7 @@ void TranslateJob::start(const QList<int> &selection, const std::optional<QStrin
     m_translator = new GoogleTranslator(m_model, m_lock);
     m_translator->setEndpoint(m_endpoint);
     m_translator->setTimeout(m_timeout);
+    m_translator->setDeadline(m_deadline);
     m_translator->moveToThread(&m_thread);
     // Everything the worker needs is connected before it starts, so no
     // callable made on this thread is handed over later.

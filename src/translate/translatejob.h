@@ -32,9 +32,11 @@ public:
     ~TranslateJob() override;
 
     // Before start(): the service's base URL, the per-request inactivity
-    // time-out, and how many keys may have requests in flight at once.
+    // time-out and total deadline, and how many keys may have requests in
+    // flight at once.
     void setEndpoint(const QUrl &endpoint) { m_endpoint = endpoint; }
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    void setDeadline(std::chrono::milliseconds deadline) { m_deadline = deadline; }
     void setMaxKeysInFlight(int keys) { m_maxKeysInFlight = qMax(1, keys); }
 
     // Walks the selection (ascending indexes into model.keys) and queues every
@@ -91,6 +93,7 @@ private:
     std::mutex m_lock;
     QUrl m_endpoint;
     std::chrono::milliseconds m_timeout;
+    std::chrono::milliseconds m_deadline;
     int m_maxKeysInFlight = 64;
     QString m_apiKey;
     QString m_stoppedAt;

@@ -1,9 +1,12 @@
-// Project discovery: the language-path test and the roots found by find.
+// Project discovery: the language-path test, the roots found by find, and
+// what find could not read or name.
 #include "model/projectdiscovery.h"
 #include "testsupport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 TEST(Discovery, LanguagePathTest)
 {
@@ -39,4 +42,51 @@ TEST(Discovery, NothingBelowPodsOrAMissingFolderFindsNothing)
     writeFile(dir.path(), "Pods/Lib/en.lproj/Lib.strings", "\n");
     EXPECT_TRUE(ProjectDiscovery::discover(dir.path()).isEmpty());
     EXPECT_TRUE(ProjectDiscovery::discover(dir.path() + "/gone").isEmpty());
+}
+
+TEST(Discovery, NamesAreTakenWholeAndWhatCannotBeReadIsListed)
+{
+    // A line feed in a folder name split the path (a bogus root ".", the real
+    // one lost); one name that is not UTF-8 made the whole listing undecodable.
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    for (const char *file :
+         {"Real/xx\nen.lproj/a.strings", "Mixed/en.lproj/\xff.strings", "Mixed/de.lproj/a.txt"})
+        writeFileAtBytes(d, file, "\n");
+    QList<SkippedPath> skipped;
+    EXPECT_EQ(ProjectDiscovery::discover(d, &skipped), (QStringList{d + "/Mixed", d + "/Real"}));
+    ASSERT_EQ(skipped.size(), 1);
+    EXPECT_EQ(skipped.first().reason, "the name is not valid UTF-8");
+    removeTree(d);
+
+    // find's complaints, quoted as the locale has it.
+    const FindResult r =
+        FileFinder::parse(QByteArray("/a\0/b\nc\0", 8),
+                          "/usr/bin/find: \u2018/x/a: b\u2019: Permission denied\nfind: odd\n");
+    EXPECT_EQ(r.paths, (QStringList{"/a", "/b\nc"}));
+    ASSERT_EQ(r.skipped.size(), 2);
+    EXPECT_EQ(r.skipped[0].path + "|" + r.skipped[0].reason, "/x/a: b|Permission denied");
+    EXPECT_EQ(r.skipped[1].path + "|" + r.skipped[1].reason, "|odd");
+}
+
+TEST(Discovery, CliNamesTheFoldersItCouldNotEnter)
+{
+    const bool asNobody = geteuid() == 0;
+    if (asNobody && !canRunAsNobody())
+        GTEST_SKIP() << "needs setpriv to drop privileges";
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    QFile::setPermissions(d, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                 QFile::ReadOther | QFile::ExeOther);
+    writeFile(d, "Open/en.lproj/a.strings", "\n");
+    writeFile(d, "Locked/App/en.lproj/a.strings", "\n");
+    QFile::setPermissions(d + "/Locked", {});
+    const CliRun run = runCliProgram({"discover", d}, asNobody);
+    QFile::setPermissions(d + "/Locked", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, (d + "/Open\n").toUtf8());
+    EXPECT_TRUE(run.err.contains(("Skipped " + d + "/Locked: ").toUtf8())) << run.err.constData();
+    EXPECT_TRUE(run.err.contains(
+        ("verbalo-cli: 1 path below " + d + " could not be read and was left out\n").toUtf8()))
+        << run.err.constData();
 }

@@ -49,3 +49,14 @@ TEST(Shell, RunsFromBackgroundThreads)
     EXPECT_EQ(a.result().output.size(), 2000);
     EXPECT_EQ(b.result().output.last(), "2000");
 }
+
+TEST(Shell, BytesComeBackAsWritten)
+{
+    // NUL bytes, bytes that are not UTF-8 and line feeds at either end all stay.
+    const ShellBytes r = Shell::shared().runBytes(
+        "/bin/sh", {"-c", "printf '\\na\\000b\\377\\n'; printf 'x\\377' >&2; exit 4"});
+    EXPECT_EQ(r.output, QByteArray("\na\0b\xff\n", 6));
+    EXPECT_EQ(r.error, "x\xff");
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(Shell::shared().runBytes("/no/such/program").status, -1);
+}

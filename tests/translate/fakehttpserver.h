@@ -1,6 +1,7 @@
 // A small HTTP/1.1 responder on 127.0.0.1 standing in for the translation
 // service: records every request and answers through a handler, optionally
-// after a delay or never. Header-only so the benchmarks can use it too.
+// after a delay, never, with a redirect, or with a body that never ends.
+// Header-only so the benchmarks can use it too.
 #pragma once
 
 #include <QByteArray>
@@ -29,12 +30,18 @@ struct FakeRequest
     }
 };
 
+// Every member has an initializer, so a handler may name only those it needs.
 struct FakeResponse
 {
     int status = 200;
-    QByteArray body;
+    QByteArray body{};
     int delayMs = 0;
     bool answer = true; // false: keep the connection open and say nothing
+    QByteArray location{}; // sent as a Location header when set (for redirects)
+    // Above 0: no Content-Length; after the body, this many more bytes every
+    // streamEveryMs, until the client goes away.
+    int streamBytes = 0;
+    int streamEveryMs = 10;
 };
 
 class FakeHttpServer
@@ -108,13 +115,26 @@ private:
         if (!response.answer)
             return true;
         QByteArray bytes = "HTTP/1.1 " + QByteArray::number(response.status) +
-                           " Status\r\nContent-Type: application/json; charset=utf-8\r\n"
-                           "Content-Length: " +
-                           QByteArray::number(response.body.size()) + "\r\n\r\n" + response.body;
+                           " Status\r\nContent-Type: application/json; charset=utf-8\r\n";
+        if (!response.location.isEmpty())
+            bytes += "Location: " + response.location + "\r\n";
+        // Without a length the body lasts until the connection closes.
+        if (response.streamBytes > 0)
+            bytes += "Connection: close\r\n";
+        else
+            bytes += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+        bytes += "\r\n" + response.body;
         if (response.delayMs <= 0)
             socket->write(bytes);
         else
             QTimer::singleShot(response.delayMs, socket, [socket, bytes] { socket->write(bytes); });
+        if (response.streamBytes > 0) {
+            auto *more = new QTimer(socket);
+            const QByteArray chunk(response.streamBytes, ' ');
+            QObject::connect(more, &QTimer::timeout, socket,
+                             [socket, chunk] { socket->write(chunk); });
+            more->start(response.streamEveryMs);
+        }
         return true;
     }
 

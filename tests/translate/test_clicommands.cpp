@@ -129,3 +129,37 @@ TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsAndNeedsAKey)
     EXPECT_TRUE(errors.contains("no translation was received"));
     qunsetenv("VERBALO_TRANSLATE_URL");
 }
+
+TEST_F(CliCommandsTest, TranslateTakesTheKeyFromAFileOrTheEnvironment)
+{
+    FakeHttpServer server;
+    server.setHandler([](const FakeRequest &) {
+        return FakeResponse{200, FakeHttpServer::translation("Ja")};
+    });
+    qputenv("VERBALO_TRANSLATE_URL", server.url().toString().toUtf8());
+    qputenv("VERBALO_GOOGLE_API_KEY", " from-env\n");
+    Settings().setValue(Settings::GoogleApiKey, QStringLiteral("from-setting"));
+    const QString file = writeFile(dir.path(), "key.txt", "  from-file \nsecond line\n");
+    // The file beats the option, and the environment beats the setting.
+    const std::pair<QStringList, const char *> cases[] = {
+        {{"--api-key-file", file, "--api-key", "from-option"}, "key=from-file"},
+        {{}, "key=from-env"}};
+    for (const auto &[options, query] : cases) {
+        writeFile(root, "de.lproj/L.strings", "\"done\" = \"Fertig\";\n");
+        EXPECT_EQ(run(QStringList{"translate"} + options +
+                      QStringList{"--row-key", "yes-L.strings", root}),
+                  0);
+        EXPECT_EQ(server.requests().value(server.requests().size() - 1).query(), query);
+    }
+    for (const QString &path :
+         {dir.filePath("missing.txt"), writeFile(dir.path(), "empty.txt", "\n")}) {
+        EXPECT_EQ(run({"translate", "--api-key-file", path, root}), 2);
+        EXPECT_TRUE(errors.contains("API key file " + path)) << errors.toStdString();
+    }
+    EXPECT_EQ(run({"translate", "--help"}), 0);
+    EXPECT_TRUE(output.contains("--api-key-file FILE") &&
+                output.contains("VERBALO_GOOGLE_API_KEY"));
+    Settings().remove(Settings::GoogleApiKey);
+    qunsetenv("VERBALO_GOOGLE_API_KEY");
+    qunsetenv("VERBALO_TRANSLATE_URL");
+}

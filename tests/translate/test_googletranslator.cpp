@@ -176,3 +176,28 @@ TEST_F(GoogleTranslatorTest, AFailedKeyKeepsItsRowAndAnUnreachableServiceEndsThe
     EXPECT_EQ(translate("k-L.strings"), 1);
     EXPECT_EQ(model.data.value("k-L.strings").size(), 2);
 }
+
+TEST_F(GoogleTranslatorTest, EndlessHugeAndRedirectedAnswersFail)
+{
+    translator.setDeadline(std::chrono::milliseconds(1500));
+    const QByteArray good = FakeHttpServer::translation("ok");
+    const QByteArray huge =
+        QByteArray(good).insert(1, QByteArray(GoogleTranslateApi::MaxAnswerBytes, ' '));
+    // One language per kind of answer; only ja's is a translation.
+    const QMap<QString, FakeResponse> answers{
+        {"de", {.body = good, .streamBytes = 16, .streamEveryMs = 50}}, // never silent, never done
+        {"fr", {.body = good, .streamBytes = 64 * 1024}},               // grows without end
+        {"es", {.body = huge}},                                         // valid, but too big
+        {"it", {.status = 302, .location = "/moved"}},
+        {"ja", {.body = good}}};
+    model.languages = QStringList{"en"} + answers.keys();
+    model.data.insert("k-L.strings", {{"en", {"k", "v", {}}}});
+    server.setHandler([&](const FakeRequest &r) {
+        if (r.path() == "/moved")
+            return FakeResponse{200, FakeHttpServer::translation("fetched elsewhere")};
+        return answers.value(json(r.body)["target"].toString());
+    });
+    EXPECT_EQ(translate("k-L.strings"), int(answers.size()));
+    EXPECT_EQ(model.data.value("k-L.strings").keys(), (QList<QString>{"Base", "en", "ja"}));
+    EXPECT_EQ(translator.requestsInFlight(), 0);
+}
