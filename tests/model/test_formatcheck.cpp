@@ -1,5 +1,7 @@
-// Format specifiers: what counts as a specifier, and reordering as a property.
+// Format specifiers and the translation checks: what counts as a specifier,
+// which translations are flagged and why, and reordering as a property.
 #include "model/formatspecifiers.h"
+#include "model/translationcheck.h"
 #include "testsupport.h"
 
 #include <algorithm>
@@ -31,6 +33,14 @@ std::string shown(const QString &base, const QString &translation)
     return (base + u" | "_s + translation).toStdString();
 }
 
+QList<CheckKind> kinds(const QString &base, const QString &translation)
+{
+    QList<CheckKind> out;
+    for (const CheckProblem &p : TranslationCheck::check(base, translation))
+        out << p.kind;
+    return out;
+}
+
 } // namespace
 
 TEST(FormatSpecifiers, ParsesArgumentsAndKinds)
@@ -58,6 +68,68 @@ TEST(FormatSpecifiers, ParsesArgumentsAndKinds)
     EXPECT_TRUE(found[0].positional);
     EXPECT_EQ(std::pair(found[1].start, found[1].length), std::pair(qsizetype(12), qsizetype(7)));
     EXPECT_FALSE(found[1].positional);
+}
+
+TEST(TranslationCheck, FlagsWhatBreaksAndNothingElse)
+{
+    using enum CheckKind;
+    const std::tuple<QString, QString, QList<CheckKind>> cases[] = {
+        {u"Current architecture: %@"_s, u"@% :معماری کنونی"_s, {Format}},
+        {u"%1$@ … %2$@"_s, u"٪ @٪ @"_s, {Format}},
+        {u"%ld files"_s, u"%d Dateien"_s, {Format}},
+        {u"%@ of %@"_s, u"%@"_s, {Format}},
+        {u"%1$@ %2$d"_s, u"%1$@ %1$d"_s, {Format}},
+        {u"%@ %d"_s, u"%2$@ %1$d"_s, {Format}},
+        {u"%*d"_s, u"%d"_s, {Format}},
+        {u"Save"_s, u"%@ sichern"_s, {Format}},
+        {u"%1$@ %2$@"_s, u"%2$@ %1$@"_s, {}},
+        {u"%@ %d"_s, u"%2$d %1$@"_s, {}},
+        {u"%@ (%d)"_s, u"%@ (%d) %1$@"_s, {}},
+        {u"%*d %@"_s, u"%3$@ %2$*1$d"_s, {}},
+        {u"%.2f %d %qd"_s, u"%5.1lf %i %lld"_s, {}},
+        {u"%d%%"_s, u"%d"_s, {}},
+        {u"100%"_s, u"100 %"_s, {}},
+        {u"50% off"_s, u"50 % de réduction"_s, {}},
+        {u"Line one\\nLine two"_s, u"Zeile eins, Zeile zwei"_s, {LineBreaks}},
+        {u"a\\nb\r\nc"_s, u"a\nb\\r\\nc"_s, {}},
+        {u"a\\\\nb"_s, u"ab"_s, {}},
+        {u"Name: "_s, u"Nom :"_s, {Whitespace}},
+        {u"x"_s, u"\u00A0y"_s, {Whitespace}},
+        {u"x\\t"_s, u"y\\t"_s, {}},
+        {u"x\\\\t"_s, u"y"_s, {}},
+        {u"%@\\n"_s, u"@%"_s, {Format, LineBreaks, Whitespace}},
+    };
+    for (const auto &[base, translation, expected] : cases) {
+        EXPECT_EQ(kinds(base, translation), expected) << shown(base, translation);
+        EXPECT_EQ(TranslationCheck::specifiersMatch(base, translation), !expected.contains(Format))
+            << shown(base, translation);
+    }
+    // A missing translation is no problem to report, but nothing to write either.
+    EXPECT_TRUE(TranslationCheck::check(u"%@"_s, QString()).isEmpty());
+    EXPECT_FALSE(TranslationCheck::specifiersMatch(u"%@"_s, QString()));
+}
+
+TEST(TranslationCheck, ExplainsProblems)
+{
+    const std::pair<std::pair<QString, QString>, QString> cases[] = {
+        {{u"%@, %d"_s, u"%d"_s}, u"expects %@, %d; found %d"_s},
+        {{u"Hello"_s, u"%@"_s}, u"expects none; found %@"_s},
+        {{u"%1$@ %3$ld"_s, u"%1$@ %2$ld"_s}, u"expects %1$@, %3$ld; found %1$@, %2$ld"_s},
+        {{u"%1$@ %2$d"_s, u"%2$@ %1$d"_s}, u"argument 1 is %@ in the base text, %d here"_s},
+        {{u"%@"_s, u"%1$@ %1$d"_s}, u"argument 1 is used as both %@ and %d here"_s},
+        {{u"a\\nb\\nc"_s, u"abc"_s}, u"2 line breaks in the base text, 0 here"_s},
+        {{u" a\\n"_s, u"a\\n "_s}, u"the base text starts with white space, this text does not"_s},
+        {{u"a"_s, u"a\t"_s}, u"this text ends with white space, the base text does not"_s},
+    };
+    for (const auto &[texts, detail] : cases) {
+        const QList<CheckProblem> problems = TranslationCheck::check(texts.first, texts.second);
+        ASSERT_EQ(problems.size(), 1) << texts.first.toStdString();
+        EXPECT_EQ(problems[0].detail, detail);
+    }
+    EXPECT_EQ(TranslationCheck::name(CheckKind::Format) +
+                  TranslationCheck::name(CheckKind::LineBreaks) +
+                  TranslationCheck::name(CheckKind::Whitespace),
+              u"formatlinebreakswhitespace"_s);
 }
 
 TEST(FormatSpecifiers, ReorderedPositionalCopiesMatchAndDroppingOneIsFlagged)
