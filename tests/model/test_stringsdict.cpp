@@ -214,6 +214,29 @@ TEST(StringsDict, EditsChangeOnlyTheirOwnLines)
     }
 }
 
+TEST(StringsDict, EditsKeepLineEndsAndOpenEmptyElements)
+{
+    QByteArray crlf = kSample;
+    crlf.replace("\n", "\r\n");
+    StringsDictDocument doc = read(crlf);
+    ASSERT_TRUE(doc.setText(kFilesKey, u"folders"_s, u"zero"_s, u"keinem Ordner"_s));
+    EXPECT_EQ(diffLines(crlf, doc.serialize()),
+              LineDiff({}, {"\t\t\t<key>zero</key>\r", "\t\t\t<string>keinem Ordner</string>\r"}));
+
+    const QByteArray empty =
+        "<plist><dict><key>k</key><dict><key>NSStringLocalizedFormatKey</key><string/>"
+        "<key>v</key><dict><key>NSStringFormatSpecTypeKey</key>"
+        "<string>NSStringPluralRuleType</string><key>other</key><string /></dict>"
+        "</dict></dict></plist>";
+    doc = read(empty);
+    ASSERT_TRUE(doc.setFormat(u"k"_s, u"%#@v@"_s));
+    ASSERT_TRUE(doc.setText(u"k"_s, u"v"_s, u"other"_s, u"x"_s));
+    QByteArray expected = empty;
+    expected.replace("<string/>", "<string>%#@v@</string>")
+        .replace("<string />", "<string>x</string>");
+    EXPECT_EQ(doc.serialize(), expected);
+}
+
 TEST(StringsDict, AddedKeysFollowTheSourceOrderInThisFilesIndentation)
 {
     const QByteArray target =
