@@ -1,6 +1,8 @@
 // Escaping and unescaping between plain texts and held texts.
 #include "model/heldtext.h"
 
+#include <algorithm>
+
 namespace {
 
 int hexValue(QChar c)
@@ -34,6 +36,12 @@ int fourHexDigits(const QString &held, qsizetype at)
 
 QString HeldText::fromPlain(const QString &plain)
 {
+    // Most texts need no escape; they are returned shared, without a copy.
+    const auto needsEscape = [](QChar c) {
+        return c == u'\\' || c == u'"' || c == u'\n' || c == u'\r';
+    };
+    if (std::none_of(plain.begin(), plain.end(), needsEscape))
+        return plain;
     QString held;
     held.reserve(plain.size() + 8);
     for (const QChar c : plain) {
@@ -59,6 +67,8 @@ QString HeldText::fromPlain(const QString &plain)
 
 QString HeldText::toPlain(const QString &held)
 {
+    if (!held.contains(u'\\'))
+        return held;
     QString plain;
     plain.reserve(held.size());
     const qsizetype n = held.size();

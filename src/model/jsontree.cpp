@@ -3,7 +3,9 @@
 #include "model/jsontree.h"
 
 #include <QAnyStringView>
+#include <QSet>
 #include <cstring>
+#include <limits>
 
 struct JsonTree::Parse
 {
@@ -13,6 +15,8 @@ struct JsonTree::Parse
     const char *p;
     const char *end;
     int depth = 0;
+    // Members of the objects being read, one list per depth, reused.
+    std::vector<std::vector<Member>> pending;
     QString error;
     const char *errorAt = nullptr;
 
@@ -30,7 +34,7 @@ struct JsonTree::Parse
         while (p < end && (*p == ' ' || *p == '\n' || *p == '\r' || *p == '\t'))
             ++p;
     }
-    qsizetype offset() const { return p - begin; }
+    qint32 offset() const { return qint32(p - begin); }
 };
 
 namespace {
@@ -167,9 +171,21 @@ void appendQuoted(QByteArray &out, const QString &text)
 
 std::optional<JsonTree> JsonTree::parse(const QByteArray &bytes, QString *error)
 {
+    if (bytes.size() > std::numeric_limits<qint32>::max()) {
+        if (error)
+            *error = QStringLiteral("larger than 2 GiB");
+        return std::nullopt;
+    }
     JsonTree tree;
     tree.m_bytes = bytes;
+    // Every kept value but the root follows a ':', and every object opens with
+    // '{'; counting them keeps the tables from moving while they fill.
+    const qsizetype colons = bytes.count(':');
+    tree.m_nodes.reserve(size_t(colons) + 1);
+    tree.m_members.reserve(size_t(colons));
+    tree.m_objects.reserve(size_t(bytes.count('{')));
     Parse p(tree.m_bytes.constData(), tree.m_bytes.constData() + tree.m_bytes.size());
+    p.pending.resize(kMaxDepth + 2);
     if (tree.m_bytes.startsWith("\xEF\xBB\xBF"))
         p.p += 3;
     p.skipSpace();
@@ -191,8 +207,7 @@ std::optional<JsonTree> JsonTree::parse(const QByteArray &bytes, QString *error)
         return std::nullopt;
     }
     if (tree.kind(tree.root()) == Kind::Object && tree.size(tree.root()) > 0) {
-        if (const QByteArray indent = tree.memberIndent(tree.m_nodes[0].members.front());
-            !indent.isEmpty())
+        if (const QByteArray indent = tree.memberIndent(tree.members(0).front()); !indent.isEmpty())
             tree.m_step = indent;
     }
     return tree;
@@ -298,9 +313,9 @@ JsonTree::Node JsonTree::parseValue(Parse &p, Node parent, bool keep)
     NodeData node;
     node.kind = kind;
     node.parent = parent;
-    node.start = start - p.begin;
+    node.start = qint32(start - p.begin);
     node.end = p.offset();
-    m_nodes.push_back(std::move(node));
+    m_nodes.push_back(node);
     return Node(m_nodes.size() - 1);
 }
 
@@ -316,13 +331,17 @@ JsonTree::Node JsonTree::parseObject(Parse &p, Node parent, bool keep)
         data.kind = Kind::Object;
         data.parent = parent;
         data.start = p.offset();
-        m_nodes.push_back(std::move(data));
+        data.extra = qint32(m_objects.size());
+        m_nodes.push_back(data);
+        m_objects.emplace_back();
         node = Node(m_nodes.size() - 1);
     }
     ++p.p;
-    // Filled here and moved in at the end: parsing the values grows m_nodes.
-    std::vector<Member> members;
-    qsizetype closeStart = 0;
+    // Collected here and appended at the end, so that each object's members
+    // stay together in m_members although its values' members come first.
+    std::vector<Member> &members = p.pending[size_t(p.depth)];
+    members.clear();
+    qint32 closeStart = 0;
     for (bool first = true;; first = false) {
         Member m;
         m.start = p.offset();
@@ -363,17 +382,19 @@ JsonTree::Node JsonTree::parseObject(Parse &p, Node parent, bool keep)
             closeStart = m.valueEnd;
         ++p.p;
         if (keep)
-            members.push_back(std::move(m));
+            members.push_back(m);
         if (last)
             break;
     }
     --p.depth;
     if (keep) {
-        NodeData &data = m_nodes[node];
-        data.end = p.offset();
-        data.closeStart = closeStart;
-        data.wasEmpty = members.empty();
-        data.members = std::move(members);
+        m_nodes[node].end = p.offset();
+        ObjectData &object = m_objects[m_nodes[node].extra];
+        object.first = qint32(m_members.size());
+        object.count = qint32(members.size());
+        object.closeStart = closeStart;
+        object.wasEmpty = members.empty();
+        m_members.insert(m_members.end(), members.begin(), members.end());
     }
     return node;
 }
@@ -431,30 +452,65 @@ bool JsonTree::parseString(Parse &p, bool *escaped)
 
 QString JsonTree::key(Node object, qsizetype index) const
 {
-    const Member &m = m_nodes[object].members[index];
+    const Member &m = members(object)[index];
     if (m.start < 0)
-        return m.key;
+        return m_texts[m.newKey];
     const char *b = m_bytes.constData();
     if (!m.keyEscaped)
         return QString::fromUtf8(b + m.keyStart, m.keyEnd - m.keyStart);
     return decodeString(b + m.keyStart, b + m.keyEnd);
 }
 
+bool JsonTree::keyIs(Node object, qsizetype index, QStringView key) const
+{
+    const Member &m = members(object)[index];
+    if (m.start < 0)
+        return m_texts[m.newKey] == key;
+    if (m.keyEscaped)
+        return this->key(object, index) == key;
+    return QAnyStringView::equal(
+        QUtf8StringView(m_bytes.constData() + m.keyStart, m.keyEnd - m.keyStart), key);
+}
+
 qsizetype JsonTree::indexOf(Node object, QStringView key) const
 {
-    const std::vector<Member> &members = m_nodes[object].members;
-    for (size_t i = 0; i < members.size(); ++i) {
-        const Member &m = members[i];
-        bool equal = false;
-        if (m.start < 0)
-            equal = m.key == key;
-        else if (!m.keyEscaped)
-            equal = QAnyStringView::equal(
-                QUtf8StringView(m_bytes.constData() + m.keyStart, m.keyEnd - m.keyStart), key);
-        else
-            equal = this->key(object, qsizetype(i)) == key;
-        if (equal)
-            return qsizetype(i);
+    for (qsizetype i = 0; i < size(object); ++i) {
+        if (keyIs(object, i, key))
+            return i;
+    }
+    return -1;
+}
+
+bool JsonTree::sameKey(Node object, qsizetype i, qsizetype j) const
+{
+    const Member &a = members(object)[i];
+    const Member &b = members(object)[j];
+    if (a.start < 0 || b.start < 0 || a.keyEscaped || b.keyEscaped)
+        return key(object, i) == key(object, j);
+    const QByteArrayView bytes(m_bytes);
+    return bytes.sliced(a.keyStart, a.keyEnd - a.keyStart) ==
+           bytes.sliced(b.keyStart, b.keyEnd - b.keyStart);
+}
+
+qsizetype JsonTree::firstRepeatedKey(Node object) const
+{
+    // Pairwise for the few dozen members most objects have; a set beyond.
+    const qsizetype n = size(object);
+    if (n <= 64) {
+        for (qsizetype i = 1; i < n; ++i) {
+            for (qsizetype j = 0; j < i; ++j) {
+                if (sameKey(object, i, j))
+                    return i;
+            }
+        }
+        return -1;
+    }
+    QSet<QString> seen;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QString k = key(object, i);
+        if (seen.contains(k))
+            return i;
+        seen.insert(k);
     }
     return -1;
 }
@@ -471,7 +527,7 @@ QString JsonTree::text(Node node) const
 {
     const NodeData &d = m_nodes[node];
     if (d.start < 0)
-        return d.text;
+        return d.kind == Kind::String ? m_texts[d.extra] : QString();
     const char *b = m_bytes.constData();
     switch (d.kind) {
     case Kind::String:
@@ -484,11 +540,26 @@ QString JsonTree::text(Node node) const
     }
 }
 
+bool JsonTree::textIs(Node node, QStringView text) const
+{
+    const NodeData &d = m_nodes[node];
+    if (d.kind != Kind::String)
+        return false;
+    if (d.start < 0)
+        return m_texts[d.extra] == text;
+    const QByteArrayView body(m_bytes.constData() + d.start + 1, d.end - d.start - 2);
+    if (body.contains('\\'))
+        return this->text(node) == text;
+    return QAnyStringView::equal(QUtf8StringView(body), text);
+}
+
 JsonTree::Node JsonTree::newObject()
 {
     NodeData node;
     node.kind = Kind::Object;
-    m_nodes.push_back(std::move(node));
+    node.extra = qint32(m_objects.size());
+    m_nodes.push_back(node);
+    m_objects.emplace_back();
     return Node(m_nodes.size() - 1);
 }
 
@@ -496,33 +567,35 @@ JsonTree::Node JsonTree::newString(const QString &text)
 {
     NodeData node;
     node.kind = Kind::String;
-    node.text = text;
-    m_nodes.push_back(std::move(node));
+    node.extra = qint32(m_texts.size());
+    m_nodes.push_back(node);
+    m_texts.push_back(text);
     return Node(m_nodes.size() - 1);
 }
 
 void JsonTree::insert(Node object, qsizetype index, const QString &key, Node value)
 {
     Member m;
-    m.key = key;
+    m.newKey = qint32(m_texts.size());
     m.value = value;
-    std::vector<Member> &members = m_nodes[object].members;
-    members.insert(members.begin() + index, std::move(m));
+    m_texts.push_back(key);
+    std::vector<Member> &list = editableMembers(object);
+    list.insert(list.begin() + index, m);
     m_nodes[value].parent = object;
     markDirty(object);
 }
 
 void JsonTree::replace(Node object, qsizetype index, Node value)
 {
-    m_nodes[object].members[index].value = value;
+    editableMembers(object)[index].value = value;
     m_nodes[value].parent = object;
     markDirty(object);
 }
 
 void JsonTree::remove(Node object, qsizetype index)
 {
-    std::vector<Member> &members = m_nodes[object].members;
-    members.erase(members.begin() + index);
+    std::vector<Member> &list = editableMembers(object);
+    list.erase(list.begin() + index);
     markDirty(object);
 }
 
@@ -545,8 +618,29 @@ QByteArray JsonTree::memberIndent(const Member &member) const
     return lineFeed < 0 ? QByteArray() : before.sliced(lineFeed + 1).toByteArray();
 }
 
+std::span<const JsonTree::Member> JsonTree::members(Node object) const
+{
+    const ObjectData &o = m_objects[m_nodes[object].extra];
+    if (o.edited >= 0)
+        return m_editedMembers[o.edited];
+    return std::span<const Member>(m_members.data() + o.first, size_t(o.count));
+}
+
+std::vector<JsonTree::Member> &JsonTree::editableMembers(Node object)
+{
+    ObjectData &o = m_objects[m_nodes[object].extra];
+    if (o.edited < 0) {
+        o.edited = qint32(m_editedMembers.size());
+        const auto first = m_members.begin() + o.first;
+        m_editedMembers.emplace_back(first, first + o.count);
+    }
+    return m_editedMembers[o.edited];
+}
+
 QByteArray JsonTree::write() const
 {
+    if (!m_nodes[0].dirty)
+        return m_bytes;
     QByteArray out;
     out.reserve(m_bytes.size() + 256);
     const NodeData &root = m_nodes[0];
@@ -564,13 +658,16 @@ void JsonTree::write(Node node, QByteArray &out, const QByteArray &indent) const
         return;
     }
     if (d.kind == Kind::String) {
-        appendQuoted(out, d.text);
+        appendQuoted(out, m_texts[d.extra]);
         return;
     }
+    const std::span<const Member> list = members(node);
+    const bool wasEmpty = m_objects[d.extra].wasEmpty;
+    const qint32 closeStart = m_objects[d.extra].closeStart;
     // Only objects are edited or made new; the rest stays as read.
     QByteArray step = indent + m_step;
     if (d.start >= 0) {
-        for (const Member &m : d.members) {
+        for (const Member &m : list) {
             if (const QByteArray own = memberIndent(m); m.start >= 0 && !own.isEmpty()) {
                 step = own;
                 break;
@@ -578,8 +675,8 @@ void JsonTree::write(Node node, QByteArray &out, const QByteArray &indent) const
         }
     }
     out += '{';
-    for (size_t i = 0; i < d.members.size(); ++i) {
-        const Member &m = d.members[i];
+    for (size_t i = 0; i < list.size(); ++i) {
+        const Member &m = list[i];
         if (i > 0)
             out += ',';
         if (m.start >= 0) {
@@ -590,14 +687,14 @@ void JsonTree::write(Node node, QByteArray &out, const QByteArray &indent) const
         } else {
             out += '\n';
             out += step;
-            appendQuoted(out, m.key);
+            appendQuoted(out, m_texts[m.newKey]);
             out += " : ";
             write(m.value, out, step);
         }
     }
-    if (d.start >= 0 && d.wasEmpty == d.members.empty())
-        out.append(m_bytes.constData() + d.closeStart, d.end - 1 - d.closeStart);
+    if (d.start >= 0 && wasEmpty == list.empty())
+        out.append(m_bytes.constData() + closeStart, d.end - 1 - closeStart);
     else
-        out += (d.members.empty() ? "\n\n" : "\n") + indent;
+        out += (list.empty() ? "\n\n" : "\n") + indent;
     out += '}';
 }

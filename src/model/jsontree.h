@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <span>
 #include <vector>
 
 class JsonTree
@@ -28,7 +29,8 @@ public:
 
     // Strict JSON (RFC 8259) in UTF-8; a leading UTF-8 byte-order mark is kept
     // as it is. Nothing, and a message with line and column, when the bytes are
-    // not a JSON text.
+    // not a JSON text. Arrays are checked but kept only whole: their elements
+    // cannot be reached or edited.
     static std::optional<JsonTree> parse(const QByteArray &bytes, QString *error);
 
     // The original bytes where nothing was edited. An edited object keeps its
@@ -42,17 +44,23 @@ public:
     Node root() const { return 0; }
     Kind kind(Node node) const { return m_nodes[node].kind; }
 
-    // Members of an object, in order.
-    qsizetype size(Node object) const { return qsizetype(m_nodes[object].members.size()); }
+    // Members of an object, in order; object must be an object node.
+    qsizetype size(Node object) const { return qsizetype(members(object).size()); }
     QString key(Node object, qsizetype index) const;
-    Node value(Node object, qsizetype index) const { return m_nodes[object].members[index].value; }
+    Node value(Node object, qsizetype index) const { return members(object)[index].value; }
+    // Whether the member's key is key; decodes only keys written with escapes.
+    bool keyIs(Node object, qsizetype index, QStringView key) const;
     // The first member with this key: its index, or -1.
     qsizetype indexOf(Node object, QStringView key) const;
+    // The index of the first member whose key an earlier member has, or -1.
+    qsizetype firstRepeatedKey(Node object) const;
     // The value of the first member with this key, or kNone.
     Node member(Node object, QStringView key) const;
 
     // A string's decoded text, or a number's or literal's text as written.
     QString text(Node node) const;
+    // Whether a string's text is text; decodes only strings written with escapes.
+    bool textIs(Node node, QStringView text) const;
 
     // New, detached nodes, to be placed with insert or replace.
     Node newObject();
@@ -63,47 +71,65 @@ public:
     void remove(Node object, qsizetype index);
 
 private:
+    // Offsets are 32-bit (files up to 2 GiB) to keep the records of a large
+    // catalog's million values small.
     struct Member
     {
         // Original members: offsets into m_bytes. start follows the '{' or ','
         // before the member, the key lies between its quotes, and end is where
         // the ',' after it stands, or the value's end for the last member. New
-        // members have start -1 and key set.
-        qsizetype start = -1;
-        qsizetype keyStart = 0;
-        qsizetype keyEnd = 0;
-        qsizetype valueStart = 0;
-        qsizetype valueEnd = 0;
-        qsizetype end = 0;
-        bool keyEscaped = false;
+        // members have start -1 and their key in m_texts at newKey.
+        qint32 start = -1;
+        qint32 keyStart = 0;
+        qint32 keyEnd = 0;
+        qint32 valueStart = 0;
+        qint32 valueEnd = 0;
+        qint32 end = 0;
         Node value = kNone;
-        QString key;
+        qint32 newKey = -1;
+        bool keyEscaped = false;
+    };
+    // An object's members are a run of m_members until it is first edited;
+    // from then on a list of its own in m_editedMembers.
+    struct ObjectData
+    {
+        qint32 first = 0;
+        qint32 count = 0;
+        qint32 edited = -1;
+        // Where the white space before the closing brace begins.
+        qint32 closeStart = 0;
+        bool wasEmpty = false;
     };
     struct NodeData
     {
         Kind kind = Kind::Null;
         // Written from its parts rather than copied: something below changed.
         bool dirty = false;
-        bool wasEmpty = false;
         Node parent = kNone;
         // Original nodes: the value's bytes; start is -1 for new nodes.
-        qsizetype start = -1;
-        qsizetype end = 0;
-        // Objects: where the white space before the closing brace begins.
-        qsizetype closeStart = 0;
-        std::vector<Member> members;
-        QString text;
+        qint32 start = -1;
+        qint32 end = 0;
+        // Objects: their index in m_objects; new strings: their text's in m_texts.
+        qint32 extra = -1;
     };
     struct Parse;
 
     Node parseValue(Parse &p, Node parent, bool keep);
     Node parseObject(Parse &p, Node parent, bool keep);
     bool parseString(Parse &p, bool *escaped);
+    bool sameKey(Node object, qsizetype i, qsizetype j) const;
     void markDirty(Node node);
     void write(Node node, QByteArray &out, const QByteArray &indent) const;
     QByteArray memberIndent(const Member &member) const;
 
+    std::span<const Member> members(Node object) const;
+    std::vector<Member> &editableMembers(Node object);
+
     QByteArray m_bytes;
     std::vector<NodeData> m_nodes;
+    std::vector<ObjectData> m_objects;
+    std::vector<Member> m_members;
+    std::vector<std::vector<Member>> m_editedMembers;
+    std::vector<QString> m_texts;
     QByteArray m_step = "  ";
 };

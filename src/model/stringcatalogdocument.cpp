@@ -6,6 +6,7 @@
 #include "model/textorder.h"
 
 #include <QSet>
+#include <algorithm>
 #include <memory>
 #include <unicode/ucol.h>
 
@@ -44,7 +45,11 @@ const UCollator *englishCollator()
 class Reader
 {
 public:
-    explicit Reader(const JsonTree &tree) : m_tree(tree) {}
+    // languageCache keeps language codes shared from one key to the next.
+    Reader(const JsonTree &tree, std::vector<QString> &languageCache)
+        : m_tree(tree), m_languages(languageCache)
+    {
+    }
 
     QString error;
 
@@ -53,24 +58,23 @@ public:
         if (!expect(node, Kind::Object, u"the key"))
             return false;
         for (qsizetype i = 0; i < m_tree.size(node); ++i) {
-            const QString name = m_tree.key(node, i);
             const Node value = m_tree.value(node, i);
-            if (name == u"comment") {
+            if (m_tree.keyIs(node, i, u"comment")) {
                 if (!expect(value, Kind::String, u"\"comment\""))
                     return false;
                 if (out)
                     out->comment = m_tree.text(value);
-            } else if (name == u"extractionState") {
+            } else if (m_tree.keyIs(node, i, u"extractionState")) {
                 if (!expect(value, Kind::String, u"\"extractionState\""))
                     return false;
                 if (out)
                     out->extractionState = m_tree.text(value);
-            } else if (name == u"shouldTranslate") {
+            } else if (m_tree.keyIs(node, i, u"shouldTranslate")) {
                 if (m_tree.kind(value) != Kind::True && m_tree.kind(value) != Kind::False)
                     return fail(u"\"shouldTranslate\" is not true or false"_s);
                 if (out)
                     out->shouldTranslate = m_tree.kind(value) == Kind::True;
-            } else if (name == u"localizations") {
+            } else if (m_tree.keyIs(node, i, u"localizations")) {
                 if (!localizations(value, out))
                     return false;
             }
@@ -92,6 +96,7 @@ private:
         return false;
     }
 
+    // what names the value in the message, which is only made on failure.
     bool expect(Node node, Kind kind, QStringView what)
     {
         if (m_tree.kind(node) == kind)
@@ -102,14 +107,11 @@ private:
 
     bool unique(Node object, QStringView what)
     {
-        QSet<QString> seen;
-        for (qsizetype i = 0; i < m_tree.size(object); ++i) {
-            const QString name = m_tree.key(object, i);
-            if (seen.contains(name))
-                return fail(QStringLiteral("%1 \"%2\" appears twice").arg(what, name));
-            seen.insert(name);
-        }
-        return true;
+        const qsizetype repeated = m_tree.firstRepeatedKey(object);
+        if (repeated < 0)
+            return true;
+        return fail(
+            QStringLiteral("%1 \"%2\" appears twice").arg(what, m_tree.key(object, repeated)));
     }
 
     bool localizations(Node node, CatalogKey *out)
@@ -118,13 +120,14 @@ private:
             return false;
         for (qsizetype i = 0; i < m_tree.size(node); ++i) {
             CatalogLocalization localization;
-            localization.language = m_tree.key(node, i);
             if (!localizationBody(m_tree.value(node, i), out ? &localization : nullptr)) {
-                error = QStringLiteral("language \"%1\": %2").arg(localization.language, error);
+                error = QStringLiteral("language \"%1\": %2").arg(m_tree.key(node, i), error);
                 return false;
             }
-            if (out)
+            if (out) {
+                localization.language = language(node, i);
                 out->localizations.append(std::move(localization));
+            }
         }
         return true;
     }
@@ -171,11 +174,10 @@ private:
         if (!expect(node, Kind::Object, path.isEmpty() ? u"the localization"_s : path))
             return false;
         for (qsizetype i = 0; i < m_tree.size(node); ++i) {
-            const QString name = m_tree.key(node, i);
-            if (name == u"stringUnit") {
+            if (m_tree.keyIs(node, i, u"stringUnit")) {
                 if (!unit(m_tree.value(node, i), path, units))
                     return false;
-            } else if (name == u"variations") {
+            } else if (m_tree.keyIs(node, i, u"variations")) {
                 if (!variations(m_tree.value(node, i), path, units))
                     return false;
             }
@@ -208,26 +210,41 @@ private:
     {
         if (!expect(node, Kind::Object, u"\"stringUnit\""))
             return false;
-        CatalogUnit unit;
-        unit.path = path;
-        for (const auto &[name, target] :
-             {std::pair{u"state", &unit.state}, std::pair{u"value", &unit.value}}) {
-            const Node value = m_tree.member(node, name);
-            if (value == JsonTree::kNone)
-                continue;
-            if (!expect(value, Kind::String, QStringLiteral("\"%1\"").arg(name)))
-                return false;
-            if (units)
-                *target = m_tree.text(value);
-        }
+        const Node state = m_tree.member(node, u"state");
+        const Node value = m_tree.member(node, u"value");
+        if ((state != JsonTree::kNone && !expect(state, Kind::String, u"\"state\"")) ||
+            (value != JsonTree::kNone && !expect(value, Kind::String, u"\"value\"")))
+            return false;
         if (units) {
-            unit.value = HeldText::fromPlain(unit.value);
+            CatalogUnit unit;
+            unit.path = path;
+            if (state != JsonTree::kNone) {
+                const auto known =
+                    std::find_if(kStates.begin(), kStates.end(),
+                                 [&](const QString &s) { return m_tree.textIs(state, s); });
+                unit.state = known != kStates.end() ? *known : m_tree.text(state);
+            }
+            if (value != JsonTree::kNone)
+                unit.value = HeldText::fromPlain(m_tree.text(value));
             units->append(std::move(unit));
         }
         return true;
     }
 
+    // Language codes repeat in every key, mostly at the same places: one shared
+    // copy per place instead of one per localization.
+    QString language(Node localizations, qsizetype index)
+    {
+        if (qsizetype(m_languages.size()) <= index)
+            m_languages.resize(index + 1);
+        QString &cached = m_languages[index];
+        if (cached.isNull() || !m_tree.keyIs(localizations, index, cached))
+            cached = m_tree.key(localizations, index);
+        return cached;
+    }
+
     const JsonTree &m_tree;
+    std::vector<QString> &m_languages;
 };
 
 // kind/category steps with known kinds, plural categories from CLDR and
@@ -281,7 +298,8 @@ std::optional<StringCatalogDocument> StringCatalogDocument::parse(const QByteArr
     doc.m_strings = t.member(t.root(), u"strings");
     if (doc.m_strings == JsonTree::kNone || t.kind(doc.m_strings) != Kind::Object)
         return fail(u"\"strings\" is missing or not an object"_s);
-    Reader reader(t);
+    std::vector<QString> languages;
+    Reader reader(t, languages);
     for (qsizetype i = 0; i < t.size(doc.m_strings); ++i) {
         const QString key = t.key(doc.m_strings, i);
         if (doc.m_keys.contains(key))
@@ -330,8 +348,9 @@ QList<CatalogKey> StringCatalogDocument::entries() const
 {
     QList<CatalogKey> entries;
     entries.reserve(m_tree.size(m_strings));
+    std::vector<QString> languages;
     for (qsizetype i = 0; i < m_tree.size(m_strings); ++i)
-        entries.append(readKey(i));
+        entries.append(readKey(i, languages));
     return entries;
 }
 
@@ -340,15 +359,18 @@ std::optional<CatalogKey> StringCatalogDocument::entry(const QString &key) const
     const qsizetype index = keyIndex(key);
     if (index < 0)
         return std::nullopt;
-    return readKey(index);
+    std::vector<QString> languages;
+    return readKey(index, languages);
 }
 
-CatalogKey StringCatalogDocument::readKey(qsizetype index) const
+CatalogKey StringCatalogDocument::readKey(qsizetype index,
+                                          std::vector<QString> &languageCache) const
 {
     CatalogKey key;
     key.key = HeldText::fromPlain(m_tree.key(m_strings, index));
     // Checked when the catalog was read, and edits keep the shape.
-    Reader(m_tree).key(m_tree.value(m_strings, index), m_sourceLanguage, &key);
+    Reader reader(m_tree, languageCache);
+    reader.key(m_tree.value(m_strings, index), m_sourceLanguage, &key);
     return key;
 }
 

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 // One string unit. Its path names the variation it belongs to: empty for the
 // localization's own unit, else kind/category steps such as "plural/one",
@@ -100,7 +101,7 @@ public:
 private:
     StringCatalogDocument() = default;
 
-    CatalogKey readKey(qsizetype index) const;
+    CatalogKey readKey(qsizetype index, std::vector<QString> &languageCache) const;
     qsizetype keyIndex(const QString &heldKey) const;
     void indexKeys();
     // Places a new member at its collated place among object's members.
