@@ -424,11 +424,16 @@ bool StringCatalogDocument::setUnit(const QString &key, const QString &language,
     };
 
     // Checked before anything changes, so that a refused edit leaves no trace.
+    // One level varies by one kind only, as in Xcode.
     Node node = child(child(keyNode, u"localizations"), language);
     for (qsizetype i = 0; node != JsonTree::kNone && i < steps.size(); i += 2) {
         if (child(node, u"stringUnit") != JsonTree::kNone)
             return false;
-        node = child(child(child(node, u"variations"), steps[i]), steps[i + 1]);
+        const Node variations = child(node, u"variations");
+        const Node kind = child(variations, steps[i]);
+        if (kind == JsonTree::kNone && variations != JsonTree::kNone && m_tree.size(variations) > 0)
+            return false;
+        node = child(kind, steps[i + 1]);
     }
     if (child(node, u"variations") != JsonTree::kNone)
         return false;
