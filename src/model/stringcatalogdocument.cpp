@@ -152,11 +152,11 @@ private:
                     return fail(u"\"argNum\" is not a number"_s);
                 substitution.argNum = m_tree.text(arg).toInt();
             }
-            if (const Node spec = m_tree.member(body, u"formatSpecifier");
-                spec != JsonTree::kNone) {
-                if (!expect(spec, Kind::String, u"\"formatSpecifier\""))
+            if (const Node specifier = m_tree.member(body, u"formatSpecifier");
+                specifier != JsonTree::kNone) {
+                if (!expect(specifier, Kind::String, u"\"formatSpecifier\""))
                     return false;
-                substitution.formatSpecifier = m_tree.text(spec);
+                substitution.formatSpecifier = m_tree.text(specifier);
             }
             if (const Node v = m_tree.member(body, u"variations"); v != JsonTree::kNone) {
                 if (!variations(v, QString(), out ? &substitution.units : nullptr))

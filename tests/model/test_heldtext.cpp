@@ -15,35 +15,23 @@ TEST(HeldText, Escapes)
     {
         QString plain;
         QString held;
+        bool canonical; // what fromPlain writes, not only what toPlain reads
     } cases[] = {
-        {u"plain ünïcode 🙂"_s, u"plain ünïcode 🙂"_s},
-        {u"a \"b\" c\\d"_s, u"a \\\"b\\\" c\\\\d"_s},
-        {u"1\n2\r\n3\t4"_s, u"1\\n2\\r\\n3\t4"_s},
-        {u"'single' stays"_s, u"'single' stays"_s},
+        {u"plain ünïcode 🙂 'single'"_s, u"plain ünïcode 🙂 'single'"_s, true},
+        {u"a \"b\" c\\d"_s, u"a \\\"b\\\" c\\\\d"_s, true},
+        {u"1\n2\r\n3\t4"_s, u"1\\n2\\r\\n3\t4"_s, true},
+        {u"\t'\"\\"_s, u"\\t\\'\\\"\\\\"_s, false},
+        {u"é€!😀"_s, u"\\U00e9\\U20AC!\\UD83D\\UDE00"_s, false},
+        // Not four hex digits: the U stands for itself, as any escaped letter.
+        {u"U12G4 U12 q%"_s, u"\\U12G4 \\U12 \\q\\%"_s, false},
+        {u"end\\"_s, u"end\\"_s, false},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(HeldText::fromPlain(c.plain), c.held);
-        EXPECT_EQ(HeldText::toPlain(c.held), c.plain);
-    }
-}
-
-TEST(HeldText, ResolvesEveryEscapeTheStringsFormatKnows)
-{
-    const struct
-    {
-        QString held;
-        QString plain;
-    } cases[] = {
-        {u"\\t\\'\\\"\\\\"_s, u"\t'\"\\"_s},
-        {u"\\U00e9\\U20AC!"_s, u"é€!"_s},
-        {u"\\UD83D\\UDE00"_s, u"😀"_s},
-        // Not four hex digits: the U stands for itself.
-        {u"\\U12G4 \\U12"_s, u"U12G4 U12"_s},
-        {u"\\q\\%"_s, u"q%"_s},
-        {u"end\\"_s, u"end\\"_s},
-    };
-    for (const auto &c : cases)
         EXPECT_EQ(HeldText::toPlain(c.held), c.plain) << c.held.toStdString();
+        if (c.canonical) {
+            EXPECT_EQ(HeldText::fromPlain(c.plain), c.held);
+        }
+    }
 }
 
 TEST(HeldText, RandomPlainTextsSurviveTheRoundTrip)

@@ -330,27 +330,18 @@ TEST(StringCatalog, EditsChangeOnlyTheirOwnLines)
         LineDiff diff;
         Change change;
     } cases[] = {
-        {"value",
-         [](auto &doc) {
-             return doc.setUnit(u"Archive"_s, u"de"_s, {}, u"Archiv"_s, u"translated"_s);
-         },
-         {{R"(            "value" : "Archivieren")"}, {R"(            "value" : "Archiv")"}},
-         [&](auto &e) { key(e, u"Archive"_s).localizations[0].units[0].value = u"Archiv"_s; }},
-        {"state",
-         [](auto &doc) {
-             return doc.setUnit(u"Archive"_s, u"ja"_s, {}, u"アーカイブ"_s, u"translated"_s);
-         },
-         {{R"(            "state" : "stale",)"}, {R"(            "state" : "translated",)"}},
-         [&](auto &e) { key(e, u"Archive"_s).localizations[2].units[0].state = u"translated"_s; }},
-        {"nested variation",
+        {"value and state of a nested variation",
          [](auto &doc) {
              return doc.setUnit(u"Tap to sync"_s, u"en"_s, u"device/mac/plural/one"_s,
-                                u"Click to sync one"_s, u"translated"_s);
+                                u"Click to sync one"_s, u"needs_review"_s);
          },
-         {{R"(                        "value" : "Click to sync %lld note")"},
-          {R"(                        "value" : "Click to sync one")"}},
+         {{R"(                        "state" : "translated",)",
+           R"(                        "value" : "Click to sync %lld note")"},
+          {R"(                        "state" : "needs_review",)",
+           R"(                        "value" : "Click to sync one")"}},
          [&](auto &e) {
-             key(e, u"Tap to sync"_s).localizations[0].units[1].value = u"Click to sync one"_s;
+             key(e, u"Tap to sync"_s).localizations[0].units[1] =
+                 unit(u"device/mac/plural/one"_s, u"Click to sync one"_s, u"needs_review"_s);
          }},
         {"escapes",
          [](auto &doc) {
