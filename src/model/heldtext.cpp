@@ -25,6 +25,7 @@ QString HeldText::fromPlain(QStringView plain)
         case u'\\': out.append(u"\\\\"); break;
         case u'"': out.append(u"\\\""); break;
         case u'\n': out.append(u"\\n"); break;
+        case u'\r': out.append(u"\\r"); break;
         default: out.append(c); break;
         }
     }

@@ -9,8 +9,9 @@ class HeldText
 {
 public:
     // Plain text (as a property-list reader, the memory or a web service gives
-    // it) in the held form: "\" as "\\", '"' as '\"', a line feed as "\n". The
-    // writer then puts back exactly the text that arrived.
+    // it) in the held form: "\" as "\\", '"' as '\"', a line feed as "\n", a
+    // carriage return as "\r". The writer then puts back exactly the text that
+    // arrived.
     static QString fromPlain(QStringView plain);
 
     // The text a property-list reader gets from a held text: \n \t \r \a \b \f

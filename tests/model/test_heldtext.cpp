@@ -1,0 +1,48 @@
+// HeldText: the escapes between plain and held texts, and the promise that
+// every plain text survives the trip through its held form.
+#include "model/heldtext.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+TEST(HeldText, Escapes)
+{
+    const struct
+    {
+        QString plain;
+        QString held;
+        bool canonical; // what fromPlain writes, not only what toPlain reads
+    } cases[] = {
+        {u"plain ünïcode 🙂 'single'"_s, u"plain ünïcode 🙂 'single'"_s, true},
+        {u"a \"b\" c\\d"_s, u"a \\\"b\\\" c\\\\d"_s, true},
+        {u"1\n2\r\n3\t4"_s, u"1\\n2\\r\\n3\t4"_s, true},
+        {u"\t'\"\\"_s, u"\\t\\'\\\"\\\\"_s, false},
+        {u"é€!😀"_s, u"\\U00e9\\U20AC!\\UD83D\\UDE00"_s, false},
+        // Up to four hex digits; without any the U stands for itself.
+        {u"\u0012G4 \u0012 q% U"_s, u"\\U12G4 \\U12 \\q\\% \\U"_s, false},
+        {u"end\\"_s, u"end\\"_s, false},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(HeldText::toPlain(c.held), c.plain) << c.held.toStdString();
+        if (c.canonical) {
+            EXPECT_EQ(HeldText::fromPlain(c.plain), c.held);
+        }
+    }
+}
+
+TEST(HeldText, RandomPlainTextsSurviveTheRoundTrip)
+{
+    const QString alphabet = u"ab \\\"'\n\r\tU0123456789ABCDEFnrtq€\u0001"_s;
+    std::mt19937 random(11);
+    std::uniform_int_distribution<qsizetype> pick(0, alphabet.size() - 1);
+    for (int round = 0; round < 3000; ++round) {
+        QString plain;
+        for (int n = round % 12; n > 0; --n)
+            plain += alphabet.at(pick(random));
+        EXPECT_EQ(HeldText::toPlain(HeldText::fromPlain(plain)), plain);
+    }
+}
