@@ -23,6 +23,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -203,12 +204,29 @@ void AppDelegate::openFolderAt(const QString &folder)
 {
     closeOpenWindow();
     QStringList roots;
+    QList<SkippedPath> skipped;
     {
         const BusyCursor busy;
-        roots = ProjectDiscovery::discover(folder);
+        roots = ProjectDiscovery::discover(folder, &skipped);
         Settings().addRecentFolder(folder);
-        for (const QString &root : std::as_const(roots))
-            openProjectWindow(root);
+        for (const QString &root : std::as_const(roots)) {
+            // A project open already (found again through its own folder, a
+            // parent or a child) comes forward: a second model of the same
+            // files would undo the first one's edits at its next save.
+            ProjectWindowController *open = projectAt(root);
+            if (open)
+                m_mainWindow->setCurrentProject(open);
+            else
+                openProjectWindow(root);
+        }
+    }
+    if (!skipped.isEmpty())
+        showStatus(tr("%n folder(s) below %1 could not be read and were left out.", "", int(skipped.size()))
+                       .arg(QDir::toNativeSeparators(folder)));
+    if (m_mainWindow && !m_projects.empty()) {
+        m_mainWindow->show();
+        m_mainWindow->raise();
+        m_mainWindow->activateWindow();
     }
     // Nothing found: with no window left the program could not be reached.
     if (m_projects.empty())
@@ -271,6 +289,14 @@ void AppDelegate::mainWindowClosedByUser()
         closeProjectWindow(m_projects.back().get());
 }
 
+ProjectWindowController *AppDelegate::projectAt(const QString &root) const
+{
+    for (const auto &project : m_projects)
+        if (ProjectDiscovery::isSameFolder(project->projectURL(), root))
+            return project.get();
+    return nullptr;
+}
+
 ProjectWindowController *AppDelegate::keyProjectWindow() const
 {
     if (!m_mainWindow || QApplication::activeWindow() != m_mainWindow.get())
@@ -321,12 +347,16 @@ void AppDelegate::scan()
     if (!m_scanConnected) {
         m_scanConnected = true;
         connect(&memory, &DatabaseManagerV2::scanProgress, this, &AppDelegate::scanProgress);
-        connect(&memory, &DatabaseManagerV2::scanFinished, this, &AppDelegate::scanFinished);
     }
     // The scan's progress shows in a status bar, so some window must be up.
     showOpenWindowIfNeeded();
     showStatus(tr("Scanning %1…").arg(QDir::toNativeSeparators(*folder)));
-    memory.scan(*folder);
+    auto *watcher = new QFutureWatcher<ScanResult>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        scanFinished(watcher->result());
+        watcher->deleteLater();
+    });
+    watcher->setFuture(memory.scan(*folder));
 }
 
 void AppDelegate::scanProgress(int done, int found)
@@ -334,11 +364,20 @@ void AppDelegate::scanProgress(int done, int found)
     showStatus(tr("Scanning into the translation memory: %1 of %2 folder groups").arg(done).arg(found));
 }
 
-void AppDelegate::scanFinished(int groups, int keysStored)
+void AppDelegate::scanFinished(const ScanResult &result)
 {
-    showStatus(tr("Scan finished: %1 keys stored from %2 folder groups.")
-                   .arg(keysStored)
-                   .arg(groups));
+    QString text = result.failure.isEmpty()
+                       ? tr("Scan finished: %1 keys stored from %2 folder groups.")
+                             .arg(result.keysStored)
+                             .arg(result.groups)
+                       : tr("Scan stopped: %1. %2 keys stored from %3 folder groups.")
+                             .arg(result.failure)
+                             .arg(result.keysStored)
+                             .arg(result.groups);
+    if (!result.skipped.isEmpty())
+        text += QLatin1Char(' ')
+                + tr("%n folder(s) could not be read and were left out.", "", int(result.skipped.size()));
+    showStatus(text);
 }
 
 void AppDelegate::cleanUp() { DatabaseManagerV2::shared(); }
@@ -355,13 +394,30 @@ void AppDelegate::setBaseLang()
     askAndApply(SettingsDialog::baseLanguage(settings), settings);
 }
 
-void AppDelegate::askAndApply(const SettingsDialog &dialog, Settings &settings)
+void AppDelegate::askAndApply(SettingsDialog dialog, Settings &settings)
 {
-    const std::optional<QString> entered = m_prompts.askSingleField(
-        {dialog.title, dialog.informativeText, dialog.placeholder, dialog.initialText,
-         dialog.okButton, dialog.cancelButton});
-    if (entered)
-        dialog.apply(settings, *entered);
+    QStringList openLanguages;
+    for (const auto &project : m_projects)
+        if (StringsViewController *editor = project->editor())
+            openLanguages << editor->model().languages;
+    for (;;) {
+        const std::optional<QString> entered = m_prompts.askSingleField(
+            {dialog.title, dialog.informativeText, dialog.placeholder, dialog.initialText,
+             dialog.okButton, dialog.cancelButton});
+        if (!entered)
+            return;
+        const QString warning = dialog.kind == SettingsDialog::Kind::BaseLanguage
+                                    ? SettingsDialog::baseLanguageWarning(*entered, openLanguages)
+                                    : QString();
+        if (warning.isEmpty()
+            || m_prompts.askToProceed(dialog.title, warning, SettingsDialog::useAnywayButton(),
+                                      SettingsDialog::goBackButton())) {
+            dialog.apply(settings, *entered);
+            return;
+        }
+        // Back to the dialog with what was typed, to mend it.
+        dialog.initialText = *entered;
+    }
 }
 
 void AppDelegate::showDatabase()

@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+struct ScanResult;
+
 class MainMenu;
 class MainWindow;
 class ProjectWindowController;
@@ -72,7 +74,12 @@ public:
 
 private:
     // Shows one of the single-field settings dialogs; "OK" stores its entry.
-    void askAndApply(const SettingsDialog &dialog, Settings &settings);
+    // Shows the dialog and stores its answer; a base-language entry that names
+    // no language of an open project is confirmed first, or taken back to
+    // the dialog.
+    void askAndApply(SettingsDialog dialog, Settings &settings);
+    // The open project whose root is that folder, or null.
+    ProjectWindowController *projectAt(const QString &root) const;
     void connectCommands();
     // Runs an editor command on the key window's editor; silently nothing
     // without one.
@@ -83,7 +90,7 @@ private:
     void ensureMainWindow();
     void showStatus(const QString &text, int timeout = 0);
     void scanProgress(int done, int found);
-    void scanFinished(int groups, int keysStored);
+    void scanFinished(const ScanResult &result);
 
     UserPrompts &m_prompts;
     MainMenu *m_menu;

@@ -58,6 +58,18 @@ void QtUserPrompts::showWarning(const QString &title, const QString &text, const
     box.exec();
 }
 
+bool QtUserPrompts::askToProceed(const QString &title, const QString &text, const QString &proceed,
+                                 const QString &back)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, dialogParent());
+    QPushButton *yes = box.addButton(proceed, QMessageBox::AcceptRole);
+    QPushButton *no = box.addButton(back, QMessageBox::RejectRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 std::optional<QString> QtUserPrompts::askSingleField(const SingleFieldRequest &request)
 {
     QDialog dialog(dialogParent());

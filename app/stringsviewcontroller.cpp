@@ -12,12 +12,14 @@
 #include "editor/commandoutcome.h"
 #include "editor/exporttranslation.h"
 #include "editor/rowsearch.h"
+#include "memory/databasemanagerv2.h"
 #include "memory/translationimport.h"
 #include "memory/translationspanel.h"
 #include "translate/memoryfill.h"
 #include "translate/translatejob.h"
 
 #include <QAction>
+#include <QDir>
 #include <QHeaderView>
 #include <QIcon>
 #include <QItemSelectionModel>
@@ -248,6 +250,8 @@ void StringsViewController::commitEdit(const QVariant &value, const QString &col
     if (m_job)
         return;
     const CommandOutcome outcome = CellEditing::setObjectValue(m_model, value, column, row);
+    if (!outcome.message.isEmpty())
+        emit notice(outcome.message);
     const QString rowKey = m_model.keys.value(row);
     if (m_delegate && m_model.data.contains(rowKey))
         m_delegate->updateItem(rowKey, m_model.data.value(rowKey));
@@ -321,7 +325,9 @@ void StringsViewController::exportTranslation(UserPrompts &prompts)
         prompts.chooseSaveFile(tr("Choose Folder"), QStringLiteral("strings"));
     if (!path || path->isEmpty())
         return;
-    ExportTranslation::exportTranslation(m_model, *path);
+    QString error;
+    if (!ExportTranslation::exportTranslation(m_model, *path, &error))
+        emit notice(tr("Not exported: %1").arg(error));
 }
 
 void StringsViewController::loadTranslations(UserPrompts &prompts)
@@ -329,19 +335,42 @@ void StringsViewController::loadTranslations(UserPrompts &prompts)
     const std::optional<QString> folder = prompts.chooseFolder(tr("Choose Project Folder"));
     if (!folder || folder->isEmpty())
         return;
-    TranslationImport::importTranslations(m_model, *folder, m_sort);
+    const ImportResult result = TranslationImport::importTranslations(m_model, *folder, m_sort);
     refresh();
+    if (!m_model.lastSave.ok())
+        reportSave();
+    else if (!result.unmatched.isEmpty())
+        emit notice(tr("%n file(s) not imported: the project has no language %1.", "",
+                       int(result.unmatched.size()))
+                        .arg(result.unmatched.first().second));
+    else if (!result.skipped.isEmpty())
+        emit notice(tr("%n path(s) below %1 could not be read and were left out.", "",
+                       int(result.skipped.size()))
+                        .arg(*folder));
+    else
+        emit notice(tr("%n text(s) imported.", "", result.stored));
+}
+
+bool StringsViewController::memoryUsable()
+{
+    const DatabaseManagerV2 &memory = DatabaseManagerV2::shared();
+    if (memory.isOpen())
+        return true;
+    emit notice(tr("The translation memory %1 cannot be used: %2")
+                    .arg(QDir::toNativeSeparators(memory.databasePath()), memory.closedReason()));
+    return false;
 }
 
 void StringsViewController::autoTranslate()
 {
-    applyOutcome(MemoryFill::autoTranslate(m_model, MemoryFill::sharedMemory()));
+    if (memoryUsable())
+        applyOutcome(MemoryFill::autoTranslate(m_model, MemoryFill::sharedMemory()));
 }
 
 void StringsViewController::autoTranslateSelected()
 {
-    applyOutcome(
-        MemoryFill::autoTranslateSelected(m_model, selectedRows(), MemoryFill::sharedMemory()));
+    if (memoryUsable())
+        applyOutcome(MemoryFill::autoTranslateSelected(m_model, selectedRows(), MemoryFill::sharedMemory()));
 }
 
 void StringsViewController::translateGoogle(UserPrompts &prompts)

@@ -110,6 +110,8 @@ private:
     void applyOutcome(const CommandOutcome &outcome);
     // Tells the user, through notice(), when the last save left files unwritten.
     void reportSave();
+    // Whether the shared memory is open; says why not through notice().
+    bool memoryUsable();
 
     ProjectModel m_model;
     SortDescriptor m_sort;

@@ -30,6 +30,10 @@ public:
     virtual std::optional<QString> chooseSaveFile(const QString &title, const QString &suffix) = 0;
     // An informational alert with one button; returns once it is dismissed.
     virtual void showWarning(const QString &title, const QString &text, const QString &button) = 0;
+    // A warning with two buttons: true for `proceed`, false for `back` (the
+    // default, also when the alert is closed).
+    virtual bool askToProceed(const QString &title, const QString &text, const QString &proceed,
+                              const QString &back) = 0;
     // The field's text on "OK", nothing on "Cancel".
     virtual std::optional<QString> askSingleField(const SingleFieldRequest &request) = 0;
     // An application-modal progress dialog with a Cancel button, owned by the

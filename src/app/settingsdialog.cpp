@@ -22,6 +22,13 @@ const char *const kBaseText = QT_TRANSLATE_NOOP(
     "SettingsDialog",
     "Set your base language (for example: \"en\" for English).\n"
     "If you leave empty, defaults to [\"en\", \"en-US\", \"Base\"]");
+const char *const kNoLanguage = QT_TRANSLATE_NOOP(
+    "SettingsDialog", "The entry names no language, so no row would have a base text. Use it anyway?");
+const char *const kNoProjectLanguage = QT_TRANSLATE_NOOP(
+    "SettingsDialog",
+    "No open project has a language named %1, so no row would have a base text. Use it anyway?");
+const char *const kUseAnyway = QT_TRANSLATE_NOOP("SettingsDialog", "Use Anyway");
+const char *const kGoBack = QT_TRANSLATE_NOOP("SettingsDialog", "Go Back");
 const char *const kOk = QT_TRANSLATE_NOOP("SettingsDialog", "OK");
 const char *const kCancel = QT_TRANSLATE_NOOP("SettingsDialog", "Cancel");
 
@@ -55,6 +62,27 @@ SettingsDialog SettingsDialog::baseLanguage(const Settings &settings)
     dialog.initialText = settings.text(Settings::BaseLanguage).value_or(QString());
     return withButtons(dialog);
 }
+
+QString SettingsDialog::baseLanguageWarning(const QString &entered, const QStringList &openLanguages)
+{
+    if (entered.isEmpty())
+        return {};
+    QStringList parts = entered.split(QLatin1Char(','));
+    for (QString &part : parts)
+        part = part.trimmed();
+    parts.removeAll(QString());
+    if (parts.isEmpty())
+        return translated(kNoLanguage);
+    if (openLanguages.isEmpty())
+        return {};
+    for (const QString &part : std::as_const(parts))
+        if (openLanguages.contains(part))
+            return {};
+    return translated(kNoProjectLanguage).arg(parts.join(QStringLiteral(", ")));
+}
+
+QString SettingsDialog::useAnywayButton() { return translated(kUseAnyway); }
+QString SettingsDialog::goBackButton() { return translated(kGoBack); }
 
 void SettingsDialog::apply(Settings &settings, const QString &entered) const
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Settings;
 
@@ -33,6 +34,15 @@ public:
     // language is split at every "," and each part trimmed, empty parts kept,
     // and stored as a list even with one part. Every change is flushed.
     void apply(Settings &settings, const QString &entered) const;
+
+    // Before a base-language entry is stored: a warning when it names no
+    // language at all (only spaces and commas), or when projects are open and
+    // none of their languages is among the entered ones, since every row
+    // would then lack a base text. Empty when the entry is fine or empty.
+    static QString baseLanguageWarning(const QString &entered, const QStringList &openLanguages);
+    // The titles of the two buttons of that warning: go on, go back.
+    static QString useAnywayButton();
+    static QString goBackButton();
 
     Kind kind;
     QString title;

@@ -71,10 +71,7 @@ void printOverview()
 
 int fail(const QString &message)
 {
-    std::fflush(stdout);
-    const QByteArray bytes = (QStringLiteral("verbalo-cli: ") + message).toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fputc('\n', stderr);
+    cliPrintError(message);
     return 2;
 }
 

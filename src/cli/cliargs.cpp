@@ -104,9 +104,7 @@ QString requireFolder(const QString &path)
     return QDir::cleanPath(info.absoluteFilePath());
 }
 
-namespace {
-
-void printError(const QString &line)
+void cliPrintError(const QString &line)
 {
     std::fflush(stdout);
     const QByteArray bytes = (QStringLiteral("verbalo-cli: ") + line).toUtf8();
@@ -114,16 +112,14 @@ void printError(const QString &line)
     std::fputc('\n', stderr);
 }
 
-} // namespace
-
 void loadProject(ProjectModel &model, const QString &root)
 {
     model.projectURL = root;
     model.load();
     for (auto it = model.keptFolders.cbegin(); it != model.keptFolders.cend(); ++it)
-        printError(QStringLiteral("will not write into %1: %2").arg(it.key(), it.value()));
+        cliPrintError(QStringLiteral("will not write into %1: %2").arg(it.key(), it.value()));
     for (auto it = model.keptFiles.cbegin(); it != model.keptFiles.cend(); ++it)
-        printError(QStringLiteral("will not rewrite %1: %2").arg(it.key(), it->reason));
+        cliPrintError(QStringLiteral("will not rewrite %1: %2").arg(it.key(), it->reason));
 }
 
 void requireSaved(const ProjectModel &model)
@@ -132,16 +128,16 @@ void requireSaved(const ProjectModel &model)
     if (failures.isEmpty())
         return;
     for (const SaveFailure &failure : failures)
-        printError(QStringLiteral("not written: %1: %2").arg(failure.path, failure.reason));
+        cliPrintError(QStringLiteral("not written: %1: %2").arg(failure.path, failure.reason));
     throw CliError{QStringLiteral("%1 file(s) not written").arg(failures.size())};
 }
 
 void cliReportSkipped(const QList<SkippedPath> &skipped, const QString &folder)
 {
     if (skipped.size() == 1)
-        printError(QStringLiteral("1 path below %1 could not be read and was left out").arg(folder));
+        cliPrintError(QStringLiteral("1 path below %1 could not be read and was left out").arg(folder));
     else if (skipped.size() > 1)
-        printError(QStringLiteral("%1 paths below %2 could not be read and were left out")
+        cliPrintError(QStringLiteral("%1 paths below %2 could not be read and were left out")
                        .arg(skipped.size())
                        .arg(folder));
 }

@@ -72,6 +72,9 @@ void requireSaved(const ProjectModel &model);
 // with its reason), one line there saying how many, below which folder.
 void cliReportSkipped(const QList<SkippedPath> &skipped, const QString &folder);
 
+// One diagnostic line on standard error: "verbalo-cli: " and the text.
+void cliPrintError(const QString &line);
+
 // Standard output as UTF-8; cliPrintLine adds a line feed.
 void cliPrint(const QString &text);
 void cliPrintLine(const QString &text);

@@ -39,7 +39,6 @@ int commandFill(const QStringList &arguments)
         MemoryFill::autoTranslate(model, lookup);
     } else {
         MemoryFill::autoTranslateSelected(model, selection, lookup);
-        model.save();
     }
     requireSaved(model);
     return 0;

@@ -20,11 +20,15 @@ int commandImport(const QStringList &arguments)
     // Every row can receive texts: the desktop's hide-translated view setting
     // has no say over a batch job.
     model.rebuildKeys(SortDescriptor{}, false);
-    QList<SkippedPath> skipped;
-    const int stored = TranslationImport::importTranslations(model, folder, {}, &skipped);
-    model.save();
+    const ImportResult result = TranslationImport::importTranslations(model, folder);
     requireSaved(model);
-    cliPrintLine(QStringLiteral("%1 texts stored").arg(stored));
-    cliReportSkipped(skipped, folder);
+    cliPrintLine(QStringLiteral("%1 texts stored").arg(result.stored));
+    cliReportSkipped(result.skipped, folder);
+    if (!result.unmatched.isEmpty()) {
+        for (const auto &[file, language] : result.unmatched)
+            cliPrintError(QStringLiteral("not imported: %1: the project has no language %2").arg(file, language));
+        throw CliError{QStringLiteral("%1 file(s) name a language the project does not have")
+                           .arg(result.unmatched.size())};
+    }
     return 0;
 }

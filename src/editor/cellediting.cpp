@@ -3,12 +3,40 @@
 #include "cellediting.h"
 
 #include "app/settings.h"
+#include "model/heldtext.h"
 #include "model/log.h"
 #include "model/projectmodel.h"
 
 #include <QDebug>
 
 namespace {
+
+// Keys are held as written: "caf\U00e9" and "café" are the same key.
+bool sameKey(const QString &a, const QString &b)
+{
+    if (!a.contains(u'\\') && !b.contains(u'\\'))
+        return a == b;
+    return HeldText::toPlain(a) == HeldText::toPlain(b);
+}
+
+// The row of the file, other than `except`, that already has the key: as its
+// row key's key, or as the key of one of its entries.
+QString rowWithKey(const ProjectModel &model, const QString &fileName, const QString &key, const QString &except)
+{
+    for (auto it = model.mapKeyToFile.cbegin(); it != model.mapKeyToFile.cend(); ++it) {
+        if (it.value() != fileName || it.key() == except)
+            continue;
+        const auto row = model.data.constFind(it.key());
+        if (row == model.data.cend())
+            continue;
+        if (sameKey(it.key().chopped(fileName.size() + 1), key))
+            return it.key();
+        for (const Entry &entry : *row)
+            if (sameKey(entry.key, key))
+                return it.key();
+    }
+    return {};
+}
 
 QString describe(const QVariant &value)
 {
@@ -47,6 +75,12 @@ CommandOutcome CellEditing::setObjectValue(ProjectModel &model, const QVariant &
 
     Entry edited = *base;
     if (*column == QLatin1String("Key String")) {
+        // Two rows with one key in a file would be one row at the next load,
+        // and the other row's texts would be gone at the save after it.
+        const QString fileName = model.mapKeyToFile.value(mk);
+        if (!sameKey(newText, base->key) && !rowWithKey(model, fileName, newText, mk).isEmpty())
+            return {.message = QStringLiteral("Not renamed: %1 already has the key \"%2\"")
+                                   .arg(fileName, newText)};
         edited.key = newText;
     } else if (*column == QLatin1String("Value String")) {
         edited.value = newText;

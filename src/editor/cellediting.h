@@ -23,7 +23,9 @@ public:
     // left alone. Otherwise every base-language candidate's entry of the row is
     // set from the base entry with the edited field replaced, and the project is
     // saved (also for an unknown column, which is logged). The table is not
-    // reloaded. Row indexes outside keys change nothing.
+    // reloaded. Row indexes outside keys change nothing. A new key that
+    // another row of the same file already has is refused, changing nothing,
+    // with the reason in the outcome's message.
     static CommandOutcome setObjectValue(ProjectModel &model, const QVariant &value,
                                          const std::optional<QString> &column, int row);
 };

@@ -2,6 +2,8 @@
 // has already changed and saved the model; the window only redraws.
 #pragma once
 
+#include <QString>
+
 struct CommandOutcome
 {
     // Times the project was written by the command.
@@ -11,6 +13,9 @@ struct CommandOutcome
     int reloads = 0;
     // The table's selection must be cleared before reloading.
     bool clearSelection = false;
+    // One line for the user when the command refused, or did only part of
+    // its work: why.
+    QString message = {};
 
     bool changedNothing() const { return saves == 0 && reloads == 0 && !clearSelection; }
 };

@@ -3,6 +3,8 @@
 
 #include "app/settings.h"
 #include "model/projectmodel.h"
+#include "model/heldtext.h"
+#include "model/stringswriter.h"
 #include "model/textfile.h"
 
 #include <QFileInfo>
@@ -33,9 +35,13 @@ QString ExportTranslation::exportText(const ProjectModel &model, const QStringLi
         const std::optional<Entry> base = ProjectModel::baseEntryOf(row.value(), candidates);
         if (!base)
             continue;
-        out += QLatin1String("/*") + base->comment.value_or(QString()) + QLatin1String("*/\n");
-        out += QLatin1Char('"') + base->key + QLatin1String("\" = \"") + base->value +
-               QLatin1String("\";\n\n");
+        // Escaped as a save writes it, so that the file reads back as the
+        // texts the project holds; a .txt row holds its text unescaped.
+        const bool txt = ProjectModel::isTxtRowKey(item.key);
+        Entry written = *base;
+        if (txt)
+            written.value = HeldText::fromPlain(written.value);
+        StringsWriter::appendBlock(out, written, !txt);
     }
     return out;
 }

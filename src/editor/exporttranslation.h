@@ -13,8 +13,9 @@ public:
     // The export text: for every row key of data (also rows the table hides),
     // in ascending order of the lower-cased row key, whose status does not
     // begin with "OK" and that has a base entry, the block
-    // "/*comment*/\n\"key\" = \"value\";\n\n" with the texts exactly as held
-    // (no escaping, no entity decoding). Empty when no row qualifies.
+    // "/*comment*/\n\"key\" = \"value\";\n\n" escaped as a save escapes it,
+    // so that an import of the file gives back every text. Empty when no row
+    // qualifies.
     static QString exportText(const ProjectModel &model, const QStringList &candidates);
 
     // exportText() with the candidates from the settings, written atomically

@@ -10,14 +10,31 @@
 #include <QFileInfo>
 #include <QHash>
 
-int TranslationImport::importTranslations(ProjectModel &model, const QString &folder,
-                                          const SortDescriptor &sort, QList<SkippedPath> *skipped)
+std::optional<QString> TranslationImport::projectLanguageFor(const QString &fileName,
+                                                             const QStringList &languages)
 {
+    const auto matching = [&languages](const QString &code) -> std::optional<QString> {
+        for (const QString &language : languages)
+            if (Languages::normalizedCode(language) == code)
+                return language;
+        return std::nullopt;
+    };
+    const QFileInfo info(fileName);
+    if (const auto exact = matching(Languages::normalizedCode(info.completeBaseName())))
+        return exact;
+    const auto named = Languages::languageForName(info.fileName());
+    if (!named)
+        return std::nullopt;
+    return matching(Languages::normalizedCode(*named));
+}
+
+ImportResult TranslationImport::importTranslations(ProjectModel &model, const QString &folder,
+                                                   const SortDescriptor &sort)
+{
+    ImportResult result;
     const FindResult found =
         Scanner::findOutsideHidden(folder, QStringLiteral("f"), QStringLiteral("*.strings"));
-    if (skipped)
-        *skipped = found.skipped;
-    const QStringList &files = found.paths;
+    result.skipped = found.skipped;
 
     // The row key is the entry key, "-" and the row's file name; a row key that
     // merely begins with the key belongs to a longer key ("Save" vs "SaveAs").
@@ -32,12 +49,19 @@ int TranslationImport::importTranslations(ProjectModel &model, const QString &fo
             firstRowOfKey.insert(entryKey, rowKey);
     }
 
-    int stored = 0;
-    for (const QString &file : files) {
-        const auto language = Languages::languageForName(QFileInfo(file).fileName());
-        if (!language)
+    for (const QString &file : found.paths) {
+        const QString name = QFileInfo(file).fileName();
+        const std::optional<QString> language = projectLanguageFor(name, model.languages);
+        const std::optional<QString> named = language ? language : Languages::languageForName(name);
+        if (!named)
             continue;
-        Log::line(QStringLiteral("Loading ") + *language + QStringLiteral(" from ") + folder);
+        Log::line(QStringLiteral("Loading ") + *named + QStringLiteral(" from ") + folder);
+        if (!language) {
+            Log::line(QStringLiteral("Not importing ") + file + QStringLiteral(": the project has no language ")
+                      + *named);
+            result.unmatched.append({file, *named});
+            continue;
+        }
         const auto strings = PlistReader::readFile(file);
         if (!strings)
             continue;
@@ -50,10 +74,12 @@ int TranslationImport::importTranslations(ProjectModel &model, const QString &fo
                 continue;
             const QString &rowKey = *target;
             const QString heldKey = rowKey.chopped(model.mapKeyToFile.value(rowKey).size() + 1);
-            model.data[rowKey].insert(*language, Entry{heldKey, HeldText::fromPlain(text), base->comment});
-            ++stored;
+            model.data[rowKey].insert(*language,
+                                      Entry{heldKey, ProjectModel::heldFor(rowKey, text), base->comment});
+            ++result.stored;
         }
     }
     model.refresh(sort);
-    return stored;
+    model.save();
+    return result;
 }

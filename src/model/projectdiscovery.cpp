@@ -91,3 +91,9 @@ QStringList ProjectDiscovery::discover(const QString &folder, QList<SkippedPath>
         Log::debug(QStringLiteral("Project root: "), root);
     return sorted;
 }
+
+bool ProjectDiscovery::isSameFolder(const QString &a, const QString &b)
+{
+    const QString first = QFileInfo(a).canonicalFilePath();
+    return !first.isEmpty() ? first == QFileInfo(b).canonicalFilePath() : QDir::cleanPath(a) == QDir::cleanPath(b);
+}

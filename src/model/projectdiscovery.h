@@ -14,6 +14,8 @@ public:
     // cannot enter and names that are not UTF-8 are left out, logged, and
     // listed in *skipped; the rest is found all the same.
     static QStringList discover(const QString &folder, QList<SkippedPath> *skipped = nullptr);
+    // Whether two paths name the same folder, links and ".." resolved.
+    static bool isSameFolder(const QString &a, const QString &b);
     // Whether a found file path lies in a language folder (paths with "Pods" never do).
     static bool isLanguagePath(const QString &path);
 };

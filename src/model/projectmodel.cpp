@@ -4,6 +4,7 @@
 
 #include "app/settings.h"
 #include "memory/languages.h"
+#include "model/heldtext.h"
 #include "model/log.h"
 #include "model/stringscontent.h"
 #include "model/stringswriter.h"
@@ -159,6 +160,13 @@ void readJob(LoadJob &job, int shardCount)
             result.problem = content.problem;
         result.entries.assign(std::make_move_iterator(content.entries.begin()),
                               std::make_move_iterator(content.entries.end()));
+        // One key may be spelled several ways ("caf\U00e9", "café"); a row
+        // must stand for the key, or two rows would write the same key into
+        // one file and a property-list reader would keep only the last. Keys
+        // with escapes are held in the one spelling HeldText gives them.
+        for (Entry &entry : result.entries)
+            if (entry.key.contains(u'\\'))
+                entry.key = HeldText::fromPlain(HeldText::toPlain(entry.key));
     }
     result.shards.reserve(result.entries.size());
     for (const Entry &entry : result.entries)
@@ -796,6 +804,22 @@ QString ProjectModel::languageFolderPath(const QString &language) const
     return joinPath(projectURL, language);
 }
 
+bool ProjectModel::isTxtRowKey(const QString &rowKey)
+{
+    return rowKey.endsWith(kTxtSuffix);
+}
+
+QString ProjectModel::heldFor(const QString &rowKey, const QString &plain)
+{
+    return isTxtRowKey(rowKey) ? plain : HeldText::fromPlain(plain);
+}
+
+bool ProjectModel::hasEveryLanguage(const Row &row, const QStringList &languages)
+{
+    return std::all_of(languages.cbegin(), languages.cend(),
+                       [&row](const QString &language) { return row.contains(language); });
+}
+
 const Entry *ProjectModel::baseEntryIn(const Row &row, const QStringList &candidates)
 {
     for (const QString &candidate : candidates) {
@@ -836,9 +860,11 @@ QString ProjectModel::statusTextOf(const Row *row, const QStringList &languages,
     }
     int same = 0;
     if (const Entry *base = baseEntryIn(*row, candidates)) {
-        for (const Entry &entry : *row)
-            if (entry.value == base->value)
+        for (const QString &language : languages) {
+            const auto entry = row->constFind(language);
+            if (entry != row->cend() && entry->value == base->value)
                 ++same;
+        }
     }
     return QStringLiteral("OK (") + QString::number(same) + QLatin1Char(')');
 }

@@ -91,6 +91,13 @@ public:
     // R/N.lproj when anything exists there, otherwise R/N.
     QString languageFolderPath(const QString &language) const;
 
+    // Whether the row stands for a whole .txt file ("about.txt-about.txt"),
+    // whose entries hold the file's text as it is, unescaped.
+    static bool isTxtRowKey(const QString &rowKey);
+    // A text that arrives as plain text (from a property-list reader, the
+    // memory or a web service) in the form the row holds texts in.
+    static QString heldFor(const QString &rowKey, const QString &plain);
+
     // The row's entry for the first candidate that it holds.
     static std::optional<Entry> baseEntryOf(const Row &row, const QStringList &candidates);
     // Same without a copy: points into the row, or null.
@@ -98,7 +105,10 @@ public:
     // Same, for a row key, with the candidates read from the settings.
     std::optional<Entry> baseEntry(const QString &rowKey) const;
 
-    // "!", "Missing: de, fr" or "OK (n)".
+    // "!", "Missing: de, fr" or "OK (n)", where n counts the project
+    // languages whose text equals the base text. Entries of languages that
+    // are not the project's (a base candidate a cell edit added, say) count
+    // for nothing.
     static QString statusTextOf(const Row *row, const QStringList &languages,
                                 const QStringList &candidates);
     QString statusText(const QString &rowKey) const;
@@ -122,6 +132,9 @@ public:
     // rebuildKeys() with the "hide.translated" setting and the candidates of
     // the settings.
     void refresh(const SortDescriptor &sort = {});
+
+    // Whether every project language has an entry in the row.
+    static bool hasEveryLanguage(const Row &row, const QStringList &languages);
 
     // "<rows shown> - <project root>".
     QString title() const;

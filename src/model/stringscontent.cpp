@@ -8,7 +8,6 @@
 #include "model/plistreader.h"
 #include "model/stringswriter.h"
 
-#include <QHash>
 
 #include <algorithm>
 #include <bit>
@@ -108,37 +107,6 @@ QString heldToken(QStringView text, qsizetype start, qsizetype end, char16_t quo
     return StringsWriter::escapeKey(HeldText::fromPlain(plain));
 }
 
-// Keys spelled differently can be the same key ("caf\U00e9" and "café"): a
-// property-list reader keeps the last of them, and so must the project, or a
-// save would write both and let the wrong one win. Spellings differ only
-// through escapes or quotes, so a file whose keys hold no backslash is left
-// as it is.
-void dropShadowedKeys(StringsContent &content)
-{
-    bool escaped = false;
-    for (qsizetype i = 0; i < content.entries.size() && !escaped; ++i)
-        escaped = !content.spans[size_t(i)].plain && content.entries.at(i).key.contains(u'\\');
-    if (!escaped)
-        return;
-    QStringList plain;
-    QHash<QString, qsizetype> last;
-    for (qsizetype i = 0; i < content.entries.size(); ++i) {
-        plain.append(HeldText::toPlain(content.entries.at(i).key));
-        last.insert(plain.last(), i);
-    }
-    QList<Entry> entries;
-    std::vector<EntrySpan> spans;
-    for (qsizetype i = 0; i < content.entries.size(); ++i) {
-        const Entry &entry = content.entries.at(i);
-        if (content.entries.at(last.value(plain.at(i))).key != entry.key)
-            continue;
-        entries.append(entry);
-        spans.push_back(content.spans[size_t(i)]);
-    }
-    content.entries = std::move(entries);
-    content.spans = std::move(spans);
-}
-
 } // namespace
 
 StringsContent StringsContent::read(QStringView text)
@@ -167,10 +135,8 @@ StringsContent StringsContent::read(QStringView text)
         }
         from = span.end;
     }
-    if (quiet && skipQuiet(text, from, text.size(), false) == text.size()) {
-        dropShadowedKeys(content);
+    if (quiet && skipQuiet(text, from, text.size(), false) == text.size())
         return content;
-    }
 
     const std::optional<QList<PlistPair>> pairs = PlistReader::parsePairs(text);
     if (!pairs) {
@@ -188,7 +154,6 @@ StringsContent StringsContent::read(QStringView text)
             if (i < qsizetype(content.spans.size()))
                 from = content.spans[size_t(i)].end;
         }
-        dropShadowedKeys(content);
         return content;
     }
 
@@ -258,10 +223,8 @@ StringsContent StringsContent::read(QStringView text)
         added.append(std::move(entry));
         addedSpans.push_back(span);
     }
-    if (added.isEmpty()) {
-        dropShadowedKeys(content);
+    if (added.isEmpty())
         return content;
-    }
 
     std::sort(order.begin(), order.end(), [](const Placed &a, const Placed &b) { return a.position < b.position; });
     QList<Entry> entries;
@@ -279,6 +242,5 @@ StringsContent StringsContent::read(QStringView text)
     }
     content.entries = std::move(entries);
     content.spans = std::move(spans);
-    dropShadowedKeys(content);
     return content;
 }

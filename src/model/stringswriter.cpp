@@ -99,7 +99,7 @@ QString StringsWriter::escapeComment(const QString &comment)
     return text;
 }
 
-void StringsWriter::appendBlock(QString &out, const Entry &entry)
+void StringsWriter::appendBlock(QString &out, const Entry &entry, bool decodeEntities)
 {
     out.append(u"/*");
     if (entry.comment)
@@ -107,7 +107,7 @@ void StringsWriter::appendBlock(QString &out, const Entry &entry)
     out.append(u"*/\n\"");
     out.append(escapeKey(entry.key));
     out.append(u"\" = \"");
-    out.append(escapeValue(entry.value));
+    out.append(escapeHeld(entry.value, decodeEntities));
     out.append(u"\";\n\n");
 }
 

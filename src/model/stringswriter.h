@@ -23,7 +23,9 @@ public:
     static QString escapeComment(const QString &comment);
 
     // Appends "/*comment*/\n\"key\" = \"value\";\n\n" with the escapes above.
-    static void appendBlock(QString &out, const Entry &entry);
+    // Without decodeEntities the value's references stay as written (for
+    // text that is not a .strings value, such as a whole .txt file).
+    static void appendBlock(QString &out, const Entry &entry, bool decodeEntities = true);
     // A line feed, then one block per entry.
     static QString write(const QList<Entry> &entries);
 };

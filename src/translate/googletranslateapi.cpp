@@ -2,7 +2,6 @@
 #include "googletranslateapi.h"
 
 #include "memory/languages.h"
-#include "model/heldtext.h"
 #include "model/htmlentities.h"
 
 #include <QJsonArray>
@@ -93,11 +92,10 @@ std::optional<QString> GoogleTranslateApi::decodeAnswer(int httpStatus, const QB
     }
     if (list.isEmpty())
         return std::nullopt;
-    // The service answers plain text; the model holds texts escaped as a
-    // .strings file writes them. An empty answer translates nothing.
+    // An empty answer translates nothing.
     const QString text =
         removingHTMLEntities(list.first().toObject().value(QLatin1String("translatedText")).toString());
     if (text.isEmpty())
         return std::nullopt;
-    return HeldText::fromPlain(text);
+    return text;
 }

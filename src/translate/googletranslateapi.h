@@ -43,6 +43,7 @@ public:
     // The first translation of a 200 answer, with HTML character references
     // decoded. Nothing for any other status, a body that is not a JSON object
     // with data.translations[] of objects holding string members
-    // "translatedText" and "detectedSourceLanguage", or an empty array.
+    // "translatedText" and "detectedSourceLanguage", or an empty array, or an
+    // empty text. The text is plain; the caller holds it as its row holds texts.
     static std::optional<QString> decodeAnswer(int httpStatus, const QByteArray &body);
 };

@@ -126,7 +126,8 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
             reply->deleteLater();
             if (text) {
                 std::lock_guard<std::mutex> guard(m_lock);
-                call->working.insert(language, Entry{call->base.key, *text, call->base.comment});
+                call->working.insert(language, Entry{call->base.key, ProjectModel::heldFor(call->rowKey, *text),
+                                                     call->base.comment});
                 m_model.data.insert(call->rowKey, call->working);
             }
             if (--call->pending == 0) {

@@ -4,7 +4,6 @@
 #include "app/settings.h"
 #include "memory/databasemanagerv2.h"
 #include "memory/languages.h"
-#include "model/heldtext.h"
 #include "model/log.h"
 #include "model/projectmodel.h"
 
@@ -25,7 +24,7 @@ void MemoryFill::fillFromMemory(ProjectModel &model, const QString &rowKey,
         for (const QString &language : model.languages) {
             const auto text = record->constFind(Languages::normalizedCode(language));
             if (text != record->cend())
-                it->insert(language, Entry{base->key, HeldText::fromPlain(text.value()), base->comment});
+                it->insert(language, Entry{base->key, ProjectModel::heldFor(rowKey, text.value()), base->comment});
         }
         return;
     }
@@ -36,7 +35,9 @@ CommandOutcome MemoryFill::autoTranslate(ProjectModel &model, const MemoryLookup
     const QStringList candidates = Settings::baseLanguageCandidates();
     for (const QString &mk : std::as_const(model.keys)) {
         const auto it = model.data.constFind(mk);
-        if (it != model.data.cend() && it->size() == model.languages.size()) {
+        // Entries of languages the project does not have (a cell edit adds
+        // every base candidate) say nothing about what is missing.
+        if (it != model.data.cend() && ProjectModel::hasEveryLanguage(*it, model.languages)) {
             Log::line(QStringLiteral("Already fully translated: ") + mk);
             continue;
         }
@@ -56,7 +57,8 @@ CommandOutcome MemoryFill::autoTranslateSelected(ProjectModel &model, const QLis
         if (index >= 0 && index < model.keys.size())
             fillFromMemory(model, model.keys.at(index), candidates, lookup);
     }
-    return {.reloads = 1};
+    model.save();
+    return {.saves = 1, .reloads = 1};
 }
 
 MemoryLookup MemoryFill::sharedMemory()

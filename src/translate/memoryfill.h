@@ -31,13 +31,13 @@ public:
     static void fillFromMemory(ProjectModel &model, const QString &rowKey,
                                const QStringList &candidates, const MemoryLookup &lookup);
 
-    // Every row key of keys, in order: rows holding as many entries as the
-    // project has languages are logged ("Already fully translated: <key>")
-    // and skipped; the others are filled. Then saves; one reload.
+    // Every row key of keys, in order: rows holding an entry for every
+    // project language are logged ("Already fully translated: <key>") and
+    // skipped; the others are filled. Then saves; one reload.
     static CommandOutcome autoTranslate(ProjectModel &model, const MemoryLookup &lookup);
 
-    // Fills the selected rows. One reload, no save (the next save writes the
-    // entries). Nothing selected: nothing happens.
+    // Fills the selected rows, then saves; one reload. Nothing selected:
+    // nothing happens.
     static CommandOutcome autoTranslateSelected(ProjectModel &model, const QList<int> &selection,
                                                 const MemoryLookup &lookup);
 };

@@ -19,6 +19,8 @@ public:
     QStringList saveTitles;
     QList<QStringList> warnings; // title, text, button
     QList<SingleFieldRequest> fieldRequests;
+    QList<bool> proceedAnswers; // an empty queue answers "back"
+    QStringList questions;
     int progressDialogs = 0;
 
     std::optional<QString> chooseFolder(const QString &title) override
@@ -34,6 +36,11 @@ public:
     void showWarning(const QString &title, const QString &text, const QString &button) override
     {
         warnings << QStringList{title, text, button};
+    }
+    bool askToProceed(const QString &title, const QString &text, const QString &, const QString &) override
+    {
+        questions << title + QLatin1Char('|') + text;
+        return !proceedAnswers.isEmpty() && proceedAnswers.takeFirst();
     }
     std::optional<QString> askSingleField(const SingleFieldRequest &request) override
     {

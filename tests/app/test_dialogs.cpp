@@ -72,3 +72,26 @@ TEST_F(AppFixture, ExportAsksForAStringsFileAndWritesTheUntranslatedRows)
     EXPECT_TRUE(exported.contains("\"bye\" = \"Bye\";\n\n"));
     EXPECT_FALSE(exported.contains("hello"));
 }
+
+// A list that matches no language of the open projects would leave every row
+// without a base text: the user confirms it or goes back to mend it.
+TEST_F(AppFixture, ABaseLanguageMatchingNoProjectIsConfirmedOrTakenBack)
+{
+    openBoth(0);
+    prompts.fieldAnswers << "EN" << "EN, de";
+    prompts.proceedAnswers << false;
+    trigger("setBaseLang:");
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions.at(0),
+              "Base Language|No open project has a language named EN, so no row would have a base text. "
+              "Use it anyway?");
+    // Going back shows the dialog again with what was typed.
+    EXPECT_EQ(prompts.fieldRequests.at(1).initialText, "EN");
+    EXPECT_EQ(Settings().value(Settings::BaseLanguage).toStringList(), (QStringList{"EN", "de"}));
+
+    prompts.fieldAnswers << " , ";
+    trigger("setBaseLang:");
+    EXPECT_TRUE(prompts.questions.last().endsWith("The entry names no language, so no row would have a "
+                                                  "base text. Use it anyway?"));
+    EXPECT_EQ(Settings().value(Settings::BaseLanguage).toStringList(), (QStringList{"EN", "de"}));
+}

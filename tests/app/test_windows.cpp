@@ -272,3 +272,34 @@ TEST_F(AppFixture, FilesSavesCannotOwnAreNamedInTheStatusBarAndTheFileMenu)
         << status->currentMessage().toStdString();
     EXPECT_EQ(fileBytes("App1/de.lproj/Localizable.strings"), junk);
 }
+
+// Opening a project that is open already, through its own folder, a parent
+// or a child, brings its tab forward instead of a second model of its files.
+TEST_F(AppFixture, AnOpenProjectComesForwardInsteadOfOpeningTwice)
+{
+    openBoth(1);
+    for (const QString &folder : {path("App1"), root, path("App1/de.lproj"), path("App1/../App1/")}) {
+        delegate->mainWindow()->setCurrentProject(delegate->projects().at(1).get());
+        prompts.folderAnswers << folder;
+        trigger("openFolder:");
+        EXPECT_EQ(delegate->projects().size(), 2u) << folder.toStdString();
+        EXPECT_EQ(delegate->mainWindow()->currentProject(), delegate->projects().at(folder == root ? 1 : 0).get())
+            << folder.toStdString();
+    }
+}
+
+// A rename onto another row's key of the same file is refused: the files and
+// the cell keep the old key, and the status bar says why.
+TEST_F(AppFixture, RenamingOntoAnotherRowsKeyIsRefusedInTheTable)
+{
+    openBoth(0);
+    StringsViewController *strings = editor(0);
+    const int hello = int(strings->model().keys.indexOf("hello-Localizable.strings"));
+    const QModelIndex cell = strings->tableView()->model()->index(hello, 0);
+    const QByteArray before = fileBytes("App1/en.lproj/Localizable.strings");
+    EXPECT_TRUE(strings->tableView()->model()->setData(cell, "bye"));
+    EXPECT_EQ(strings->tableView()->model()->data(cell).toString(), "hello");
+    EXPECT_EQ(fileBytes("App1/en.lproj/Localizable.strings"), before);
+    EXPECT_EQ(delegate->mainWindow()->statusBar()->currentMessage(),
+              "Not renamed: Localizable.strings already has the key \"bye\"");
+}

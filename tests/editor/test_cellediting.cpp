@@ -69,3 +69,29 @@ TEST_F(CellEditingTest, AnEmptyValueIsSavedAndReadBackAsAnEmptyText)
     EXPECT_TRUE(read("en").contains("\"a\" = \"\";"));
     EXPECT_EQ(load().baseEntry("a-Localizable.strings"), (Entry{"a", "", std::nullopt}));
 }
+
+// A key that another row of the same file has would merge the two rows at
+// the next load: such a rename is refused and says why.
+TEST_F(CellEditingTest, RenamingOntoAnotherRowsKeyIsRefused)
+{
+    write("en", "\"a\" = \"A\";\n\"caf\\U00e9\" = \"C\";\n\"b\" = \"B\";\n");
+    write("en", "\"other\" = \"O\";\n", "Other.strings");
+    ProjectModel model = load();
+    const int a = indexOf(model, "a-Localizable.strings");
+    const struct
+    {
+        const char *key;
+        bool refused;
+    } cases[] = {{"b", true}, {"café", true}, {"caf\\U00E9", true}, {"a", false}, {"other", false}, {"new", false}};
+    for (const auto &c : cases) {
+        const QString before = read("en");
+        const CommandOutcome outcome = CellEditing::setObjectValue(model, QString::fromUtf8(c.key), "Key String", a);
+        EXPECT_EQ(!outcome.message.isEmpty(), c.refused) << c.key;
+        EXPECT_EQ(outcome.saves, c.refused ? 0 : 1) << c.key;
+        if (c.refused) {
+            EXPECT_EQ(read("en"), before) << c.key;
+            EXPECT_TRUE(outcome.message.startsWith("Not renamed: Localizable.strings already has the key"));
+        }
+    }
+    EXPECT_EQ(model.baseEntry("a-Localizable.strings")->key, "new");
+}

@@ -2,6 +2,8 @@
 // that are not regular files, which it refuses.
 #include "editor/exporttranslation.h"
 #include "editorfixture.h"
+#include "memory/translationimport.h"
+#include "model/heldtext.h"
 
 #include <sys/stat.h>
 
@@ -22,7 +24,7 @@ TEST_F(ExportTranslationTest, WritesTheBaseBlocksOfUnfinishedRowsInKeyOrder)
     EXPECT_EQ(QString::fromUtf8(readFile(out)),
               "/**/\n\"apple\" = \"Apple\";\n\n"
               "/**/\n\"Banana\" = \"B\";\n\n"
-              "/**/\n\"notes.txt\" = \"Line one\nLine \"two\"\";\n\n"
+              "/**/\n\"notes.txt\" = \"Line one\\nLine \\\"two\\\"\";\n\n"
               "/*Shown*/\n\"Zebra\" = \"Say \\\"hi\\\"\";\n\n");
 }
 
@@ -48,4 +50,28 @@ TEST_F(ExportTranslationTest, LeavesWhatIsNotARegularFileAsItIs)
     {
     };
     EXPECT_TRUE(lstat(QFile::encodeName(pipe).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+}
+
+// What an export holds comes back whole through an import into a language
+// that has nothing yet: quotes, backslashes, line breaks, escapes and the
+// whole text of a .txt file.
+TEST_F(ExportTranslationTest, AnExportImportsBackIntoAnEmptyLanguage)
+{
+    write("en", "\"quote\" = \"Say \\\"hi\\\"\";\n\"path\" = \"C:\\\\new\\\\table\";\n"
+                "\"lines\" = \"one\\ntwo\\tthree\";\n\"plain\" = \"Plain\";\n");
+    write("fr", "\n");
+    writeFile(root, "en.lproj/notes.txt", "Line one\nLine \"two\" C:\\x &amp;");
+    ProjectModel model = load();
+    model.data["plain-Localizable.strings"]["en"].value = "typed \"here\"\nand there\\";
+    QTemporaryDir back;
+    ASSERT_TRUE(ExportTranslation::exportTranslation(model, back.filePath("fr.strings")));
+
+    const ImportResult result = TranslationImport::importTranslations(model, back.path());
+    EXPECT_EQ(result.stored, 5);
+    for (const QString &rowKey : model.data.keys()) {
+        const Row row = model.data.value(rowKey);
+        const bool txt = ProjectModel::isTxtRowKey(rowKey);
+        const auto plain = [txt](const QString &held) { return txt ? held : HeldText::toPlain(held); };
+        EXPECT_EQ(plain(row.value("fr").value), plain(row.value("en").value)) << rowKey.toStdString();
+    }
 }

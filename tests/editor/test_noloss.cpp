@@ -247,6 +247,13 @@ const QList<std::pair<const char *, Command>> &commands()
              if (!m.keys.isEmpty())
                  CellEditing::setObjectValue(m, u"renamed.key"_s, u"Key String"_s, pick(rng, int(m.keys.size())));
          }},
+        {"rename onto another key", [](ProjectModel &m, Rng &rng) {
+             if (m.keys.size() < 2)
+                 return;
+             const QString other = m.keys.at(pick(rng, int(m.keys.size())));
+             const QString key = other.chopped(m.mapKeyToFile.value(other).size() + 1);
+             CellEditing::setObjectValue(m, key, u"Key String"_s, pick(rng, int(m.keys.size())));
+         }},
         {"capitalize", [](ProjectModel &m, Rng &rng) { BulkCommands::capitalize(m, someRows(m, rng)); }},
         {"upper-case", [](ProjectModel &m, Rng &rng) { BulkCommands::upperCaase(m, someRows(m, rng)); }},
         {"lower-case", [](ProjectModel &m, Rng &rng) { BulkCommands::lowerCase(m, someRows(m, rng)); }},
@@ -265,7 +272,6 @@ const QList<std::pair<const char *, Command>> &commands()
         {"fill all", [](ProjectModel &m, Rng &) { MemoryFill::autoTranslate(m, fakeMemory); }},
         {"fill selected", [](ProjectModel &m, Rng &rng) {
              MemoryFill::autoTranslateSelected(m, someRows(m, rng), fakeMemory);
-             m.save();
          }},
         {"import", [](ProjectModel &m, Rng &rng) {
              QTemporaryDir folder;
@@ -275,29 +281,31 @@ const QList<std::pair<const char *, Command>> &commands()
                      text += quoted(rng, key) + u" = "_s + quoted(rng, plainText(rng, false)) + u";\n"_s;
              writeFile(folder.path(), u"de.strings"_s, text.toUtf8());
              TranslationImport::importTranslations(m, folder.path());
-             m.save();
          }},
     };
     return list;
 }
 
-// The decoded keys of the rows the command changed, per file name.
+// The decoded keys of the rows the command changed, per file name, less the
+// keys that rows it left alone still hold: their pairs must survive.
 QHash<QString, QSet<QString>> changedKeys(const QHash<QString, Row> &before, const ProjectModel &after)
 {
     QHash<QString, QSet<QString>> changed;
+    QHash<QString, QSet<QString>> kept;
     QSet<QString> rowKeys(before.keyBegin(), before.keyEnd());
     for (auto it = after.data.cbegin(); it != after.data.cend(); ++it)
         rowKeys.insert(it.key());
     for (const QString &rowKey : rowKeys) {
         const Row old = before.value(rowKey);
         const Row now = after.data.value(rowKey);
-        if (old == now && before.contains(rowKey) == after.data.contains(rowKey))
-            continue;
-        QSet<QString> &keys = changed[after.mapKeyToFile.value(rowKey)];
+        const bool same = old == now && before.contains(rowKey) == after.data.contains(rowKey);
+        QSet<QString> &keys = (same ? kept : changed)[after.mapKeyToFile.value(rowKey)];
         for (const Row &row : {old, now})
             for (const Entry &entry : row)
                 keys.insert(HeldText::toPlain(entry.key));
     }
+    for (auto it = changed.begin(); it != changed.end(); ++it)
+        it->subtract(kept.value(it.key()));
     return changed;
 }
 

@@ -27,7 +27,7 @@ protected:
     int import(const SortDescriptor &sort = {})
     {
         model.refresh(sort);
-        return TranslationImport::importTranslations(model, dir.filePath("Incoming"), sort);
+        return TranslationImport::importTranslations(model, dir.filePath("Incoming"), sort).stored;
     }
 };
 
@@ -66,15 +66,53 @@ TEST_F(TranslationImportTest, FileNamesGiveTheLanguageAndOthersAreSkipped)
     const QString in = dir.filePath("Incoming");
     writeFile(in, "German.strings", "\"Open\" = \"Auf\";\n");
     writeFile(in, "nested/pt-BR.strings", "\"Open\" = \"Abrir\";\n");
-    writeFile(in, "pt_BR.strings", "\"Open\" = \"Abrir (pt)\";\n");
     writeFile(in, "de.lproj/Localizable.strings", "\"Open\" = \"never\";\n");
     writeFile(in, ".hidden/fr.strings", "\"Open\" = \"jamais\";\n");
     writeFile(in, "fr.strings", "<?xml version=\"1.0\"?><plist><dict/></plist>");
-    EXPECT_EQ(import(), 3);
+    // The project has no French and no Portuguese.
+    EXPECT_EQ(import(), 1);
     const Row row = model.data.value("Open-Localizable.strings");
     EXPECT_EQ(row.value("de").value, "Auf");
-    EXPECT_EQ(row.value("pt-BR").value, "Abrir");
-    EXPECT_EQ(row.value("pt").value, "Abrir (pt)");
+    EXPECT_FALSE(row.contains("pt-BR"));
+    EXPECT_FALSE(row.contains("pt"));
     EXPECT_FALSE(row.contains("fr"));
     EXPECT_FALSE(model.keys.isEmpty());
+}
+
+// An import is saved like every other command, reaches the project language
+// whose code the file names, and says which files it could not place.
+TEST_F(TranslationImportTest, RegionalFilesReachTheirLanguageAndTheRestIsReported)
+{
+    const QString root = dir.filePath("Project");
+    writeFile(root, "pt-BR.lproj/Localizable.strings", "\"Save\" = \"Salvar\";\n");
+    writeFile(root, "zh_Hans.lproj/Localizable.strings", "\"Save\" = \"x\";\n");
+    model = ProjectModel();
+    model.projectURL = root;
+    model.load();
+    const QString in = dir.filePath("Incoming");
+    const struct
+    {
+        const char *file;
+        const char *language; // the project language it reaches, or none
+    } cases[] = {{"pt_BR.strings", "pt-BR"}, {"pt-BR.strings", "pt-BR"}, {"zh-Hans.strings", "zh_Hans"},
+                 {"zh_CN.strings", "zh_Hans"}, {"German.strings", "de"}, {"fr.strings", nullptr},
+                 {"pt.strings", nullptr}};
+    for (const auto &c : cases) {
+        const auto language = TranslationImport::projectLanguageFor(c.file, model.languages);
+        EXPECT_EQ(language.value_or("(none)"), c.language ? c.language : "(none)") << c.file;
+    }
+
+    writeFile(in, "pt_BR.strings", "\"Open\" = \"Abrir \\\"j\\U00e1\\\"\";\n");
+    writeFile(in, "fr.strings", "\"Open\" = \"Ouvrir\";\n");
+    model.refresh();
+    const ImportResult result = TranslationImport::importTranslations(model, in);
+    EXPECT_EQ(result.stored, 1);
+    ASSERT_EQ(result.unmatched.size(), 1);
+    EXPECT_EQ(result.unmatched.first().second, "fr");
+    EXPECT_TRUE(readFile(root + "/pt-BR.lproj/Localizable.strings").contains("\"Open\" = \"Abrir \\\"j\u00e1\\\"\";"));
+
+    const CliRun run = runCliProgram({"import", root, in});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(run.out.startsWith("1 texts stored")) << run.out.constData();
+    EXPECT_TRUE(run.err.contains("not imported: " + in.toUtf8() + "/fr.strings: the project has no language fr"));
 }

@@ -30,13 +30,14 @@ TEST(SkippedPaths, ScanAndImportTakeNamesWholeAndSayWhatTheyLeftOut)
 
     const QString root = dir.filePath("proj");
     writeFile(root, "en.lproj/L.strings", "\"k\" = \"Key\";\n");
+    writeFile(root, "fr.lproj/L.strings", "\"other\" = \"Autre\";\n");
     const QString in = dir.filePath("in");
     writeFileAtBytes(in, "Line\nBreak/fr.strings", "\"k\" = \"Clef\";\n");
     writeFileAtBytes(in, "Bad\xff/it.strings", "\"k\" = \"Chiave\";\n");
     ProjectModel model = loadProject(root);
-    QList<SkippedPath> skipped;
-    EXPECT_EQ(TranslationImport::importTranslations(model, in, {}, &skipped), 1);
-    EXPECT_EQ(skipped.size(), 1);
+    const ImportResult result = TranslationImport::importTranslations(model, in);
+    EXPECT_EQ(result.stored, 1);
+    EXPECT_EQ(result.skipped.size(), 1);
     run = runCliProgram({"import", root, in});
     EXPECT_EQ(run.out, "1 texts stored\n");
     EXPECT_TRUE(run.err.endsWith(

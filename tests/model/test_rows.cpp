@@ -91,6 +91,7 @@ TEST_F(Rows, SortByKeyValueAndStatus)
     // Ten languages hold the base text of one row.
     for (int i = 0; i < 8; ++i) {
         const QString language = QStringLiteral("x%1").arg(i);
+        m.languages.append(language);
         m.data["cherry-L.strings"][language] = entry("cherry", "e\u0301clair");
     }
     const QStringList candidates = kDefault;

@@ -71,7 +71,7 @@ TEST_F(MemoryFillTest, AutoTranslateFillsUnfinishedRowsAndSaves)
     EXPECT_TRUE(file("de.lproj").contains("\"full\" = \"Voll\";"));
 }
 
-TEST_F(MemoryFillTest, AutoTranslateSelectedFillsWithoutSaving)
+TEST_F(MemoryFillTest, AutoTranslateSelectedFillsAndSaves)
 {
     Settings().setValue(Settings::BaseLanguage, QStringList{"de", "en"});
     const int full = int(model.keys.indexOf("full-L.strings"));
@@ -80,10 +80,35 @@ TEST_F(MemoryFillTest, AutoTranslateSelectedFillsWithoutSaving)
 
     const CommandOutcome outcome =
         MemoryFill::autoTranslateSelected(model, {qMin(full, yes), qMax(full, yes)}, lookup());
-    EXPECT_EQ(outcome.saves, 0);
+    EXPECT_EQ(outcome.saves, 1);
     EXPECT_EQ(outcome.reloads, 1);
     // The German base text is looked up in "de", then in "en"; nothing matches.
     EXPECT_TRUE(asked.contains("de=Voll") && asked.contains("en=Voll"));
     EXPECT_EQ(model.data.value("yes-L.strings").value("de").value, "Jawohl");
     EXPECT_FALSE(file("de.lproj").contains("Ganz"));
+    EXPECT_TRUE(file("de.lproj").contains("/**/\n\"yes\" = \"Jawohl\";"));
+}
+
+// Entries of languages the project does not have (a cell edit writes every
+// base candidate) neither finish a row nor count in its status; texts from
+// the memory arrive plain and are held escaped, but not in .txt rows.
+TEST_F(MemoryFillTest, OnlyProjectLanguagesCountAndTextsAreHeldAsTheRowHoldsThem)
+{
+    writeFile(dir.path(), "en.lproj/about.txt", "About");
+    model = loadProject(dir.path());
+    for (const char *language : {"Base", "en-US"})
+        model.data["no-L.strings"].insert(language, model.data.value("no-L.strings").value("en"));
+    EXPECT_EQ(model.statusText("no-L.strings"), "Missing: de, pt-BR");
+    model.data["full-L.strings"].insert("Base", {"full", "Full", {}});
+    EXPECT_EQ(model.statusText("full-L.strings"), "OK (1)");
+
+    const MemoryLookup quoting = [](const QString &, const QString &text) -> std::optional<QMap<QString, QString>> {
+        return QMap<QString, QString>{{"de", text + " \"\\\n"}};
+    };
+    testing::internal::CaptureStdout();
+    MemoryFill::autoTranslate(model, quoting);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Already fully translated: full-L.strings\n");
+    EXPECT_EQ(model.data.value("no-L.strings").value("de").value, "No \\\"\\\\\\n");
+    EXPECT_EQ(model.data.value("about.txt-about.txt").value("de").value, "About \"\\\n");
+    EXPECT_EQ(readFile(dir.path() + "/de.lproj/about.txt"), "About \"\\\n");
 }
