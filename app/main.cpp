@@ -1,7 +1,7 @@
 // verbalo: the desktop editor. `verbalo [FOLDER]` opens the projects below
 // FOLDER at once; without one the start window lists the recent folders.
-#include "appdelegate.h"
-#include "qtuserprompts.h"
+#include "gui/appdelegate.h"
+#include "gui/qtuserprompts.h"
 
 #include "rating/plauder.h"
 

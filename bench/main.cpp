@@ -1,7 +1,7 @@
 // Entry point of verbalo-bench: Google Benchmark inside a QCoreApplication, with
 // per-user folders pointed at a temporary place so no benchmark touches the
 // real settings or translation memory, and diagnostics discarded.
-#include "model/log.h"
+#include "common/log.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -2,10 +2,10 @@
 // where usage errors become a one-line message and exit status 2.
 #include "cli.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "cli/cliargs.h"
 #include "cli/commands.h"
-#include "model/log.h"
+#include "common/log.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // Argument parsing and output helpers shared by the verbalo-cli commands.
 #include "cliargs.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "model/projectmodel.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "cli/commands.h"
 #include "cli/memoryoption.h"
 #include "memory/databasemanagerv2.h"
-#include "memory/languages.h"
+#include "common/languages.h"
 
 int commandLookup(const QStringList &arguments)
 {

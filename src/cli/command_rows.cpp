@@ -2,7 +2,7 @@
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "model/projectmodel.h"
-#include "app/settings.h"
+#include "common/settings.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // verbalo-cli translate: the missing languages of rows through the Google
 // translation service, with progress on standard error, then save.
-#include "app/settings.h"
+#include "common/settings.h"
 #include "cli/cliargs.h"
 #include "cli/cliselection.h"
 #include "cli/commands.h"

@@ -1,7 +1,7 @@
 // Bulk commands of the editor: case changes, copies of the base text, deletions.
 #include "bulkcommands.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "editor/casechange.h"
 #include "model/projectmodel.h"
 

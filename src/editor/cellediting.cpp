@@ -2,9 +2,9 @@
 // that the saved files carry the new key, value or comment in every language.
 #include "cellediting.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "model/heldtext.h"
-#include "model/log.h"
+#include "common/log.h"
 #include "model/projectmodel.h"
 
 #include <QDebug>

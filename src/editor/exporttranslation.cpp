@@ -1,7 +1,7 @@
 // Export of untranslated base texts.
 #include "exporttranslation.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "model/projectmodel.h"
 #include "model/heldtext.h"
 #include "model/stringswriter.h"

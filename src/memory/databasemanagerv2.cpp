@@ -2,10 +2,10 @@
 // storing harvests and finding the best record for a text.
 #include "databasemanagerv2.h"
 
-#include "memory/languages.h"
-#include "memory/logtext.h"
+#include "common/languages.h"
+#include "common/logtext.h"
 #include "memory/scanner.h"
-#include "model/log.h"
+#include "common/log.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,9 +2,9 @@
 #include "scanner.h"
 
 #include "memory/awakeassertion.h"
-#include "memory/languages.h"
+#include "common/languages.h"
 #include "model/plistreader.h"
-#include "model/log.h"
+#include "common/log.h"
 
 #include <QDir>
 #include <QElapsedTimer>

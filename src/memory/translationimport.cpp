@@ -1,11 +1,11 @@
 // Matching imported texts to the project's rows by exact entry key.
 #include "translationimport.h"
 
-#include "memory/languages.h"
+#include "common/languages.h"
 #include "model/plistreader.h"
 #include "memory/scanner.h"
 #include "model/heldtext.h"
-#include "model/log.h"
+#include "common/log.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -1,7 +1,7 @@
 // The translations panel's rules: cell texts, highlight, and edits.
 #include "translationspanel.h"
 
-#include "model/log.h"
+#include "common/log.h"
 
 #include <algorithm>
 

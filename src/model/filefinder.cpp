@@ -1,7 +1,7 @@
 // Running find for NUL-separated names and reading its complaints.
 #include "filefinder.h"
 
-#include "model/log.h"
+#include "common/log.h"
 #include "model/shell.h"
 
 #include <QFile>

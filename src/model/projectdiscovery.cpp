@@ -2,7 +2,7 @@
 // keeps those inside language folders; their grandparents are the roots.
 #include "projectdiscovery.h"
 
-#include "model/log.h"
+#include "common/log.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,10 +2,10 @@
 // every language, status texts, cell texts, the row order and the filter.
 #include "projectmodel.h"
 
-#include "app/settings.h"
-#include "memory/languages.h"
+#include "common/settings.h"
+#include "common/languages.h"
 #include "model/heldtext.h"
-#include "model/log.h"
+#include "common/log.h"
 #include "model/stringscontent.h"
 #include "model/stringswriter.h"
 #include "model/textfile.h"

@@ -1,7 +1,7 @@
 // Plauder: the rating prompt's counters, its decision and its store lookup.
 #include "plauder.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "linuxplauderplatform.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // The wire format of the Google Cloud Translation API v2.
 #include "googletranslateapi.h"
 
-#include "memory/languages.h"
+#include "common/languages.h"
 #include "model/htmlentities.h"
 
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 // The Google translation client on Qt Network.
 #include "googletranslator.h"
 
-#include "model/log.h"
+#include "common/log.h"
 #include "model/projectmodel.h"
 #include "translate/googletranslateapi.h"
 

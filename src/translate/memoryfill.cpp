@@ -1,10 +1,10 @@
 // Filling rows from the translation memory.
 #include "memoryfill.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "memory/databasemanagerv2.h"
-#include "memory/languages.h"
-#include "model/log.h"
+#include "common/languages.h"
+#include "common/log.h"
 #include "model/projectmodel.h"
 
 void MemoryFill::fillFromMemory(ProjectModel &model, const QString &rowKey,

@@ -2,7 +2,7 @@
 // asynchronously; the calling thread only sees progress and the final step.
 #include "translatejob.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "model/projectmodel.h"
 #include "translate/googletranslateapi.h"
 #include "translate/googletranslator.h"

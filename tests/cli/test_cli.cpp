@@ -1,7 +1,7 @@
 // verbalo-cli as scripts see it: the built binary, its JSON shapes, exit
 // statuses and one-line errors, and a rewrite round trip of the demo project;
 // runCli in-process, whose options must not outlive one command.
-#include "app/settings.h"
+#include "common/settings.h"
 #include "cli/cli.h"
 #include "testsupport.h"
 

@@ -2,7 +2,7 @@
 // a ProjectModel, and read back after the commands saved it.
 #pragma once
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "model/projectmodel.h"
 #include "testsupport.h"
 

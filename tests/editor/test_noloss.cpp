@@ -4,7 +4,7 @@
 // unless the command changed that row. VERBALO_NOLOSS_PROJECTS and
 // VERBALO_NOLOSS_SEED run more, or other, projects.
 #include "editor/bulkcommands.h"
-#include "app/settings.h"
+#include "common/settings.h"
 #include "editor/cellediting.h"
 #include "memory/translationimport.h"
 #include "memory/translationspanel.h"

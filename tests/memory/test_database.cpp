@@ -1,7 +1,7 @@
 // The translation memory's database: storing, replacing, encodings, lookups
 // and files that cannot serve as a database.
 #include "memory/databasemanagerv2.h"
-#include "memory/languages.h"
+#include "common/languages.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // The language table and its name rules: folder columns, file languages,
 // column aliases, and the log lines of names that give no language.
-#include "memory/languages.h"
+#include "common/languages.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

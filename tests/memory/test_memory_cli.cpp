@@ -1,5 +1,5 @@
 // verbalo-cli scan, lookup and import, run as the real program.
-#include "app/settings.h"
+#include "common/settings.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>

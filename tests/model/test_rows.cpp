@@ -1,6 +1,6 @@
 // Rows as the editor shows them: status texts, cells, sorting, the filter, the
 // title, and the base-language setting in its three forms.
-#include "app/settings.h"
+#include "common/settings.h"
 #include "model/projectmodel.h"
 #include "model/textorder.h"
 #include "testsupport.h"

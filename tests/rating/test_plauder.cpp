@@ -1,6 +1,6 @@
 // The rating prompt's decision, driven by a fake store-review facility and a
 // fake clock.
-#include "app/settings.h"
+#include "common/settings.h"
 #include "rating/plauder.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // The base-language dialog's parsing and initial field, without windows; the
 // GUI tests drive both dialogs and the warning through the real menu.
-#include "app/settings.h"
-#include "app/settingsdialog.h"
+#include "common/settings.h"
+#include "shell/settingsdialog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The start window's row texts.
-#include "app/startwindowtext.h"
+#include "shell/startwindowtext.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The support command's script runner and the help page's location.
-#include "app/helppage.h"
-#include "app/supportscript.h"
+#include "shell/helppage.h"
+#include "shell/supportscript.h"
 #include "testsupport.h"
 
 #include <QDir>

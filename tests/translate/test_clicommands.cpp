@@ -1,5 +1,5 @@
 // verbalo-cli export, fill and translate, run in-process on projects on disk.
-#include "app/settings.h"
+#include "common/settings.h"
 #include "cli/cli.h"
 #include "fakehttpserver.h"
 #include "memory/databasemanagerv2.h"

@@ -1,7 +1,7 @@
 // Filling rows from the translation memory, with a lookup that stands in for
 // the database, on a project on disk.
-#include "app/settings.h"
-#include "model/log.h"
+#include "common/settings.h"
+#include "common/log.h"
 #include "model/projectmodel.h"
 #include "testsupport.h"
 #include "translate/memoryfill.h"

@@ -1,6 +1,6 @@
 // translateGoogle as a background job: selection rules, many keys answering in
 // any order, cancel, and the final save on disk.
-#include "app/settings.h"
+#include "common/settings.h"
 #include "fakehttpserver.h"
 #include "model/projectmodel.h"
 #include "testsupport.h"

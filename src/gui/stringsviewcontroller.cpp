@@ -1,12 +1,12 @@
 // The editor widget: search field and rows table over the project model.
-#include "stringsviewcontroller.h"
+#include "gui/stringsviewcontroller.h"
 
-#include "stringstablemodel.h"
-#include "translationsviewcontroller.h"
+#include "gui/stringstablemodel.h"
+#include "gui/translationsviewcontroller.h"
 
-#include "userprompts.h"
+#include "gui/userprompts.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "editor/bulkcommands.h"
 #include "editor/cellediting.h"
 #include "editor/commandoutcome.h"

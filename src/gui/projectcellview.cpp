@@ -1,5 +1,5 @@
 // Two vertically centred labels; the path is drawn smaller and dimmed.
-#include "projectcellview.h"
+#include "gui/projectcellview.h"
 
 #include <QLabel>
 #include <QPalette>

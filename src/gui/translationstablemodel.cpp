@@ -1,9 +1,9 @@
 // Answers the panel table's questions from the panel's row.
-#include "translationstablemodel.h"
+#include "gui/translationstablemodel.h"
 
-#include "translationsviewcontroller.h"
+#include "gui/translationsviewcontroller.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "memory/translationspanel.h"
 
 #include <QApplication>

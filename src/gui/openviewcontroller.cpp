@@ -1,10 +1,10 @@
 // Start window layout and the recent-folder list's behaviour.
-#include "openviewcontroller.h"
+#include "gui/openviewcontroller.h"
 
-#include "projectcellview.h"
+#include "gui/projectcellview.h"
 
-#include "app/startwindowtext.h"
-#include "model/log.h"
+#include "shell/startwindowtext.h"
+#include "common/log.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -2,7 +2,7 @@
 // project's title ("<rows> - <path>").
 #pragma once
 
-#include "appwindow.h"
+#include "gui/appwindow.h"
 
 class ProjectWindowController;
 class QLabel;

@@ -1,5 +1,5 @@
 // Diagnostic log lines, one per call, serialised so threads never interleave.
-#include "log.h"
+#include "common/log.h"
 
 #include <QMutex>
 #include <QMutexLocker>

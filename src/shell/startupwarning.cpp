@@ -1,7 +1,7 @@
 // The one-time start-up warning: its texts and when it is due.
 #include "startupwarning.h"
 
-#include "settings.h"
+#include "common/settings.h"
 
 #include <QCoreApplication>
 

@@ -2,16 +2,16 @@
 // folder: App1 (en, de) and App2 (en, fr), two rows each, one row finished.
 #pragma once
 
-#include "appdelegate.h"
+#include "gui/appdelegate.h"
 #include "fakeprompts.h"
-#include "mainwindow.h"
-#include "projectwindowcontroller.h"
-#include "startwindow.h"
-#include "stringsviewcontroller.h"
+#include "gui/mainwindow.h"
+#include "gui/projectwindowcontroller.h"
+#include "gui/startwindow.h"
+#include "gui/stringsviewcontroller.h"
 #include "testsupport.h"
-#include "translationsviewcontroller.h"
+#include "gui/translationsviewcontroller.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // Titles, shortcuts and menu layout of the shared actions.
-#include "mainmenu.h"
+#include "gui/mainmenu.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Answers the editor table's questions from the project model.
-#include "stringstablemodel.h"
+#include "gui/stringstablemodel.h"
 
-#include "stringsviewcontroller.h"
+#include "gui/stringsviewcontroller.h"
 
 #include "model/projectmodel.h"
 

@@ -1,7 +1,7 @@
 // Scripted answers for the choosers and alerts, and a record of what was asked.
 #pragma once
 
-#include "userprompts.h"
+#include "gui/userprompts.h"
 
 #include <QList>
 #include <QProgressDialog>

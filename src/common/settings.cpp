@@ -1,7 +1,7 @@
 // The per-user preferences store: a JSON file registered as a QSettings format,
 // so values keep their types across runs (the INI format folds a one-item list
 // into a plain text, which the base-language setting must tell apart).
-#include "settings.h"
+#include "common/settings.h"
 
 #include <QFile>
 #include <QJsonArray>

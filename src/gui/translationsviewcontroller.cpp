@@ -1,10 +1,10 @@
 // The panel widget: a caption naming the row, and the language table.
-#include "translationsviewcontroller.h"
+#include "gui/translationsviewcontroller.h"
 
-#include "stringsviewcontroller.h"
-#include "translationstablemodel.h"
+#include "gui/stringsviewcontroller.h"
+#include "gui/translationstablemodel.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 // Drop handling and close notice common to the start and main windows.
-#include "appwindow.h"
+#include "gui/appwindow.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>

@@ -3,7 +3,7 @@
 // screenshot of the screen as build/verbalo-demo.png.
 #include "testsupport.h"
 
-#include "app/settings.h"
+#include "common/settings.h"
 #include "model/projectdiscovery.h"
 
 #include <QDir>

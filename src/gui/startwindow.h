@@ -2,7 +2,7 @@
 // buttons to open a project, scan a folder and read the help.
 #pragma once
 
-#include "appwindow.h"
+#include "gui/appwindow.h"
 
 class OpenViewController;
 

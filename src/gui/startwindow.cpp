@@ -1,7 +1,7 @@
 // The start window frame around the start view.
-#include "startwindow.h"
+#include "gui/startwindow.h"
 
-#include "openviewcontroller.h"
+#include "gui/openviewcontroller.h"
 
 #include <QStatusBar>
 

@@ -2,9 +2,9 @@
 // hide-translated and saving.
 #include "appfixture.h"
 
-#include "mainmenu.h"
-#include "openviewcontroller.h"
-#include "projectcellview.h"
+#include "gui/mainmenu.h"
+#include "gui/openviewcontroller.h"
+#include "gui/projectcellview.h"
 
 #include <QDir>
 #include <QLabel>

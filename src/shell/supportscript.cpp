@@ -1,7 +1,7 @@
 // Running the shipped support script with /bin/sh.
 #include "supportscript.h"
 
-#include "model/log.h"
+#include "common/log.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,8 +1,8 @@
 // Tabs of project windows inside one top-level window.
-#include "mainwindow.h"
+#include "gui/mainwindow.h"
 
-#include "projectwindowcontroller.h"
-#include "stringsviewcontroller.h"
+#include "gui/projectwindowcontroller.h"
+#include "gui/stringsviewcontroller.h"
 
 #include <QLabel>
 #include <QStatusBar>

@@ -1,7 +1,7 @@
 // The real choosers and alerts: Qt's file dialogs and message boxes.
 #pragma once
 
-#include "userprompts.h"
+#include "gui/userprompts.h"
 
 class QtUserPrompts : public UserPrompts
 {

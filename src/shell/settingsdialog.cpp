@@ -1,7 +1,7 @@
 // The single-field settings dialogs' texts and their effect on the settings.
 #include "settingsdialog.h"
 
-#include "settings.h"
+#include "common/settings.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // The language table and its name rules.
-#include "languages.h"
+#include "common/languages.h"
 
-#include "model/log.h"
+#include "common/log.h"
 
 #include <QFileInfo>
 #include <algorithm>

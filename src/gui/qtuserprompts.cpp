@@ -1,6 +1,6 @@
 // Qt dialogs for the prompts interface; each is parented to the active window
 // so it opens over the window the user works in.
-#include "qtuserprompts.h"
+#include "gui/qtuserprompts.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,8 +1,8 @@
 // Builds a project's tab content and wires its two panes together.
-#include "projectwindowcontroller.h"
+#include "gui/projectwindowcontroller.h"
 
-#include "stringsviewcontroller.h"
-#include "translationsviewcontroller.h"
+#include "gui/stringsviewcontroller.h"
+#include "gui/translationsviewcontroller.h"
 
 #include <QFileInfo>
 
