@@ -1,6 +1,8 @@
 // Helpers shared by the test binaries.
 #include "testsupport.h"
 
+#include "common/settings.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -65,9 +67,11 @@ ProjectModel loadProject(const QString &root, bool refresh)
 {
     ProjectModel model;
     model.projectURL = root;
+    // As the app does: the candidates and the filter come from the settings.
+    model.baseLanguages = [] { return Settings::baseLanguageCandidates(); };
     model.load();
     if (refresh)
-        model.refresh();
+        model.rebuildKeys(SortDescriptor{}, Settings().boolValue(Settings::HideTranslated));
     return model;
 }
 

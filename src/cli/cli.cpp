@@ -2,7 +2,6 @@
 // where usage errors become a one-line message and exit status 2.
 #include "cli.h"
 
-#include "common/settings.h"
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "common/log.h"
@@ -98,16 +97,12 @@ int runCli(const QStringList &arguments)
         printUsage(*command);
         return 0;
     }
-    // --base-language holds for one command only, also when runCli is called
-    // several times in one process (as the tests do).
-    Settings::setBaseLanguageOverride(std::nullopt);
     int status = 2;
     try {
         status = command->run(rest);
     } catch (const CliError &error) {
         status = fail(error.message);
     }
-    Settings::setBaseLanguageOverride(std::nullopt);
     std::fflush(stdout);
     return status;
 }

@@ -80,18 +80,20 @@ void CliArgs::expectPositionals(int min, int max, const QString &what) const
         throw CliError{QStringLiteral("unexpected argument %1").arg(m_positionals.at(max))};
 }
 
-void CliArgs::applyBaseLanguage() const
+void CliArgs::applyBaseLanguage(ProjectModel &model) const
 {
     const std::optional<QString> list = value(CliOptions::BaseLanguage.name);
-    if (!list)
+    if (!list) {
+        model.baseLanguages = [] { return Settings::baseLanguageCandidates(); };
         return;
+    }
     QStringList candidates;
     for (const QString &part : list->split(QLatin1Char(',')))
         if (!part.trimmed().isEmpty())
             candidates << part.trimmed();
     if (candidates.isEmpty())
         throw CliError{QStringLiteral("--base-language needs at least one language")};
-    Settings::setBaseLanguageOverride(candidates);
+    model.baseLanguages = [candidates] { return candidates; };
 }
 
 QString requireFolder(const QString &path)

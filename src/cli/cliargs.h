@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <optional>
 
+class ProjectModel;
+
 // Bad use or bad input. runCli() prints "verbalo-cli: <message>" on standard
 // error and exits with status 2. Commands throw it wherever they find the fault.
 struct CliError
@@ -48,9 +50,9 @@ public:
     // Throws unless the number of positionals lies in [min, max] (max < 0: no limit).
     void expectPositionals(int min, int max, const QString &what) const;
 
-    // Applies --base-language LIST (comma-separated) as the process-wide
-    // base-language candidate list; without the option the setting applies.
-    void applyBaseLanguage() const;
+    // Gives the model --base-language LIST (comma-separated) as its
+    // base-language candidates; without the option, those of the settings.
+    void applyBaseLanguage(ProjectModel &model) const;
 
 private:
     QList<std::pair<QString, QString>> m_options;
@@ -61,7 +63,6 @@ private:
 // ("no such folder: ..." or "cannot read folder: ...").
 QString requireFolder(const QString &path);
 
-class ProjectModel;
 // Loads the project at root (projectURL set) and prints one line on standard
 // error for each file that saves will leave unwritten, saying why.
 void loadProject(ProjectModel &model, const QString &root);

@@ -15,8 +15,8 @@ int commandFill(const QStringList &arguments)
     const CliOption rowKey{QStringLiteral("--row-key"), true};
     const CliArgs args(arguments, {db, CliOptions::BaseLanguage, rowKey});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
-    args.applyBaseLanguage();
     ProjectModel model;
+    args.applyBaseLanguage(model);
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     const QList<int> selection = CliSelection::indexesOf(model, args.values(rowKey.name));
 

@@ -12,8 +12,8 @@ int commandImport(const QStringList &arguments)
     // files only and never touches the memory.
     const CliArgs args(arguments, {CliOptions::BaseLanguage, CliOptions::Db});
     args.expectPositionals(2, 2, QStringLiteral("ROOT and FOLDER"));
-    args.applyBaseLanguage();
     ProjectModel model;
+    args.applyBaseLanguage(model);
     const QString root = requireFolder(args.positionals().at(0));
     const QString folder = requireFolder(args.positionals().at(1));
     loadProject(model, root);

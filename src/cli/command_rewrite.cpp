@@ -7,8 +7,8 @@ int commandRewrite(const QStringList &arguments)
 {
     const CliArgs args(arguments, {CliOptions::BaseLanguage});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
-    args.applyBaseLanguage();
     ProjectModel model;
+    args.applyBaseLanguage(model);
     loadProject(model, requireFolder(args.positionals().first()));
     model.save();
     requireSaved(model);

@@ -2,7 +2,6 @@
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "model/projectmodel.h"
-#include "common/settings.h"
 
 #include <algorithm>
 
@@ -92,10 +91,10 @@ int commandRows(const QStringList &arguments)
     const CliArgs args(arguments, {CliOptions::Json, kSort, kDescending, kHideTranslated, CliOptions::BaseLanguage});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     const SortDescriptor sort = sortFrom(args);
-    args.applyBaseLanguage();
     ProjectModel model;
+    args.applyBaseLanguage(model);
     loadProject(model, requireFolder(args.positionals().first()));
-    const QStringList candidates = Settings::baseLanguageCandidates();
+    const QStringList candidates = model.candidates();
     model.rebuildKeys(sort, args.has(kHideTranslated.name), candidates);
     if (args.json())
         printJson(model, candidates);

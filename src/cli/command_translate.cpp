@@ -51,7 +51,6 @@ int commandTranslate(const QStringList &arguments)
     const CliOption rowKey{QStringLiteral("--row-key"), true};
     const CliArgs args(arguments, {kApiKey, kApiKeyFile, CliOptions::BaseLanguage, rowKey});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
-    args.applyBaseLanguage();
     const std::optional<QString> key = apiKeyOf(args);
     if (!key || key->isEmpty())
         throw CliError{
@@ -59,6 +58,7 @@ int commandTranslate(const QStringList &arguments)
                            "or store one in the \"google.api.key\" setting")};
 
     ProjectModel model;
+    args.applyBaseLanguage(model);
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     QList<int> selection;
     if (args.has(rowKey.name)) {

@@ -169,3 +169,9 @@ std::optional<QString> Languages::languageForName(const QString &name)
     }
     return std::nullopt;
 }
+
+const QStringList &Languages::defaultBaseLanguages()
+{
+    static const QStringList list{QStringLiteral("Base"), QStringLiteral("en"), QStringLiteral("en-US")};
+    return list;
+}

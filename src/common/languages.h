@@ -10,6 +10,9 @@
 class Languages
 {
 public:
+    // The base-language candidates when none are chosen: "Base", "en", "en-US".
+    static const QStringList &defaultBaseLanguages();
+
     // Code to English name. Built once, thread-safely, then read-only.
     static const QHash<QString, QString> &names();
 

@@ -3,6 +3,8 @@
 // into a plain text, which the base-language setting must tell apart).
 #include "common/settings.h"
 
+#include "common/languages.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,8 +14,7 @@
 
 namespace {
 
-QMutex s_overrideMutex;
-std::optional<QStringList> s_override;
+QMutex s_candidatesMutex;
 // The candidates are asked for on every drawn cell; opening the store each time
 // costs far more than the cell. Every write through this class drops the copy.
 std::optional<QStringList> s_candidates;
@@ -93,9 +94,7 @@ QSettings::Format jsonFormat()
 
 const QStringList &Settings::defaultBaseLanguages()
 {
-    static const QStringList list{QStringLiteral("Base"), QStringLiteral("en"),
-                                  QStringLiteral("en-US")};
-    return list;
+    return Languages::defaultBaseLanguages();
 }
 
 Settings::Settings()
@@ -129,7 +128,7 @@ void Settings::forgetCandidates(const QString &key)
 {
     if (key != BaseLanguage)
         return;
-    QMutexLocker lock(&s_overrideMutex);
+    QMutexLocker lock(&s_candidatesMutex);
     s_candidates.reset();
 }
 
@@ -155,9 +154,7 @@ std::optional<QDateTime> Settings::date(const QString &key) const
 
 QStringList Settings::baseLanguageCandidates()
 {
-    QMutexLocker lock(&s_overrideMutex);
-    if (s_override)
-        return *s_override;
+    QMutexLocker lock(&s_candidatesMutex);
     if (!s_candidates) {
         const QVariant v = Settings().value(BaseLanguage);
         if (v.typeId() == QMetaType::QStringList)
@@ -168,12 +165,6 @@ QStringList Settings::baseLanguageCandidates()
             s_candidates = defaultBaseLanguages();
     }
     return *s_candidates;
-}
-
-void Settings::setBaseLanguageOverride(const std::optional<QStringList> &candidates)
-{
-    QMutexLocker lock(&s_overrideMutex);
-    s_override = candidates;
 }
 
 QStringList Settings::recentFolders() const

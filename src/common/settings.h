@@ -46,10 +46,8 @@ public:
     std::optional<QDateTime> date(const QString &key) const;
 
     // The stored list; else a stored single text as a one-item list; else the
-    // default list. Read once and kept until a write through this class. A process-wide override (set by the command-line tool's
-    // --base-language) replaces the stored value without touching the store.
+    // default list. Read once and kept until a write through this class.
     static QStringList baseLanguageCandidates();
-    static void setBaseLanguageOverride(const std::optional<QStringList> &candidates);
 
     // Our own recent-folders list, most recent first, at most MaxRecentFolders.
     QStringList recentFolders() const;

@@ -1,7 +1,6 @@
 // Bulk commands of the editor: case changes, copies of the base text, deletions.
 #include "bulkcommands.h"
 
-#include "common/settings.h"
 #include "editor/casechange.h"
 #include "model/projectmodel.h"
 
@@ -40,7 +39,7 @@ CommandOutcome changeCase(ProjectModel &model, const QList<int> &selection, Case
 
 CommandOutcome copyFromBase(ProjectModel &model, const QList<int> &selection, bool keepPresent)
 {
-    const QStringList candidates = Settings::baseLanguageCandidates();
+    const QStringList candidates = model.candidates();
     CommandOutcome outcome;
     for (const QString &mk : selectedKeys(model, selection)) {
         const auto it = model.data.find(mk);
@@ -93,7 +92,7 @@ CommandOutcome BulkCommands::deleteTranslation(ProjectModel &model, const QList<
 {
     if (selection.isEmpty())
         return {};
-    const QStringList candidates = Settings::baseLanguageCandidates();
+    const QStringList candidates = model.candidates();
     for (const QString &mk : selectedKeys(model, selection)) {
         const auto it = model.data.find(mk);
         if (it == model.data.end())
@@ -113,7 +112,7 @@ CommandOutcome BulkCommands::deleteString(ProjectModel &model, const QList<int> 
 {
     if (selection.isEmpty())
         return {};
-    const QStringList candidates = Settings::baseLanguageCandidates();
+    const QStringList candidates = model.candidates();
     for (const QString &mk : selectedKeys(model, selection)) {
         const auto it = model.data.constFind(mk);
         if (it == model.data.cend() || !ProjectModel::baseEntryOf(*it, candidates))

@@ -2,7 +2,6 @@
 // that the saved files carry the new key, value or comment in every language.
 #include "cellediting.h"
 
-#include "common/settings.h"
 #include "model/heldtext.h"
 #include "common/log.h"
 #include "model/projectmodel.h"
@@ -68,7 +67,7 @@ CommandOutcome CellEditing::setObjectValue(ProjectModel &model, const QVariant &
         return {};
     const QString newText = value.toString();
     const QString mk = model.keys.at(row);
-    const QStringList candidates = Settings::baseLanguageCandidates();
+    const QStringList candidates = model.candidates();
     const std::optional<Entry> base = ProjectModel::baseEntryOf(model.data.value(mk), candidates);
     if (!base)
         return {};

@@ -1,7 +1,6 @@
 // Export of untranslated base texts.
 #include "exporttranslation.h"
 
-#include "common/settings.h"
 #include "model/projectmodel.h"
 #include "model/heldtext.h"
 #include "model/stringswriter.h"
@@ -59,7 +58,7 @@ bool ExportTranslation::exportTranslation(const ProjectModel &model, const QStri
                          .arg(path);
         return false;
     }
-    if (!TextFile::write(path, exportText(model, Settings::baseLanguageCandidates()))) {
+    if (!TextFile::write(path, exportText(model, model.candidates()))) {
         if (error)
             *error = QStringLiteral("cannot write %1").arg(path);
         return false;

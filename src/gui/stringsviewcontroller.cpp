@@ -89,6 +89,7 @@ StringsViewController::~StringsViewController() = default;
 
 void StringsViewController::loadProject()
 {
+    m_model.baseLanguages = [] { return Settings::baseLanguageCandidates(); };
     m_model.load();
     m_sort = SortDescriptor{};
     updateSortIndicator();
@@ -128,7 +129,7 @@ void StringsViewController::refresh()
     // The translation job owns the model until its final step, which reloads.
     if (m_job)
         return;
-    m_model.refresh(m_sort);
+    m_model.rebuildKeys(m_sort, Settings().boolValue(Settings::HideTranslated));
     RowSearch::filterKeys(m_model, m_search->text());
     reloadTable();
     selectionHandler();
@@ -192,8 +193,7 @@ void StringsViewController::translationsChanged(const QString &rowKey, const QSt
 {
     if (m_job)
         return;
-    if (!TranslationsPanel::storeTranslation(m_model, rowKey, language, value,
-                                             Settings::baseLanguageCandidates()))
+    if (!TranslationsPanel::storeTranslation(m_model, rowKey, language, value))
         return;
     const qsizetype index = m_model.keys.indexOf(rowKey);
     if (index >= 0)
@@ -335,7 +335,7 @@ void StringsViewController::loadTranslations(UserPrompts &prompts)
     const std::optional<QString> folder = prompts.chooseFolder(tr("Choose Project Folder"));
     if (!folder || folder->isEmpty())
         return;
-    const ImportResult result = TranslationImport::importTranslations(m_model, *folder, m_sort);
+    const ImportResult result = TranslationImport::importTranslations(m_model, *folder);
     refresh();
     if (!m_model.lastSave.ok())
         reportSave();

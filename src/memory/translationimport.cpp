@@ -28,8 +28,7 @@ std::optional<QString> TranslationImport::projectLanguageFor(const QString &file
     return matching(Languages::normalizedCode(*named));
 }
 
-ImportResult TranslationImport::importTranslations(ProjectModel &model, const QString &folder,
-                                                   const SortDescriptor &sort)
+ImportResult TranslationImport::importTranslations(ProjectModel &model, const QString &folder)
 {
     ImportResult result;
     const FindResult found =
@@ -79,7 +78,6 @@ ImportResult TranslationImport::importTranslations(ProjectModel &model, const QS
             ++result.stored;
         }
     }
-    model.refresh(sort);
     model.save();
     return result;
 }

@@ -29,11 +29,10 @@ public:
     // row of model.keys whose entry key is the text's key, with that row's
     // base entry's comment; a row without a base entry takes nothing. A file
     // naming a language the project does not have stores nothing and is
-    // listed. Ends with model.refresh(sort) and a save. Folders below the
+    // listed. Ends with a save; the caller refreshes its rows. Folders below the
     // folder that find cannot enter, and files whose names are not UTF-8, are
     // left out, logged, and listed.
-    static ImportResult importTranslations(ProjectModel &model, const QString &folder,
-                                           const SortDescriptor &sort = {});
+    static ImportResult importTranslations(ProjectModel &model, const QString &folder);
     // The project language an imported file's texts belong to, if any.
     static std::optional<QString> projectLanguageFor(const QString &fileName, const QStringList &languages);
 };

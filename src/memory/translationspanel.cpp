@@ -108,13 +108,12 @@ bool TranslationsPanel::edit(int index, const QString &value, const QStringList 
 }
 
 bool TranslationsPanel::storeTranslation(ProjectModel &model, const QString &rowKey,
-                                         const QString &language, const QString &value,
-                                         const QStringList &candidates)
+                                         const QString &language, const QString &value)
 {
     const auto it = model.data.find(rowKey);
     if (rowKey.isEmpty() || it == model.data.end())
         return false;
-    if (!applyEdit(*it, language, value, candidates))
+    if (!applyEdit(*it, language, value, model.candidates()))
         return false;
     model.save();
     return true;

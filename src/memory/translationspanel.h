@@ -58,6 +58,5 @@ public:
     // changing and saving nothing, when the row key has no row any more (it
     // was deleted meanwhile) or the row has no base entry.
     static bool storeTranslation(ProjectModel &model, const QString &rowKey,
-                                 const QString &language, const QString &value,
-                                 const QStringList &candidates);
+                                 const QString &language, const QString &value);
 };

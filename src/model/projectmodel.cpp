@@ -2,7 +2,6 @@
 // every language, status texts, cell texts, the row order and the filter.
 #include "projectmodel.h"
 
-#include "common/settings.h"
 #include "common/languages.h"
 #include "model/heldtext.h"
 #include "common/log.h"
@@ -33,7 +32,6 @@ const QString kLprojSuffix = QStringLiteral(".lproj");
 const QString kStringsSuffix = QStringLiteral(".strings");
 const QString kTxtSuffix = QStringLiteral(".txt");
 
-QStringList settingsCandidates() { return Settings::baseLanguageCandidates(); }
 
 QString joinPath(const QString &folder, const QString &name)
 {
@@ -680,7 +678,7 @@ SaveReport ProjectModel::save()
         lastSave = report;
         return report;
     }
-    const QStringList candidates = settingsCandidates();
+    const QStringList candidates = this->candidates();
     const QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
     QStringList fileNames = rowKeysByFile.keys();
     std::sort(fileNames.begin(), fileNames.end());
@@ -842,7 +840,7 @@ std::optional<Entry> ProjectModel::baseEntry(const QString &rowKey) const
     const auto row = data.constFind(rowKey);
     if (row == data.cend())
         return std::nullopt;
-    return baseEntryOf(*row, settingsCandidates());
+    return baseEntryOf(*row, candidates());
 }
 
 QString ProjectModel::statusTextOf(const Row *row, const QStringList &languages,
@@ -871,7 +869,7 @@ QString ProjectModel::statusTextOf(const Row *row, const QStringList &languages,
 
 QString ProjectModel::statusText(const QString &rowKey) const
 {
-    return statusText(rowKey, settingsCandidates());
+    return statusText(rowKey, candidates());
 }
 
 QString ProjectModel::statusText(const QString &rowKey, const QStringList &candidates) const
@@ -882,7 +880,7 @@ QString ProjectModel::statusText(const QString &rowKey, const QStringList &candi
 
 QString ProjectModel::cellText(int index, const QString &column) const
 {
-    return cellText(index, column, settingsCandidates());
+    return cellText(index, column, candidates());
 }
 
 QString ProjectModel::cellText(int index, const QString &column, const QStringList &candidates) const
@@ -934,7 +932,7 @@ bool ProjectModel::lessThan(const QString &a, const QString &b, const SortDescri
 
 void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated)
 {
-    rebuildKeys(sort, hideTranslated, settingsCandidates());
+    rebuildKeys(sort, hideTranslated, candidates());
 }
 
 void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
@@ -991,10 +989,9 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
     }
 }
 
-void ProjectModel::refresh(const SortDescriptor &sort)
+QStringList ProjectModel::candidates() const
 {
-    const Settings settings;
-    rebuildKeys(sort, settings.boolValue(Settings::HideTranslated), settings.baseLanguageCandidates());
+    return baseLanguages ? baseLanguages() : Languages::defaultBaseLanguages();
 }
 
 QString ProjectModel::title() const

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // How rows are ordered: by the identifier of a sortable column.
@@ -60,6 +61,10 @@ public:
     QStringList keys;
     // The project's language names in the order their folders were found.
     QStringList languages;
+    // The base-language candidates, asked for anew each time they are needed
+    // (the app reads them from the settings, verbalo-cli from --base-language
+    // or the settings). Unset: "Base", "en", "en-US".
+    std::function<QStringList()> baseLanguages;
     // Files that load() found but that save() never replaces, so that text
     // the reader could not understand is not lost to a rewrite: files it could
     // not read or decode, files that are not regular files or are too large,
@@ -102,7 +107,9 @@ public:
     static std::optional<Entry> baseEntryOf(const Row &row, const QStringList &candidates);
     // Same without a copy: points into the row, or null.
     static const Entry *baseEntryIn(const Row &row, const QStringList &candidates);
-    // Same, for a row key, with the candidates read from the settings.
+    // The base-language candidates in effect.
+    QStringList candidates() const;
+    // Same, for a row key, with candidates().
     std::optional<Entry> baseEntry(const QString &rowKey) const;
 
     // "!", "Missing: de, fr" or "OK (n)", where n counts the project
@@ -129,9 +136,6 @@ public:
     // go last when sorting by value.
     void rebuildKeys(const SortDescriptor &sort, bool hideTranslated);
     void rebuildKeys(const SortDescriptor &sort, bool hideTranslated, const QStringList &candidates);
-    // rebuildKeys() with the "hide.translated" setting and the candidates of
-    // the settings.
-    void refresh(const SortDescriptor &sort = {});
 
     // Whether every project language has an entry in the row.
     static bool hasEveryLanguage(const Row &row, const QStringList &languages);

@@ -1,7 +1,6 @@
 // Filling rows from the translation memory.
 #include "memoryfill.h"
 
-#include "common/settings.h"
 #include "memory/databasemanagerv2.h"
 #include "common/languages.h"
 #include "common/log.h"
@@ -32,7 +31,7 @@ void MemoryFill::fillFromMemory(ProjectModel &model, const QString &rowKey,
 
 CommandOutcome MemoryFill::autoTranslate(ProjectModel &model, const MemoryLookup &lookup)
 {
-    const QStringList candidates = Settings::baseLanguageCandidates();
+    const QStringList candidates = model.candidates();
     for (const QString &mk : std::as_const(model.keys)) {
         const auto it = model.data.constFind(mk);
         // Entries of languages the project does not have (a cell edit adds
@@ -52,7 +51,7 @@ CommandOutcome MemoryFill::autoTranslateSelected(ProjectModel &model, const QLis
 {
     if (selection.isEmpty())
         return {};
-    const QStringList candidates = Settings::baseLanguageCandidates();
+    const QStringList candidates = model.candidates();
     for (int index : selection) {
         if (index >= 0 && index < model.keys.size())
             fillFromMemory(model, model.keys.at(index), candidates, lookup);

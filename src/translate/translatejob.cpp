@@ -2,7 +2,6 @@
 // asynchronously; the calling thread only sees progress and the final step.
 #include "translatejob.h"
 
-#include "common/settings.h"
 #include "model/projectmodel.h"
 #include "translate/googletranslateapi.h"
 #include "translate/googletranslator.h"
@@ -32,7 +31,7 @@ void TranslateJob::start(const QList<int> &selection, const std::optional<QStrin
     if (m_running || !m_tasks.isEmpty())
         return;
     m_running = true;
-    const QStringList candidates = Settings::baseLanguageCandidates();
+    const QStringList candidates = m_model.candidates();
     bool stopped = false;
     for (int index : selection) {
         if (index < 0 || index >= m_model.keys.size())
@@ -70,11 +69,6 @@ void TranslateJob::start(const QList<int> &selection, const std::optional<QStrin
     connect(this, &TranslateJob::abortRequested, m_translator, &GoogleTranslator::abortAll,
             Qt::QueuedConnection);
     m_thread.start();
-}
-
-void TranslateJob::start(const QList<int> &selection)
-{
-    start(selection, Settings().text(Settings::GoogleApiKey));
 }
 
 void TranslateJob::cancel()

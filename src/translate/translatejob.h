@@ -46,8 +46,6 @@ public:
     // queued because it stopped, with an outcome that changes nothing;
     // otherwise after the project was saved once.
     void start(const QList<int> &selection, const std::optional<QString> &apiKey);
-    // start() with the API key stored in the "google.api.key" setting.
-    void start(const QList<int> &selection);
 
     // No key starts after this; requests in flight are aborted. Answers
     // already merged stay, and the final step still runs.

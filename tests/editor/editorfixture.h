@@ -17,7 +17,6 @@ protected:
     void SetUp() override
     {
         Settings().remove(Settings::BaseLanguage);
-        Settings::setBaseLanguageOverride(std::nullopt);
         root = m_dir.path();
     }
 

@@ -266,8 +266,7 @@ const QList<std::pair<const char *, Command>> &commands()
                  return;
              TranslationsPanel::storeTranslation(m, m.keys.at(pick(rng, int(m.keys.size()))),
                                                  m.languages.at(pick(rng, int(m.languages.size()))),
-                                                 chance(rng, 20) ? u" "_s : plainText(rng, false),
-                                                 Settings::baseLanguageCandidates());
+                                                 chance(rng, 20) ? u" "_s : plainText(rng, false));
          }},
         {"fill all", [](ProjectModel &m, Rng &) { MemoryFill::autoTranslate(m, fakeMemory); }},
         {"fill selected", [](ProjectModel &m, Rng &rng) {

@@ -26,8 +26,8 @@ protected:
 
     int import(const SortDescriptor &sort = {})
     {
-        model.refresh(sort);
-        return TranslationImport::importTranslations(model, dir.filePath("Incoming"), sort).stored;
+        model.rebuildKeys(sort, false);
+        return TranslationImport::importTranslations(model, dir.filePath("Incoming")).stored;
     }
 };
 
@@ -104,7 +104,7 @@ TEST_F(TranslationImportTest, RegionalFilesReachTheirLanguageAndTheRestIsReporte
 
     writeFile(in, "pt_BR.strings", "\"Open\" = \"Abrir \\\"j\\U00e1\\\"\";\n");
     writeFile(in, "fr.strings", "\"Open\" = \"Ouvrir\";\n");
-    model.refresh();
+    model.rebuildKeys({}, false);
     const ImportResult result = TranslationImport::importTranslations(model, in);
     EXPECT_EQ(result.stored, 1);
     ASSERT_EQ(result.unmatched.size(), 1);

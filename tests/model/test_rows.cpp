@@ -121,7 +121,7 @@ TEST_F(Rows, SortByKeyValueAndStatus)
     EXPECT_EQ(m.keys.size(), 4);
 }
 
-TEST_F(Rows, RefreshFiltersByTheSettingAndTitlesTheWindow)
+TEST_F(Rows, HidingTranslatedRowsFiltersAndRetitles)
 {
     QList<std::pair<QString, QList<std::pair<QString, QString>>>> rows;
     for (int i = 0; i < 120; ++i) {
@@ -131,10 +131,9 @@ TEST_F(Rows, RefreshFiltersByTheSettingAndTitlesTheWindow)
         rows.append({QStringLiteral("k%1").arg(i), values});
     }
     ProjectModel m = modelWith({kEn, kDe}, rows);
-    m.refresh();
+    m.rebuildKeys({}, false);
     EXPECT_EQ(m.title(), "120 - /p/App");
-    Settings().setValue(Settings::HideTranslated, true);
-    m.refresh();
+    m.rebuildKeys({}, true);
     EXPECT_EQ(m.title(), "7 - /p/App");
     for (const QString &rowKey : std::as_const(m.keys))
         EXPECT_TRUE(m.statusText(rowKey).startsWith(QLatin1String("Missing: ")));
@@ -148,6 +147,8 @@ TEST_F(Rows, BaseLanguageSettingAsListTextOrAbsent)
     });
     EXPECT_EQ(m.baseEntry("both-L.strings")->value, "from Base");
 
+    // Read anew each time, as the app hands them to the model.
+    m.baseLanguages = [] { return Settings::baseLanguageCandidates(); };
     Settings().setValue(Settings::BaseLanguage, "de");
     EXPECT_FALSE(m.baseEntry("both-L.strings").has_value());
     EXPECT_EQ(m.baseEntry("german-L.strings")->value, "aus de");

@@ -20,13 +20,11 @@ protected:
     {
         Settings().remove(Settings::BaseLanguage);
         Settings().remove(Settings::GoogleApiKey);
-        Settings::setBaseLanguageOverride(std::nullopt);
         root = QDir(dir.path()).filePath("App");
         writeFile(root, "en.lproj/L.strings",
                   "\"yes\" = \"Yes\";\n\"no\" = \"No\";\n\"done\" = \"Done\";\n");
         writeFile(root, "de.lproj/L.strings", "\"done\" = \"Fertig\";\n");
     }
-    void TearDown() override { Settings::setBaseLanguageOverride(std::nullopt); }
 
     int run(const QStringList &arguments)
     {
