@@ -16,11 +16,11 @@ SortDescriptor sortFrom(const CliArgs &args)
     SortDescriptor sort;
     const QString key = args.value(kSort.name).value_or(QStringLiteral("key"));
     if (key == QLatin1String("key"))
-        sort.key = QStringLiteral("Key String");
+        sort.column = Column::Key;
     else if (key == QLatin1String("value"))
-        sort.key = QStringLiteral("Value String");
+        sort.column = Column::Value;
     else if (key == QLatin1String("status"))
-        sort.key = QStringLiteral("Status");
+        sort.column = Column::Status;
     else
         throw CliError{QStringLiteral("--sort takes key, value or status, not %1").arg(key)};
     sort.ascending = !args.has(kDescending.name);
@@ -42,17 +42,19 @@ void printTable(const ProjectModel &model, const QStringList &candidates)
     cliPrintLine(model.title());
     cliPrintLine(QStringLiteral("Languages: ") + model.languages.join(QStringLiteral(", ")));
     cliPrintLine(QString());
-    const QStringList &columns = ProjectModel::columns();
     static const qsizetype maxWidth[] = {36, 40, 28, 36, 28};
     QList<QStringList> cells;
-    cells.append(columns);
+    QStringList titles;
+    for (const Column column : Columns::all)
+        titles << Columns::identifier(column);
+    cells.append(titles);
     for (int i = 0; i < model.keys.size(); ++i) {
         QStringList row;
-        for (const QString &column : columns)
+        for (const Column column : Columns::all)
             row << model.cellText(i, column, candidates);
         cells.append(row);
     }
-    QList<qsizetype> widths(columns.size(), 0);
+    QList<qsizetype> widths(titles.size(), 0);
     for (const QStringList &row : std::as_const(cells))
         for (qsizetype c = 0; c < row.size(); ++c)
             widths[c] = std::min(maxWidth[c], std::max(widths[c], oneLine(row.at(c), maxWidth[c]).size()));
@@ -73,11 +75,11 @@ void printJson(const ProjectModel &model, const QStringList &candidates)
     for (int i = 0; i < model.keys.size(); ++i) {
         QString line = i ? QStringLiteral(",\n") : QStringLiteral("\n");
         line += QStringLiteral("{\"rowKey\": ") + jsonString(model.keys.at(i));
-        line += QStringLiteral(", \"key\": ") + jsonString(model.cellText(i, QStringLiteral("Key String"), candidates));
-        line += QStringLiteral(", \"value\": ") + jsonString(model.cellText(i, QStringLiteral("Value String"), candidates));
-        line += QStringLiteral(", \"comment\": ") + jsonString(model.cellText(i, QStringLiteral("Comment"), candidates));
-        line += QStringLiteral(", \"status\": ") + jsonString(model.cellText(i, QStringLiteral("Status"), candidates));
-        line += QStringLiteral(", \"file\": ") + jsonString(model.cellText(i, QStringLiteral("File"), candidates));
+        line += QStringLiteral(", \"key\": ") + jsonString(model.cellText(i, Column::Key, candidates));
+        line += QStringLiteral(", \"value\": ") + jsonString(model.cellText(i, Column::Value, candidates));
+        line += QStringLiteral(", \"comment\": ") + jsonString(model.cellText(i, Column::Comment, candidates));
+        line += QStringLiteral(", \"status\": ") + jsonString(model.cellText(i, Column::Status, candidates));
+        line += QStringLiteral(", \"file\": ") + jsonString(model.cellText(i, Column::File, candidates));
         line += QLatin1Char('}');
         cliPrint(line);
     }

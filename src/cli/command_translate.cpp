@@ -68,7 +68,7 @@ int commandTranslate(const QStringList &arguments)
         // stops at the first one it meets, so they are left out here.
         int skipped = 0;
         for (int i = 0; i < model.keys.size(); ++i) {
-            if (model.statusText(model.keys.at(i)).startsWith(QLatin1String("OK")))
+            if (model.isTranslated(model.keys.at(i)))
                 continue;
             if (model.baseEntry(model.keys.at(i)))
                 selection << i;

@@ -46,16 +46,14 @@ QString describe(const QVariant &value)
 
 } // namespace
 
-bool CellEditing::shouldEditTableColumn(const std::optional<QString> &column, int row)
+bool CellEditing::shouldEditTableColumn(const std::optional<Column> &column, int row)
 {
     Q_UNUSED(row);
-    if (!column)
-        return true;
-    return *column != QLatin1String("Status") && *column != QLatin1String("File");
+    return !column || Columns::isEditable(*column);
 }
 
 CommandOutcome CellEditing::setObjectValue(ProjectModel &model, const QVariant &value,
-                                           const std::optional<QString> &column, int row)
+                                           const std::optional<Column> &column, int row)
 {
     if (!column)
         return {};
@@ -73,7 +71,7 @@ CommandOutcome CellEditing::setObjectValue(ProjectModel &model, const QVariant &
         return {};
 
     Entry edited = *base;
-    if (*column == QLatin1String("Key String")) {
+    if (*column == Column::Key) {
         // Two rows with one key in a file would be one row at the next load,
         // and the other row's texts would be gone at the save after it.
         const QString fileName = model.mapKeyToFile.value(mk);
@@ -81,9 +79,9 @@ CommandOutcome CellEditing::setObjectValue(ProjectModel &model, const QVariant &
             return {.message = QStringLiteral("Not renamed: %1 already has the key \"%2\"")
                                    .arg(fileName, newText)};
         edited.key = newText;
-    } else if (*column == QLatin1String("Value String")) {
+    } else if (*column == Column::Value) {
         edited.value = newText;
-    } else if (*column == QLatin1String("Comment")) {
+    } else if (*column == Column::Comment) {
         edited.comment = newText;
     } else {
         Log::line(QStringLiteral("StringsViewController(") + model.projectURL +

@@ -28,8 +28,7 @@ QString ExportTranslation::exportText(const ProjectModel &model, const QStringLi
     QString out;
     for (const Item &item : items) {
         const auto row = model.data.constFind(item.key);
-        if (ProjectModel::statusTextOf(&row.value(), model.languages, candidates)
-                .startsWith(QLatin1String("OK")))
+        if (ProjectModel::hasEveryLanguage(row.value(), model.languages))
             continue;
         const std::optional<Entry> base = ProjectModel::baseEntryOf(row.value(), candidates);
         if (!base)

@@ -29,11 +29,16 @@ void ProjectWindowController::open()
         connect(strings, &StringsViewController::titleChanged, this,
                 &ProjectWindowController::titleChanged);
         connect(strings, &StringsViewController::notice, this, &ProjectWindowController::notice);
+        connect(strings, &StringsViewController::rowShown, translations, &TranslationsViewController::showItem);
+        connect(strings, &StringsViewController::rowsCleared, translations,
+                &TranslationsViewController::clearItem);
+        connect(strings, &StringsViewController::rowChanged, translations,
+                &TranslationsViewController::updateItem);
+        connect(translations, &TranslationsViewController::translationEdited, strings,
+                &StringsViewController::translationsChanged);
         strings->setProjectURL(m_projectURL);
         strings->loadProject();
-        strings->setDelegate(translations);
     }
-    translations->setDelegate(strings);
 }
 
 StringsViewController *ProjectWindowController::editor() const

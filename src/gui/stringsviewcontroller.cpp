@@ -2,7 +2,6 @@
 #include "gui/stringsviewcontroller.h"
 
 #include "gui/stringstablemodel.h"
-#include "gui/translationsviewcontroller.h"
 
 #include "gui/userprompts.h"
 
@@ -30,18 +29,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-namespace {
-bool isSortable(const QString &column)
-{
-    return column == QLatin1String("Key String") || column == QLatin1String("Value String")
-        || column == QLatin1String("Status");
-}
-} // namespace
-
 StringsViewController::StringsViewController(QWidget *parent)
     : QWidget(parent), m_search(new QLineEdit), m_table(new QTableView)
 {
-    m_tableModel = new StringsTableModel(this);
+    m_tableModel = new StringsTableModel(m_model, this);
+    connect(m_tableModel, &StringsTableModel::edited, this, &StringsViewController::commitEdit);
 
     m_search->setPlaceholderText(tr("Search keys, texts and comments"));
     m_search->setClearButtonEnabled(true);
@@ -154,17 +146,17 @@ void StringsViewController::reloadTable()
 void StringsViewController::selectionHandler()
 {
     const QList<int> rows = selectedRows();
-    if (rows.isEmpty() || !m_delegate || m_job)
+    if (rows.isEmpty() || m_job)
         return;
     if (rows.size() > 1) {
-        m_delegate->clearItem();
+        emit rowsCleared();
         return;
     }
     const QString rowKey = m_model.keys.value(rows.first());
     const auto it = m_model.data.constFind(rowKey);
     if (it == m_model.data.constEnd())
         return;
-    m_delegate->showItem(rowKey, *it, m_model.languages);
+    emit rowShown(rowKey, *it, m_model.languages);
 }
 
 QList<int> StringsViewController::selectedRows() const
@@ -198,8 +190,7 @@ void StringsViewController::translationsChanged(const QString &rowKey, const QSt
     const qsizetype index = m_model.keys.indexOf(rowKey);
     if (index >= 0)
         m_tableModel->rowChanged(int(index));
-    if (m_delegate)
-        m_delegate->updateItem(rowKey, m_model.data.value(rowKey));
+    emit rowChanged(rowKey, m_model.data.value(rowKey));
     reportSave();
 }
 
@@ -221,31 +212,25 @@ void StringsViewController::setSearchText(const QString &text)
 
 void StringsViewController::onHeaderClicked(int section)
 {
-    const QString column = ProjectModel::columns().value(section);
-    if (!isSortable(column)) {
+    const std::optional<Column> column = Columns::at(section);
+    if (!column || !Columns::isSortable(*column)) {
         updateSortIndicator();
         return;
     }
     SortDescriptor sort;
-    sort.key = column;
-    sort.ascending = column == m_sort.key ? !m_sort.ascending : true;
+    sort.column = *column;
+    sort.ascending = *column == m_sort.column ? !m_sort.ascending : true;
     setSortDescriptor(sort);
 }
 
 void StringsViewController::updateSortIndicator()
 {
-    const qsizetype section = ProjectModel::columns().indexOf(m_sort.key);
-    m_table->horizontalHeader()->setSortIndicator(int(section),
+    m_table->horizontalHeader()->setSortIndicator(Columns::section(m_sort.column),
                                                   m_sort.ascending ? Qt::AscendingOrder
                                                                    : Qt::DescendingOrder);
 }
 
-bool StringsViewController::mayEdit(const QString &column) const
-{
-    return !m_job && CellEditing::shouldEditTableColumn(column, -1);
-}
-
-void StringsViewController::commitEdit(const QVariant &value, const QString &column, int row)
+void StringsViewController::commitEdit(const QVariant &value, Column column, int row)
 {
     if (m_job)
         return;
@@ -253,18 +238,12 @@ void StringsViewController::commitEdit(const QVariant &value, const QString &col
     if (!outcome.message.isEmpty())
         emit notice(outcome.message);
     const QString rowKey = m_model.keys.value(row);
-    if (m_delegate && m_model.data.contains(rowKey))
-        m_delegate->updateItem(rowKey, m_model.data.value(rowKey));
+    if (m_model.data.contains(rowKey))
+        emit rowChanged(rowKey, m_model.data.value(rowKey));
     if (outcome.saves > 0)
         reportSave();
 }
 
-std::unique_lock<std::mutex> StringsViewController::lockModel() const
-{
-    if (m_job)
-        return std::unique_lock<std::mutex>(m_job->lock());
-    return {};
-}
 
 void StringsViewController::applyOutcome(const CommandOutcome &outcome)
 {
@@ -379,6 +358,7 @@ void StringsViewController::translateGoogle(UserPrompts &prompts)
         return;
     auto *job = new TranslateJob(m_model, this);
     m_job = job;
+    m_tableModel->setBusyLock(&job->lock());
     QProgressDialog *progress = prompts.createProgress(tr("Translating with Google…"), 0);
     connect(job, &TranslateJob::progress, progress,
             [progress](int finished, int started, int total) {
@@ -395,6 +375,7 @@ void StringsViewController::translateGoogle(UserPrompts &prompts)
         progress->deleteLater();
         job->deleteLater();
         m_job = nullptr;
+        m_tableModel->setBusyLock(nullptr);
         applyOutcome(outcome);
     });
     job->start(selectedRows(), Settings().text(Settings::GoogleApiKey));

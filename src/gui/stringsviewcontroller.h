@@ -15,7 +15,6 @@ class QLineEdit;
 class QTableView;
 class StringsTableModel;
 struct CommandOutcome;
-class TranslationsViewController;
 class UserPrompts;
 
 class StringsViewController : public QWidget
@@ -47,16 +46,13 @@ public:
     void selectRows(const QList<int> &rows);
     void clearSelection();
 
-    // The translations panel, told about the selected row; may be null.
-    void setDelegate(TranslationsViewController *panel) { m_delegate = panel; }
     // A language's text edited in the panel, for the row key the panel shows
     // (also when no row is selected any more): stored and saved; the panel
     // then shows the stored row.
     void translationsChanged(const QString &rowKey, const QString &language, const QString &value);
 
-    // The cell-edit pair the table uses.
-    bool mayEdit(const QString &column) const;
-    void commitEdit(const QVariant &value, const QString &column, int row);
+    // A cell edit from the table: the rules decide what is stored and saved.
+    void commitEdit(const QVariant &value, Column column, int row);
 
     SortDescriptor sortDescriptor() const { return m_sort; }
     void setSortDescriptor(const SortDescriptor &sort);
@@ -88,9 +84,6 @@ public:
     // one per line with the reason; empty when there are none.
     QString fileProblems() const;
 
-    // Held while the table reads the model: a running translation job writes
-    // the model from its worker thread under its lock.
-    std::unique_lock<std::mutex> lockModel() const;
     bool isTranslating() const { return m_job != nullptr; }
 
     QTableView *tableView() const { return m_table; }
@@ -98,6 +91,11 @@ public:
 
 signals:
     void titleChanged(const QString &title);
+    // For the translations panel: the one selected row, several rows
+    // selected (nothing to show), and a change to a row it may show.
+    void rowShown(const QString &rowKey, const Row &row, const QStringList &languages);
+    void rowsCleared();
+    void rowChanged(const QString &rowKey, const Row &row);
     // One line for the status bar: files that will not be, or could not be,
     // written.
     void notice(const QString &text);
@@ -115,7 +113,6 @@ private:
 
     ProjectModel m_model;
     SortDescriptor m_sort;
-    TranslationsViewController *m_delegate = nullptr;
     QLineEdit *m_search;
     QTableView *m_table;
     StringsTableModel *m_tableModel;

@@ -1,48 +1,50 @@
 // Answers the panel table's questions from the panel's row.
 #include "gui/translationstablemodel.h"
 
-#include "gui/translationsviewcontroller.h"
-
-#include "common/settings.h"
-#include "memory/translationspanel.h"
-
 #include <QApplication>
 #include <QPalette>
 
-TranslationsTableModel::TranslationsTableModel(TranslationsViewController *panel)
-    : QAbstractTableModel(panel), m_panel(panel)
+namespace {
+PanelColumn panelColumn(int section)
+{
+    return section == 0 ? PanelColumn::Language : PanelColumn::Translation;
+}
+} // namespace
+
+TranslationsTableModel::TranslationsTableModel(TranslationsPanel &panel, std::function<QStringList()> candidates,
+                                               QObject *parent)
+    : QAbstractTableModel(parent), m_panel(panel), m_candidates(std::move(candidates))
 {
 }
 
 int TranslationsTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_panel->panel().rowCount();
+    return parent.isValid() ? 0 : m_panel.rowCount();
 }
 
 int TranslationsTableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(TranslationsPanel::columns().size());
+    return parent.isValid() ? 0 : 2;
 }
 
 QVariant TranslationsTableModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid())
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    const QString &column = TranslationsPanel::columns().at(index.column());
+    const PanelColumn column = panelColumn(index.column());
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return m_panel->panel().cellText(column, index.row());
+        return m_panel.cellText(column, index.row());
     case Qt::ToolTipRole: {
-        const QString text = m_panel->panel().cellText(column, index.row());
+        const QString text = m_panel.cellText(column, index.row());
         return text.size() > 30 || text.contains(QLatin1Char('\n')) ? QVariant(text) : QVariant();
     }
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {
-        if (!m_panel->panel().isHighlighted(column, index.row(),
-                                            Settings::baseLanguageCandidates()))
+        if (!m_panel.isHighlighted(column, index.row(), m_candidates()))
             return {};
-        const QPalette palette = QApplication::palette(m_panel);
+        const QPalette palette = QApplication::palette();
         return role == Qt::BackgroundRole ? palette.brush(QPalette::Highlight)
                                           : palette.brush(QPalette::HighlightedText);
     }
@@ -51,28 +53,32 @@ QVariant TranslationsTableModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QVariant TranslationsTableModel::headerData(int section, Qt::Orientation orientation,
-                                            int role) const
+QVariant TranslationsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
-        && section < TranslationsPanel::columns().size())
-        return tr(TranslationsPanel::columns().at(section).toUtf8().constData());
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 2)
+        return TranslationsPanel::title(panelColumn(section));
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 Qt::ItemFlags TranslationsTableModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (index.isValid() && TranslationsPanel::isEditable(TranslationsPanel::columns().at(index.column())))
+    if (index.isValid() && TranslationsPanel::isEditable(panelColumn(index.column())))
         flags |= Qt::ItemIsEditable;
     return flags;
 }
 
 bool TranslationsTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!index.isValid() || role != Qt::EditRole)
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::EditRole
+        || value.typeId() != QMetaType::QString)
         return false;
-    return m_panel->cellEdited(value, index.row());
+    const std::optional<QString> language = m_panel.languageAt(index.row());
+    if (!language || !m_panel.edit(index.row(), value.toString(), m_candidates()))
+        return false;
+    cellsChanged();
+    emit edited(*language, value.toString());
+    return true;
 }
 
 void TranslationsTableModel::reload()

@@ -1,28 +1,38 @@
-// The translations panel's table model: a thin view of the panel's row, one
-// table row per language, with the base-text highlight.
+// The translations panel's table model: a thin view of the panel's rules
+// object, one table row per language, with the base-text highlight.
 #pragma once
 
-#include <QAbstractTableModel>
+#include "memory/translationspanel.h"
 
-class TranslationsViewController;
+#include <QAbstractTableModel>
+#include <functional>
 
 class TranslationsTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    explicit TranslationsTableModel(TranslationsViewController *panel);
+    // Shows `panel`, which must outlive the model; `candidates` gives the
+    // base-language candidates for the highlight.
+    TranslationsTableModel(TranslationsPanel &panel, std::function<QStringList()> candidates,
+                           QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // Applies the edit to the panel's row; edited() then tells the owner.
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
     void reload();
     // Every cell is drawn again; the rows stay (safe while a cell editor is open).
     void cellsChanged();
 
+signals:
+    // A language's text was edited in the table and applied to the panel's row.
+    void edited(const QString &language, const QString &value);
+
 private:
-    TranslationsViewController *m_panel;
+    TranslationsPanel &m_panel;
+    std::function<QStringList()> m_candidates;
 };

@@ -1,7 +1,6 @@
 // The panel widget: a caption naming the row, and the language table.
 #include "gui/translationsviewcontroller.h"
 
-#include "gui/stringsviewcontroller.h"
 #include "gui/translationstablemodel.h"
 
 #include "common/settings.h"
@@ -15,7 +14,12 @@
 TranslationsViewController::TranslationsViewController(QWidget *parent)
     : QWidget(parent), m_caption(new QLabel), m_table(new QTableView)
 {
-    m_tableModel = new TranslationsTableModel(this);
+    m_tableModel = new TranslationsTableModel(
+        m_panel, [] { return Settings::baseLanguageCandidates(); }, this);
+    connect(m_tableModel, &TranslationsTableModel::edited, this,
+            [this](const QString &language, const QString &value) {
+                emit translationEdited(m_panel.rowKey, language, value);
+            });
     m_caption->setTextFormat(Qt::PlainText);
     m_caption->setMinimumHeight(m_caption->fontMetrics().height() + 12);
     m_caption->setIndent(4);
@@ -65,20 +69,6 @@ void TranslationsViewController::clearItem()
 {
     m_panel.clear();
     reload();
-}
-
-bool TranslationsViewController::cellEdited(const QVariant &value, int row)
-{
-    if (value.typeId() != QMetaType::QString)
-        return false;
-    const QStringList candidates = Settings::baseLanguageCandidates();
-    const std::optional<QString> language = m_panel.languageAt(row);
-    if (!language || !m_panel.edit(row, value.toString(), candidates))
-        return false;
-    m_tableModel->cellsChanged();
-    if (m_delegate)
-        m_delegate->translationsChanged(m_panel.rowKey, *language, value.toString());
-    return true;
 }
 
 void TranslationsViewController::reload()

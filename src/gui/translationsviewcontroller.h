@@ -8,7 +8,6 @@
 
 class QLabel;
 class QTableView;
-class StringsViewController;
 class TranslationsTableModel;
 
 class TranslationsViewController : public QWidget
@@ -17,9 +16,6 @@ class TranslationsViewController : public QWidget
 public:
     explicit TranslationsViewController(QWidget *parent = nullptr);
 
-    // The editor, told about edits; may be null.
-    void setDelegate(StringsViewController *editor) { m_delegate = editor; }
-
     // From the editor's selection handler: one row, or none (several selected).
     void showItem(const QString &rowKey, const Row &row, const QStringList &languages);
     void clearItem();
@@ -27,11 +23,12 @@ public:
     // from the new row, the list of languages stays.
     void updateItem(const QString &rowKey, const Row &row);
 
-    // An edit of a Translation cell; hands it to the editor.
-    bool cellEdited(const QVariant &value, int row);
-
     const TranslationsPanel &panel() const { return m_panel; }
     QTableView *tableView() const { return m_table; }
+
+signals:
+    // A language's text of the row shown was edited: for the editor to store.
+    void translationEdited(const QString &rowKey, const QString &language, const QString &value);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -40,7 +37,6 @@ private:
     void reload();
 
     TranslationsPanel m_panel;
-    StringsViewController *m_delegate = nullptr;
     QLabel *m_caption;
     QTableView *m_table;
     TranslationsTableModel *m_tableModel;

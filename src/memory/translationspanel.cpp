@@ -1,13 +1,11 @@
 // The translations panel's rules: cell texts, highlight, and edits.
 #include "translationspanel.h"
 
-#include "common/log.h"
+#include <QCoreApplication>
 
 #include <algorithm>
 
 namespace {
-const QString kLanguage = QStringLiteral("Language");
-const QString kTranslation = QStringLiteral("Translation");
 
 std::optional<QString> baseLanguageOf(const Row &row, const QStringList &candidates)
 {
@@ -19,10 +17,10 @@ std::optional<QString> baseLanguageOf(const Row &row, const QStringList &candida
 }
 } // namespace
 
-const QStringList &TranslationsPanel::columns()
+QString TranslationsPanel::title(PanelColumn column)
 {
-    static const QStringList list{kLanguage, kTranslation};
-    return list;
+    return column == PanelColumn::Language ? QCoreApplication::translate("Column", "Language")
+                                           : QCoreApplication::translate("Column", "Translation");
 }
 
 void TranslationsPanel::show(const QString &key, const Row &row, QStringList names)
@@ -42,30 +40,24 @@ void TranslationsPanel::clear()
 
 int TranslationsPanel::rowCount() const { return languages ? int(languages->size()) : 0; }
 
-QString TranslationsPanel::cellText(const QString &column, int index) const
+QString TranslationsPanel::cellText(PanelColumn column, int index) const
 {
     if (index < 0 || index >= rowCount())
         return {};
     const QString &language = languages->at(index);
-    if (column == kLanguage)
+    if (column == PanelColumn::Language)
         return language;
-    if (column == kTranslation) {
-        if (!item)
-            return {};
-        const auto it = item->constFind(language);
-        return it == item->constEnd() ? QString() : it->value;
-    }
-    Log::line(QStringLiteral("TranslationsPanel(0x%1): We shouldn't be here")
-                  .arg(quintptr(this), 0, 16));
-    return {};
+    if (!item)
+        return {};
+    const auto it = item->constFind(language);
+    return it == item->constEnd() ? QString() : it->value;
 }
 
-bool TranslationsPanel::isEditable(const QString &column) { return column != kLanguage; }
+bool TranslationsPanel::isEditable(PanelColumn column) { return column == PanelColumn::Translation; }
 
-bool TranslationsPanel::isHighlighted(const QString &column, int index,
-                                      const QStringList &candidates) const
+bool TranslationsPanel::isHighlighted(PanelColumn column, int index, const QStringList &candidates) const
 {
-    if (column != kTranslation || index < 0 || index >= rowCount() || !item || item->isEmpty())
+    if (column != PanelColumn::Translation || index < 0 || index >= rowCount() || !item || item->isEmpty())
         return false;
     const QString &language = languages->at(index);
     const auto it = item->constFind(language);

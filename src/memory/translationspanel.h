@@ -9,11 +9,14 @@
 #include <QStringList>
 #include <optional>
 
+// The panel's two columns: the language name and its text.
+enum class PanelColumn { Language, Translation };
+
 class TranslationsPanel
 {
 public:
-    // "Language", "Translation".
-    static const QStringList &columns();
+    // The column's header title in the user's language.
+    static QString title(PanelColumn column);
 
     // The row shown (a copy of the editor's row) and the languages listed, one
     // per table row; both absent while the panel is empty.
@@ -29,14 +32,13 @@ public:
     void clear();
 
     int rowCount() const;
-    // Language name, or the language's value; empty when there is none. Logs
-    // "<panel>: We shouldn't be here" for an unknown column.
-    QString cellText(const QString &column, int index) const;
-    static bool isEditable(const QString &column);
+    // Language name, or the language's value; empty when there is none.
+    QString cellText(PanelColumn column, int index) const;
+    static bool isEditable(PanelColumn column);
     // A "Translation" cell whose value equals the base entry's value
     // (canonically equivalent texts are equal). The base language's own cell
     // is not highlighted: it is always equal to itself.
-    bool isHighlighted(const QString &column, int index, const QStringList &candidates) const;
+    bool isHighlighted(PanelColumn column, int index, const QStringList &candidates) const;
 
     // The language listed at table row `index`, if any.
     std::optional<QString> languageAt(int index) const;

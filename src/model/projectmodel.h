@@ -2,6 +2,7 @@
 // into rows by row key, with loading, saving, status texts and the row order.
 #pragma once
 
+#include "model/column.h"
 #include "model/entry.h"
 
 #include <QHash>
@@ -12,10 +13,11 @@
 #include <functional>
 #include <optional>
 
-// How rows are ordered: by the identifier of a sortable column.
+// How rows are ordered: by a column (Key, Value and Status order rows; the
+// others leave them as they come).
 struct SortDescriptor
 {
-    QString key = QStringLiteral("Key String"); // "Key String", "Value String" or "Status"
+    Column column = Column::Key;
     bool ascending = true;
 };
 
@@ -48,8 +50,6 @@ struct SaveReport
 class ProjectModel
 {
 public:
-    // "Key String", "Value String", "Comment", "Status", "File".
-    static const QStringList &columns();
 
     // Row key to the file name (with extension) that the row came from.
     QHash<QString, QString> mapKeyToFile;
@@ -122,9 +122,11 @@ public:
     QString statusText(const QString &rowKey, const QStringList &candidates) const;
 
     // The text of the cell at display index `index` of `keys` in the column.
-    // An unknown column logs "<column>: We shouldn't be here" and gives "".
-    QString cellText(int index, const QString &column) const;
-    QString cellText(int index, const QString &column, const QStringList &candidates) const;
+    QString cellText(int index, Column column) const;
+    QString cellText(int index, Column column, const QStringList &candidates) const;
+    // Whether every project language has an entry in the row (its status
+    // reads "OK (n)").
+    bool isTranslated(const QString &rowKey) const;
 
     // Sort comparison of two row keys: true when a must come before b.
     bool lessThan(const QString &a, const QString &b, const SortDescriptor &sort,

@@ -11,7 +11,7 @@ TEST_F(CellEditingTest, EditsWriteTheBaseEntryIntoEveryCandidateAndEveryFile)
     ProjectModel model = load();
     const int row = indexOf(model, "hello-Localizable.strings");
 
-    CommandOutcome outcome = CellEditing::setObjectValue(model, "Hi \"there\"", "Value String", row);
+    CommandOutcome outcome = CellEditing::setObjectValue(model, "Hi \"there\"", Column::Value, row);
     EXPECT_EQ(outcome.saves, 1);
     EXPECT_EQ(outcome.reloads, 0);
     const Row &r = model.data.value("hello-Localizable.strings");
@@ -25,8 +25,8 @@ TEST_F(CellEditingTest, EditsWriteTheBaseEntryIntoEveryCandidateAndEveryFile)
 
     // A new key and an empty comment are written in every language's file;
     // the row key stays.
-    CellEditing::setObjectValue(model, "greeting", "Key String", row);
-    CellEditing::setObjectValue(model, QString(), "Comment", row);
+    CellEditing::setObjectValue(model, "greeting", Column::Key, row);
+    CellEditing::setObjectValue(model, QString(), Column::Comment, row);
     EXPECT_EQ(model.keys.at(row), "hello-Localizable.strings");
     EXPECT_TRUE(read("de").contains("/**/\n\"greeting\" = \"Hallo\";"));
     EXPECT_TRUE(read("en").contains("/**/\n\"greeting\" = \"Hi \\\"there\\\"\";"));
@@ -40,21 +40,21 @@ TEST_F(CellEditingTest, EditsThatChangeNothingDoNotSave)
     removeProbe("en");
 
     testing::internal::CaptureStdout();
-    CommandOutcome outcome = CellEditing::setObjectValue(model, QVariant(42), "Value String", 0);
+    CommandOutcome outcome = CellEditing::setObjectValue(model, QVariant(42), Column::Value, 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Invalid object, expecting string object: QVariant(int, 42)\n");
     EXPECT_TRUE(outcome.changedNothing());
-    EXPECT_TRUE(CellEditing::setObjectValue(model, QVariant(), "Comment", 0).changedNothing());
+    EXPECT_TRUE(CellEditing::setObjectValue(model, QVariant(), Column::Comment, 0).changedNothing());
     EXPECT_TRUE(CellEditing::setObjectValue(model, "x", std::nullopt, 0).changedNothing());
     // A row holding no base-language candidate cannot be edited.
     const int only = indexOf(model, "only-Localizable.strings");
-    EXPECT_TRUE(CellEditing::setObjectValue(model, "x", "Value String", only).changedNothing());
+    EXPECT_TRUE(CellEditing::setObjectValue(model, "x", Column::Value, only).changedNothing());
     EXPECT_EQ(model.data.value("only-Localizable.strings").size(), 1);
     EXPECT_FALSE(saved("en"));
 
     // An unknown column is logged, and the project is still saved.
     testing::internal::CaptureStdout();
-    outcome = CellEditing::setObjectValue(model, "x", "File", 0);
+    outcome = CellEditing::setObjectValue(model, "x", Column::File, 0);
     EXPECT_TRUE(testing::internal::GetCapturedStdout().find(": We shouldn't be here\n") != std::string::npos);
     EXPECT_EQ(outcome.saves, 1);
     EXPECT_TRUE(saved("en"));
@@ -65,7 +65,7 @@ TEST_F(CellEditingTest, AnEmptyValueIsSavedAndReadBackAsAnEmptyText)
     Settings().setValue(Settings::BaseLanguage, "en");
     write("en", "\"a\" = \"A\";\n");
     ProjectModel model = load();
-    CellEditing::setObjectValue(model, QString(), "Value String", 0);
+    CellEditing::setObjectValue(model, QString(), Column::Value, 0);
     EXPECT_TRUE(read("en").contains("\"a\" = \"\";"));
     EXPECT_EQ(load().baseEntry("a-Localizable.strings"), (Entry{"a", "", std::nullopt}));
 }
@@ -85,7 +85,7 @@ TEST_F(CellEditingTest, RenamingOntoAnotherRowsKeyIsRefused)
     } cases[] = {{"b", true}, {"café", true}, {"caf\\U00E9", true}, {"a", false}, {"other", false}, {"new", false}};
     for (const auto &c : cases) {
         const QString before = read("en");
-        const CommandOutcome outcome = CellEditing::setObjectValue(model, QString::fromUtf8(c.key), "Key String", a);
+        const CommandOutcome outcome = CellEditing::setObjectValue(model, QString::fromUtf8(c.key), Column::Key, a);
         EXPECT_EQ(!outcome.message.isEmpty(), c.refused) << c.key;
         EXPECT_EQ(outcome.saves, c.refused ? 0 : 1) << c.key;
         if (c.refused) {

@@ -237,22 +237,22 @@ const QList<std::pair<const char *, Command>> &commands()
     static const QList<std::pair<const char *, Command>> list{
         {"edit value", [](ProjectModel &m, Rng &rng) {
              if (!m.keys.isEmpty())
-                 CellEditing::setObjectValue(m, plainText(rng, false), u"Value String"_s, pick(rng, int(m.keys.size())));
+                 CellEditing::setObjectValue(m, plainText(rng, false), Column::Value, pick(rng, int(m.keys.size())));
          }},
         {"edit comment", [](ProjectModel &m, Rng &rng) {
              if (!m.keys.isEmpty())
-                 CellEditing::setObjectValue(m, u"new */ comment"_s, u"Comment"_s, pick(rng, int(m.keys.size())));
+                 CellEditing::setObjectValue(m, u"new */ comment"_s, Column::Comment, pick(rng, int(m.keys.size())));
          }},
         {"rename key", [](ProjectModel &m, Rng &rng) {
              if (!m.keys.isEmpty())
-                 CellEditing::setObjectValue(m, u"renamed.key"_s, u"Key String"_s, pick(rng, int(m.keys.size())));
+                 CellEditing::setObjectValue(m, u"renamed.key"_s, Column::Key, pick(rng, int(m.keys.size())));
          }},
         {"rename onto another key", [](ProjectModel &m, Rng &rng) {
              if (m.keys.size() < 2)
                  return;
              const QString other = m.keys.at(pick(rng, int(m.keys.size())));
              const QString key = other.chopped(m.mapKeyToFile.value(other).size() + 1);
-             CellEditing::setObjectValue(m, key, u"Key String"_s, pick(rng, int(m.keys.size())));
+             CellEditing::setObjectValue(m, key, Column::Key, pick(rng, int(m.keys.size())));
          }},
         {"capitalize", [](ProjectModel &m, Rng &rng) { BulkCommands::capitalize(m, someRows(m, rng)); }},
         {"upper-case", [](ProjectModel &m, Rng &rng) { BulkCommands::upperCaase(m, someRows(m, rng)); }},

@@ -13,7 +13,9 @@
 
 #include "common/settings.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
+#include <QTableView>
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -46,7 +48,11 @@ protected:
         return delegate->openWindow() && delegate->openWindow()->isVisible();
     }
 
-    void TearDown() override { delegate.reset(); }
+    void TearDown() override
+    {
+        testers.clear();
+        delegate.reset();
+    }
 
     QString path(const QString &relative) const { return root + QLatin1Char('/') + relative; }
 
@@ -59,6 +65,13 @@ protected:
         prompts.folderAnswers << root;
         trigger("openFolder:");
         ASSERT_EQ(delegate->projects().size(), 2u);
+        // Every change the tests make to the tables is checked against the
+        // rules of item models.
+        for (size_t i = 0; i < 2; ++i) {
+            for (QAbstractItemModel *table : {editor(i)->tableView()->model(), panel(i)->tableView()->model()})
+                testers.push_back(std::make_unique<QAbstractItemModelTester>(
+                    table, QAbstractItemModelTester::FailureReportingMode::Fatal));
+        }
         activate(delegate->mainWindow());
         if (current >= 0)
             delegate->mainWindow()->setCurrentProject(delegate->projects().at(size_t(current)).get());
@@ -78,6 +91,7 @@ protected:
 
     FakePrompts prompts;
     std::unique_ptr<AppDelegate> delegate;
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
     QString root;
 
 private:

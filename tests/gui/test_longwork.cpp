@@ -53,7 +53,7 @@ TEST_F(AppFixture, TranslateGoogleRunsInTheBackgroundThenSavesAndShowsTheRow)
     EXPECT_EQ(server.requests().size(), 1);
     EXPECT_EQ(editor(0)->model().keys.size(), 2);
     EXPECT_TRUE(fileBytes("App1/de.lproj/Localizable.strings").contains("\"bye\" = \"Tschüss\";"));
-    EXPECT_TRUE(editor(0)->model().cellText(0, "Status").startsWith("OK"));
+    EXPECT_TRUE(editor(0)->model().cellText(0, Column::Status).startsWith("OK"));
     QAbstractItemModel *panelModel = panel(0)->tableView()->model();
     EXPECT_EQ(panelModel->data(panelModel->index(0, 1)).toString(), "Tschüss");
 }

@@ -72,7 +72,7 @@ TEST_F(AppFixture, PanelEditRewritesTheFilesAlsoWithNoRowSelected)
     EXPECT_TRUE(readFile(de).contains("\"bye\" = \" Tschüss \";"));
     EXPECT_TRUE(readFile(de).contains("/* Farewell */"));
     EXPECT_TRUE(e->model().statusText("bye-Localizable.strings").startsWith("OK"));
-    EXPECT_EQ(e->model().cellText(0, "Status"), "OK (1)");
+    EXPECT_EQ(e->model().cellText(0, Column::Status), "OK (1)");
 
     // The edit is kept even when the editor's selection went away meanwhile.
     e->clearSelection();

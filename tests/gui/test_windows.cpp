@@ -215,10 +215,10 @@ TEST_F(AppFixture, SortableHeadersResortAndOthersDoNot)
     EXPECT_EQ(e->model().keys, missingFirst);
     emit header->sectionClicked(3); // descending
     EXPECT_EQ(e->model().keys, (QStringList{missingFirst.at(1), missingFirst.at(0)}));
-    EXPECT_EQ(e->sortDescriptor().key, "Status");
+    EXPECT_EQ(e->sortDescriptor().column, Column::Status);
     EXPECT_FALSE(e->sortDescriptor().ascending);
     emit header->sectionClicked(2); // Comment is not sortable
-    EXPECT_EQ(e->sortDescriptor().key, "Status");
+    EXPECT_EQ(e->sortDescriptor().column, Column::Status);
     EXPECT_EQ(header->sortIndicatorSection(), 3);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
 }

@@ -39,7 +39,7 @@ TEST_F(TranslationImportTest, TargetsTheRowWhoseKeyIsExactlyTheImportedKey)
     writeFile(in, "de.strings", "\"Save\" = \"Speichern\";\n\"Open\" = \"Öffnen\\njetzt C:\\\\new\";\n"
                                 "\"Orphan\" = \"x\";\n\"Unknown\" = \"y\";\n");
     // Descending order puts SaveAs before Save and Other.strings before Localizable.strings.
-    const int stored = import({QStringLiteral("Key String"), false});
+    const int stored = import({Column::Key, false});
     EXPECT_EQ(stored, 2);
     EXPECT_FALSE(model.data.value("SaveAs-Localizable.strings").contains("de"));
     const QString firstSave = model.keys.indexOf("Save-Other.strings")

@@ -63,21 +63,18 @@ TEST_F(Rows, StatusTexts)
     EXPECT_EQ(ProjectModel::statusTextOf(&empty, {kDe, "at"}, kDefault), "Missing: at, de");
 }
 
-TEST_F(Rows, CellTextsAndUnknownColumn)
+TEST_F(Rows, CellTexts)
 {
     ProjectModel m = modelWith({kEn, kDe}, {{"k", {{kDe, "Wert"}, {kEn, "Value"}}}});
     m.data["k-L.strings"][kEn].comment.reset();
     m.keys = {"k-L.strings", "gone-L.strings"};
-    EXPECT_EQ(m.cellText(0, "Key String"), "k");
-    EXPECT_EQ(m.cellText(0, "Value String"), "Value");
-    EXPECT_EQ(m.cellText(0, "Comment"), QString());
-    EXPECT_EQ(m.cellText(0, "Status"), "OK (1)");
-    EXPECT_EQ(m.cellText(0, "File"), "L.strings");
-    EXPECT_EQ(m.cellText(1, "Key String"), QString());
-    EXPECT_EQ(m.cellText(1, "Status"), "!");
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(m.cellText(0, "Bogus"), QString());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Bogus: We shouldn't be here\n");
+    EXPECT_EQ(m.cellText(0, Column::Key), "k");
+    EXPECT_EQ(m.cellText(0, Column::Value), "Value");
+    EXPECT_EQ(m.cellText(0, Column::Comment), QString());
+    EXPECT_EQ(m.cellText(0, Column::Status), "OK (1)");
+    EXPECT_EQ(m.cellText(0, Column::File), "L.strings");
+    EXPECT_EQ(m.cellText(1, Column::Key), QString());
+    EXPECT_EQ(m.cellText(1, Column::Status), "!");
 }
 
 TEST_F(Rows, SortByKeyValueAndStatus)
@@ -95,29 +92,29 @@ TEST_F(Rows, SortByKeyValueAndStatus)
         m.data["cherry-L.strings"][language] = entry("cherry", "e\u0301clair");
     }
     const QStringList candidates = kDefault;
-    m.rebuildKeys({"Key String", true}, false, candidates);
+    m.rebuildKeys({Column::Key, true}, false, candidates);
     EXPECT_EQ(m.keys, (QStringList{"apple-L.strings", "Banana-L.strings",
                                    "cherry-L.strings", "date-L.strings"}));
-    m.rebuildKeys({"Key String", false}, false, candidates);
+    m.rebuildKeys({Column::Key, false}, false, candidates);
     EXPECT_EQ(m.keys.first(), "date-L.strings");
 
     // Canonically equivalent values compare equal; rows without a base value go last.
     EXPECT_FALSE(m.lessThan("apple-L.strings", "cherry-L.strings",
-                            {"Value String", true}, candidates));
+                            {Column::Value, true}, candidates));
     EXPECT_FALSE(m.lessThan("cherry-L.strings", "apple-L.strings",
-                            {"Value String", true}, candidates));
-    m.rebuildKeys({"Value String", false}, false, candidates);
+                            {Column::Value, true}, candidates));
+    m.rebuildKeys({Column::Value, false}, false, candidates);
     EXPECT_EQ(m.keys, (QStringList{"Banana-L.strings", "apple-L.strings",
                                    "cherry-L.strings", "date-L.strings"}));
 
     // Missing rows first, then OK (2) before OK (10) by number, not by digits.
     m.data["Banana-L.strings"][kDe].value = "zz";
-    m.rebuildKeys({"Status", true}, false, candidates);
+    m.rebuildKeys({Column::Status, true}, false, candidates);
     EXPECT_EQ(m.statusText("cherry-L.strings", candidates), "OK (10)");
     EXPECT_EQ(m.keys, (QStringList{"apple-L.strings", "date-L.strings",
                                    "Banana-L.strings", "cherry-L.strings"}));
     // Columns that do not sort keep the received order.
-    m.rebuildKeys({"Comment", true}, false, candidates);
+    m.rebuildKeys({Column::Comment, true}, false, candidates);
     EXPECT_EQ(m.keys.size(), 4);
 }
 

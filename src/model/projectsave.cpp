@@ -1,0 +1,325 @@
+// Saving a project: every file of every language written from the model, in
+// the canonical layout, in parallel; kept files and unusable folders skipped.
+#include "model/projectmodel.h"
+
+#include "model/projectfiles.h"
+#include "model/stringswriter.h"
+#include "model/textfile.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QThreadPool>
+#include <algorithm>
+#include <numeric>
+#include <unicode/ucol.h>
+
+using namespace ProjectFiles;
+
+namespace {
+
+// Row keys in the collation order of the current locale (ICU collator at its
+// default strength). Equal sort keys fall back to code units, so the order is
+// total and repeatable.
+QStringList collationSorted(const QStringList &rowKeys)
+{
+    const QString localeName = QLocale().name();
+    const QByteArray icuLocale = localeName == QLatin1String("C") ? QByteArray() : localeName.toLatin1();
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator *collator = ucol_open(icuLocale.constData(), &status);
+    if (U_FAILURE(status) || !collator) {
+        QStringList sorted = rowKeys;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted;
+    }
+    std::vector<QByteArray> sortKeys(size_t(rowKeys.size()));
+    for (qsizetype i = 0; i < rowKeys.size(); ++i) {
+        const QString &text = rowKeys.at(i);
+        const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
+        QByteArray &key = sortKeys[size_t(i)];
+        key.resize(qMax<qsizetype>(64, text.size() * 4));
+        int32_t needed = ucol_getSortKey(collator, chars, int32_t(text.size()),
+                                         reinterpret_cast<uint8_t *>(key.data()), int32_t(key.size()));
+        if (needed > key.size()) {
+            key.resize(needed);
+            needed = ucol_getSortKey(collator, chars, int32_t(text.size()),
+                                     reinterpret_cast<uint8_t *>(key.data()), int32_t(key.size()));
+        }
+        key.resize(needed);
+    }
+    ucol_close(collator);
+    std::vector<qsizetype> order(size_t(rowKeys.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int c = sortKeys[size_t(a)].compare(sortKeys[size_t(b)]);
+        if (c != 0)
+            return c < 0;
+        return rowKeys.at(a) < rowKeys.at(b);
+    });
+    QStringList sorted;
+    sorted.reserve(rowKeys.size());
+    for (const qsizetype i : order)
+        sorted << rowKeys.at(i);
+    return sorted;
+}
+
+// The project's distinct language names, and the same names in the order of
+// a row's map, for walking a row and the languages side by side.
+struct LanguageTable
+{
+    QStringList names;            // distinct, in `languages` order
+    QStringList sorted;           // the same, in map key order
+    std::vector<int> sortedToName; // index into names for each of sorted
+};
+
+LanguageTable languageTable(const QStringList &languages)
+{
+    LanguageTable table;
+    for (const QString &language : languages)
+        if (!table.names.contains(language))
+            table.names.append(language);
+    table.sorted = table.names;
+    std::sort(table.sorted.begin(), table.sorted.end());
+    for (const QString &name : std::as_const(table.sorted))
+        table.sortedToName.push_back(int(table.names.indexOf(name)));
+    return table;
+}
+
+// The rows of one file as Save writes them (for .strings files every row with
+// an entry, in key order; for a .txt file its single row), with each row's
+// entry per language looked up once, rather than once per language file.
+struct FilePlan
+{
+    QString fileName;
+    bool txt = false;
+    QStringList rowKeys;
+    QList<const Entry *> bases; // null for a row without a base entry
+    // Each row's block up to its value for rows with a base entry: the base
+    // entry's comment and key are escaped once per save instead of once per
+    // language. Rows without one are written with each language's own key
+    // and comment.
+    QStringList blockHeads;
+    std::vector<const Entry *> cells; // row-major: bases.size() x language count
+
+    void build(const QHash<QString, Row> &data, const QStringList &candidates, const LanguageTable &languages,
+               qsizetype blockTailSize)
+    {
+        const qsizetype count = languages.names.size();
+        QList<const Row *> rows;
+        if (txt) {
+            const auto row = data.constFind(rowKeyFor(fileName, fileName));
+            if (row != data.cend() && !row->isEmpty()) {
+                rows.append(&row.value());
+                bases.append(nullptr);
+            }
+        } else {
+            for (const QString &rowKey : collationSorted(rowKeys)) {
+                const auto row = data.constFind(rowKey);
+                if (row == data.cend() || row->isEmpty())
+                    continue;
+                const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
+                rows.append(&row.value());
+                bases.append(base);
+                blockHeads.append(base ? blockHead(*base, blockTailSize) : QString());
+            }
+        }
+        cells.assign(size_t(rows.size() * count), nullptr);
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            qsizetype j = 0;
+            for (auto it = rows.at(r)->cbegin(); it != rows.at(r)->cend() && j < count; ++it) {
+                while (j < count && languages.sorted.at(j) < it.key())
+                    ++j;
+                if (j < count && languages.sorted.at(j) == it.key())
+                    cells[size_t(r * count + languages.sortedToName[size_t(j)])] = &it.value();
+            }
+        }
+    }
+
+    static QString blockHead(const Entry &entry, qsizetype blockTailSize)
+    {
+        QString head;
+        StringsWriter::appendBlock(head, Entry{entry.key, QString(), entry.comment});
+        head.chop(blockTailSize);
+        return head;
+    }
+
+    const Entry *cell(qsizetype row, int language, qsizetype languageCount) const
+    {
+        return cells[size_t(row * languageCount + language)];
+    }
+};
+
+struct WriteTask
+{
+    QString path;
+    int language = 0; // index into LanguageTable::names
+    const FilePlan *plan = nullptr;
+};
+
+// Whether the writer's value escaping can change the text: only entities,
+// double quotes and line terminators are rewritten. Most values hold none, and
+// skipping the escaper for them spares a copy of every value on every save.
+bool valueNeedsEscaping(QStringView value)
+{
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case u'&': case u'"': case u'\\': case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x85: case 0x2028:
+        case 0x2029:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+// What the writer appends after an entry's escaped value.
+QString blockTail()
+{
+    QString withoutValue;
+    StringsWriter::appendBlock(withoutValue, Entry{QStringLiteral("k"), QString(), std::nullopt});
+    QString withValue;
+    StringsWriter::appendBlock(withValue, Entry{QStringLiteral("k"), QStringLiteral("v"), std::nullopt});
+    qsizetype common = 0;
+    while (common < withoutValue.size() && withoutValue.at(common) == withValue.at(common))
+        ++common;
+    return withoutValue.mid(common);
+}
+
+// What a task would write, and whether anything is in it: no entry for the
+// task's language gives false (and for a .txt file no content at all).
+bool renderTask(const WriteTask &task, qsizetype languageCount, const QString &tail, QString &out)
+{
+    const FilePlan &plan = *task.plan;
+    if (plan.txt) {
+        const Entry *entry = plan.bases.isEmpty() ? nullptr : plan.cell(0, task.language, languageCount);
+        if (entry)
+            out = entry->value;
+        return entry != nullptr;
+    }
+    out.reserve(4096);
+    out += QLatin1Char('\n');
+    bool any = false;
+    for (qsizetype i = 0; i < plan.bases.size(); ++i) {
+        const Entry *entry = plan.cell(i, task.language, languageCount);
+        if (!entry)
+            continue;
+        any = true;
+        if (plan.bases.at(i))
+            out += plan.blockHeads.at(i);
+        else
+            out += FilePlan::blockHead(*entry, tail.size());
+        if (valueNeedsEscaping(entry->value))
+            out += StringsWriter::escapeValue(entry->value);
+        else
+            out += entry->value;
+        out += tail;
+    }
+    return any;
+}
+
+} // namespace
+
+SaveReport ProjectModel::save()
+{
+    SaveReport report;
+    if (languages.isEmpty() || projectURL.isEmpty()) {
+        lastSave = report;
+        return report;
+    }
+    const QStringList candidates = this->candidates();
+    const QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
+    QStringList fileNames = rowKeysByFile.keys();
+    std::sort(fileNames.begin(), fileNames.end());
+
+    std::vector<FilePlan> plans;
+    for (const QString &fileName : std::as_const(fileNames)) {
+        FilePlan plan;
+        plan.fileName = fileName;
+        plan.txt = fileName.endsWith(TxtSuffix);
+        if (!plan.txt && !fileName.endsWith(StringsSuffix))
+            continue;
+        if (!plan.txt)
+            plan.rowKeys = rowKeysByFile.value(fileName);
+        plans.push_back(std::move(plan));
+    }
+    const LanguageTable table = languageTable(languages);
+    const QString tail = blockTail();
+    const bool parallel = plans.size() * size_t(languages.size()) >= 16;
+    forEach(plans.begin(), plans.end(), parallel,
+            [&](FilePlan &plan) { plan.build(data, candidates, table, tail.size()); });
+
+    // A folder that is gone, or that leads out of the project, takes no
+    // writes; only a language with entries for it loses something there.
+    const QString canonicalRoot = QFileInfo(projectURL).canonicalFilePath() + QLatin1Char('/');
+    struct Task
+    {
+        WriteTask write;
+        QString folderProblem;
+        QString failure;
+    };
+    QList<Task> tasks;
+    for (const QString &language : languages) {
+        const QString folder = languageFolderPath(language);
+        const QFileInfo info(folder);
+        QString folderProblem;
+        if (!info.isDir())
+            folderProblem = QStringLiteral("its folder does not exist");
+        else if (!(info.canonicalFilePath() + QLatin1Char('/')).startsWith(canonicalRoot))
+            folderProblem = QStringLiteral("its folder leads outside the project");
+        if (folderProblem.isEmpty() && keptFolders.contains(folder))
+            folderProblem = keptFolders.value(folder);
+        const int index = int(table.names.indexOf(language));
+        for (const FilePlan &plan : plans)
+            tasks.append({{joinPath(folder, plan.fileName), index, &plan}, folderProblem, {}});
+    }
+    // A path written twice (a language listed twice) keeps its last content,
+    // as a sequential save would leave it; the writes can then run in parallel.
+    QHash<QString, qsizetype> lastWrite;
+    for (qsizetype i = 0; i < tasks.size(); ++i)
+        lastWrite.insert(tasks.at(i).write.path, i);
+    QList<Task> unique;
+    for (qsizetype i = 0; i < tasks.size(); ++i) {
+        const QString &path = tasks.at(i).write.path;
+        if (lastWrite.value(path) != i)
+            continue;
+        const auto kept = keptFiles.constFind(path);
+        if (kept == keptFiles.cend()) {
+            unique.append(tasks.at(i));
+        } else if (fingerprintOf(rowKeysByFile.value(kept->fileName), kept->language) != kept->fingerprint) {
+            report.notWritten.append({path, QStringLiteral("changes not written: ") + kept->reason});
+        }
+    }
+    const qsizetype languageCount = table.names.size();
+    forEach(unique.begin(), unique.end(), parallel, [languageCount, &tail](Task &task) {
+        QString out;
+        const bool any = renderTask(task.write, languageCount, task.write.plan->txt ? QString() : tail, out);
+        if (!task.folderProblem.isEmpty()) {
+            if (any)
+                task.failure = task.folderProblem;
+            return;
+        }
+        if (task.write.plan->txt && !any)
+            return;
+        if (!TextFile::write(task.write.path, out))
+            task.failure = QFileInfo(task.write.path).exists() && !QFileInfo(task.write.path).isFile()
+                               ? QStringLiteral("not a regular file")
+                               : QStringLiteral("could not be written");
+    });
+    for (const Task &task : std::as_const(unique))
+        if (!task.failure.isEmpty())
+            report.notWritten.append({task.write.path, task.failure});
+    std::sort(report.notWritten.begin(), report.notWritten.end(),
+              [](const SaveFailure &a, const SaveFailure &b) { return a.path < b.path; });
+    lastSave = report;
+    return report;
+}
+
+QString ProjectModel::languageFolderPath(const QString &language) const
+{
+    const QString lproj = joinPath(projectURL, language + LprojSuffix);
+    const QFileInfo info(lproj);
+    if (info.exists() || info.isSymLink())
+        return lproj;
+    return joinPath(projectURL, language);
+}
+
