@@ -43,10 +43,11 @@ public:
 } // namespace
 
 AppDelegate::AppDelegate(UserPrompts &prompts, QObject *parent)
-    : QObject(parent), m_prompts(prompts), m_menu(new MainMenu(this))
+    : QObject(parent), m_prompts(prompts)
 {
+    m_menu = new MainMenu(commandTable(), this);
     m_hideTranslated = m_menu->action(QStringLiteral("toggleTranslated:"));
-    connectCommands();
+    m_hideTranslated->setCheckable(true);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)
@@ -67,53 +68,98 @@ StartWindow *AppDelegate::openWindow() const { return m_openWindow.data(); }
 
 QAction *AppDelegate::action(const QString &command) const { return m_menu->action(command); }
 
-void AppDelegate::connectCommands()
+QList<MenuCommand> AppDelegate::commandTable()
 {
-    const auto on = [this](const char *command, auto slot) {
-        connect(m_menu->action(QLatin1String(command)), &QAction::triggered, this, slot);
+    using Menu = MenuCommand::Menu;
+    const auto editor = [this](void (StringsViewController::*command)()) {
+        return [this, command] { forward([command](StringsViewController &e) { (e.*command)(); }); };
     };
-    const auto editor = [this](const char *command,
-                               std::function<void(StringsViewController &)> run) {
-        connect(m_menu->action(QLatin1String(command)), &QAction::triggered, this,
-                [this, run] { forward(run); });
+    const auto prompting = [this](void (StringsViewController::*command)(UserPrompts &)) {
+        return [this, command] { forward([this, command](StringsViewController &e) { (e.*command)(m_prompts); }); };
     };
-    editor("save:", [](StringsViewController &e) { e.save(); });
-    editor("autoTranslate:", [](StringsViewController &e) { e.autoTranslate(); });
-    editor("autoTranslateSelected:", [](StringsViewController &e) { e.autoTranslateSelected(); });
-    editor("translateGoogle:", [this](StringsViewController &e) { e.translateGoogle(m_prompts); });
-    editor("loadTranslations:", [this](StringsViewController &e) { e.loadTranslations(m_prompts); });
-    editor("deleteTranslation:", [](StringsViewController &e) { e.deleteTranslation(); });
-    editor("deleteString:", [](StringsViewController &e) { e.deleteString(); });
-    editor("exportTranslation:", [this](StringsViewController &e) { e.exportTranslation(m_prompts); });
-    editor("capitalize:", [](StringsViewController &e) { e.capitalize(); });
-    editor("upperCaase:", [](StringsViewController &e) { e.upperCaase(); });
-    editor("lowerCase:", [](StringsViewController &e) { e.lowerCase(); });
-    editor("copyBase:", [](StringsViewController &e) { e.copyBase(); });
-    editor("copyMissingFromBase:", [](StringsViewController &e) { e.copyMissingFromBase(); });
-    editor("find:", [](StringsViewController &e) { e.focusSearch(); });
-    editor("showFileProblems:", [this](StringsViewController &e) {
-        const QString problems = e.fileProblems();
-        m_prompts.showWarning(tr("Files Not Written"),
-                              problems.isEmpty() ? tr("Every file of this project can be written.")
-                                                 : problems,
-                              tr("OK"));
-    });
+    const auto shell = [this](void (AppDelegate::*command)()) { return [this, command] { (this->*command)(); }; };
+    const auto ctrl = [](int key) { return QKeySequence(Qt::CTRL | key); };
+    const auto ctrlShift = [](int key) { return QKeySequence(Qt::CTRL | Qt::SHIFT | key); };
+    return {
+        {"openFolder:", QT_TRANSLATE_NOOP("MainMenu", "&Open Project Folder…"), Menu::File, QKeySequence::Open,
+         "document-open", QStyle::SP_DialogOpenButton, false, QT_TRANSLATE_NOOP("MainMenu", "Open"), 0,
+         shell(&AppDelegate::openFolder)},
+        {"save:", QT_TRANSLATE_NOOP("MainMenu", "&Save"), Menu::File, QKeySequence::Save, "document-save",
+         QStyle::SP_DialogSaveButton, false, QT_TRANSLATE_NOOP("MainMenu", "Save"), 1,
+         editor(&StringsViewController::save)},
+        {"exportTranslation:", QT_TRANSLATE_NOOP("MainMenu", "&Export Untranslated…"), Menu::File, ctrl(Qt::Key_E),
+         "document-export", QStyle::SP_ArrowUp, true, QT_TRANSLATE_NOOP("MainMenu", "Export"), 40,
+         prompting(&StringsViewController::exportTranslation)},
+        {"loadTranslations:", QT_TRANSLATE_NOOP("MainMenu", "&Import Translations…"), Menu::File, ctrl(Qt::Key_I),
+         "document-import", QStyle::SP_ArrowDown, false, QT_TRANSLATE_NOOP("MainMenu", "Import"), 41,
+         prompting(&StringsViewController::loadTranslations)},
+        {"showFileProblems:", QT_TRANSLATE_NOOP("MainMenu", "Files &Not Written…"), Menu::File, {}, nullptr,
+         QStyle::SP_CustomBase, true, nullptr, 0, [this] { forward([this](StringsViewController &e) {
+             const QString problems = e.fileProblems();
+             m_prompts.showWarning(tr("Files Not Written"),
+                                   problems.isEmpty() ? tr("Every file of this project can be written.") : problems,
+                                   tr("OK"));
+         }); }},
+        {"closeTab:", QT_TRANSLATE_NOOP("MainMenu", "&Close Project"), Menu::File, QKeySequence::Close,
+         "window-close", QStyle::SP_CustomBase, true, nullptr, 0, [this] {
+             if (ProjectWindowController *project = keyProjectWindow())
+                 closeProjectWindow(project);
+         }},
+        {"quit:", QT_TRANSLATE_NOOP("MainMenu", "&Quit"), Menu::File, QKeySequence::Quit, "application-exit",
+         QStyle::SP_CustomBase, false, nullptr, 0,
+         [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); }},
 
-    on("toggleTranslated:", &AppDelegate::toggleTranslated);
-    on("openFolder:", &AppDelegate::openFolder);
-    on("scan:", &AppDelegate::scan);
-    on("cleanUp:", &AppDelegate::cleanUp);
-    on("setGoogleAPIKey:", &AppDelegate::setGoogleAPIKey);
-    on("setBaseLang:", &AppDelegate::setBaseLang);
-    on("showDatabase:", &AppDelegate::showDatabase);
-    on("showHelp:", &AppDelegate::showHelp);
-    on("contactSupport:", &AppDelegate::contactSupport);
-    connect(m_menu->action(QStringLiteral("closeTab:")), &QAction::triggered, this, [this] {
-        if (ProjectWindowController *project = keyProjectWindow())
-            closeProjectWindow(project);
-    });
-    connect(m_menu->action(QStringLiteral("quit:")), &QAction::triggered, qApp,
-            &QCoreApplication::quit, Qt::QueuedConnection);
+        {"capitalize:", QT_TRANSLATE_NOOP("MainMenu", "&Capitalize"), Menu::Edit,
+         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C), nullptr, QStyle::SP_CustomBase, false, nullptr, 0,
+         editor(&StringsViewController::capitalize)},
+        {"upperCaase:", QT_TRANSLATE_NOOP("MainMenu", "&Uppercase"), Menu::Edit, ctrlShift(Qt::Key_U), nullptr,
+         QStyle::SP_CustomBase, false, nullptr, 0, editor(&StringsViewController::upperCaase)},
+        {"lowerCase:", QT_TRANSLATE_NOOP("MainMenu", "&Lowercase"), Menu::Edit, ctrlShift(Qt::Key_L), nullptr,
+         QStyle::SP_CustomBase, false, nullptr, 0, editor(&StringsViewController::lowerCase)},
+        {"copyBase:", QT_TRANSLATE_NOOP("MainMenu", "Copy &Base to All Languages"), Menu::Edit,
+         ctrlShift(Qt::Key_B), nullptr, QStyle::SP_CustomBase, true, nullptr, 0,
+         editor(&StringsViewController::copyBase)},
+        {"copyMissingFromBase:", QT_TRANSLATE_NOOP("MainMenu", "Copy Base to &Missing Languages"), Menu::Edit,
+         ctrlShift(Qt::Key_M), nullptr, QStyle::SP_CustomBase, false, nullptr, 0,
+         editor(&StringsViewController::copyMissingFromBase)},
+        {"deleteTranslation:", QT_TRANSLATE_NOOP("MainMenu", "Delete &Translations"), Menu::Edit,
+         QKeySequence(Qt::SHIFT | Qt::Key_Delete), nullptr, QStyle::SP_CustomBase, true, nullptr, 0,
+         editor(&StringsViewController::deleteTranslation)},
+        {"deleteString:", QT_TRANSLATE_NOOP("MainMenu", "&Delete Key"), Menu::Edit, QKeySequence::Delete,
+         "edit-delete", QStyle::SP_TrashIcon, false, QT_TRANSLATE_NOOP("MainMenu", "Delete Key"), 50,
+         editor(&StringsViewController::deleteString)},
+        {"find:", QT_TRANSLATE_NOOP("MainMenu", "&Find…"), Menu::Edit, QKeySequence::Find, "edit-find",
+         QStyle::SP_CustomBase, true, nullptr, 0, editor(&StringsViewController::focusSearch)},
+
+        {"toggleTranslated:", QT_TRANSLATE_NOOP("MainMenu", "&Hide Translated Rows"), Menu::View, ctrl(Qt::Key_H),
+         "view-filter", QStyle::SP_FileDialogContentsView, false, QT_TRANSLATE_NOOP("MainMenu", "Hide Translated"),
+         10, shell(&AppDelegate::toggleTranslated)},
+
+        {"translateGoogle:", QT_TRANSLATE_NOOP("MainMenu", "Translate Selected with &Google"), Menu::Translate,
+         ctrl(Qt::Key_T), "preferences-desktop-locale", QStyle::SP_BrowserReload, false,
+         QT_TRANSLATE_NOOP("MainMenu", "Google Translate"), 20, prompting(&StringsViewController::translateGoogle)},
+        {"autoTranslateSelected:", QT_TRANSLATE_NOOP("MainMenu", "Fill &Selected from Memory"), Menu::Translate,
+         ctrlShift(Qt::Key_F), "edit-paste", QStyle::SP_FileDialogDetailedView, true,
+         QT_TRANSLATE_NOOP("MainMenu", "Fill from Memory"), 21, editor(&StringsViewController::autoTranslateSelected)},
+        {"autoTranslate:", QT_TRANSLATE_NOOP("MainMenu", "Fill &All Shown Rows from Memory"), Menu::Translate, {},
+         nullptr, QStyle::SP_CustomBase, false, nullptr, 0, editor(&StringsViewController::autoTranslate)},
+        {"scan:", QT_TRANSLATE_NOOP("MainMenu", "S&can Folder into Memory…"), Menu::Translate, {},
+         "folder-saved-search", QStyle::SP_DirIcon, true, nullptr, 0, shell(&AppDelegate::scan)},
+        {"cleanUp:", QT_TRANSLATE_NOOP("MainMenu", "&Open Memory Database"), Menu::Translate, {}, nullptr,
+         QStyle::SP_CustomBase, false, nullptr, 0, shell(&AppDelegate::cleanUp)},
+        {"showDatabase:", QT_TRANSLATE_NOOP("MainMenu", "Show Memory &Database Folder"), Menu::Translate, {},
+         nullptr, QStyle::SP_CustomBase, false, nullptr, 0, shell(&AppDelegate::showDatabase)},
+
+        {"setGoogleAPIKey:", QT_TRANSLATE_NOOP("MainMenu", "Google Translate &API Key…"), Menu::Settings, {},
+         nullptr, QStyle::SP_CustomBase, false, nullptr, 0, shell(&AppDelegate::setGoogleAPIKey)},
+        {"setBaseLang:", QT_TRANSLATE_NOOP("MainMenu", "&Base Language…"), Menu::Settings, {}, nullptr,
+         QStyle::SP_CustomBase, false, nullptr, 0, shell(&AppDelegate::setBaseLang)},
+
+        {"showHelp:", QT_TRANSLATE_NOOP("MainMenu", "Verbalo &Help"), Menu::Help, QKeySequence::HelpContents,
+         "help-contents", QStyle::SP_DialogHelpButton, false, nullptr, 0, shell(&AppDelegate::showHelp)},
+        {"contactSupport:", QT_TRANSLATE_NOOP("MainMenu", "&Contact Support…"), Menu::Help, {}, "mail-send",
+         QStyle::SP_CustomBase, false, nullptr, 0, shell(&AppDelegate::contactSupport)},
+    };
 }
 
 void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)

@@ -14,6 +14,7 @@
 struct ScanResult;
 
 class MainMenu;
+struct MenuCommand;
 class MainWindow;
 class ProjectWindowController;
 class QAction;
@@ -80,7 +81,8 @@ private:
     void askAndApply(SettingsDialog dialog, Settings &settings);
     // The open project whose root is that folder, or null.
     ProjectWindowController *projectAt(const QString &root) const;
-    void connectCommands();
+    // Every menu command: its name, title, shortcut, icon, place and handler.
+    QList<MenuCommand> commandTable();
     // Runs an editor command on the key window's editor; silently nothing
     // without one.
     void forward(const std::function<void(StringsViewController &)> &command);

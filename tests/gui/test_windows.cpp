@@ -85,7 +85,7 @@ TEST_F(AppFixture, EditorCommandsDoNothingWithoutAKeyProjectWindow)
 {
     const QByteArray before = fileBytes("App1/en.lproj/Localizable.strings");
     activate(delegate->openWindow());
-    for (const QString &command : MainMenu::commands()) {
+    for (const QString &command : delegate->menu()->commands()) {
         if (command == QLatin1String("upperCaase:") || command == QLatin1String("deleteString:")
             || command == QLatin1String("save:") || command == QLatin1String("copyBase:"))
             delegate->action(command)->trigger();
