@@ -202,7 +202,10 @@ qsizetype previousQuote(const char16_t *text, qsizetype from, qsizetype i)
 // Each text is null-terminated, as any QString's is, and each QString takes
 // its own reference to the block, so the strings behave like separately
 // allocated ones: they detach when written to while the block is shared, and
-// the block is freed with the last of them.
+// the block is freed with the last of them. It builds QStrings on Qt's array
+// storage (QTypedArrayData, QString(DataPointer&&)), public in Qt 6's headers
+// but undocumented; checked against Qt 6.4.2, where reading the benchmark
+// corpus takes 64 ms with it and 100 ms with three separate allocations.
 class EntryTexts
 {
 public:
