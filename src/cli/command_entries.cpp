@@ -1,7 +1,8 @@
 // verbalo-cli entries: what the project reader gets from each file given.
 #include "cli/cliargs.h"
 #include "cli/commands.h"
-#include "model/stringsreader.h"
+#include "cli/utf8out.h"
+#include "model/stringscontent.h"
 #include "model/textfile.h"
 
 #include <QFileInfo>
@@ -18,14 +19,12 @@ struct FileEntries
 // the loader sees it; any other file is read as .strings text.
 FileEntries readEntries(const QString &path)
 {
-    if (QFileInfo(path).isDir())
-        throw CliError{QStringLiteral("not a file: %1").arg(path)};
     const std::optional<QString> text = TextFile::read(path);
     if (!text)
         throw CliError{QStringLiteral("cannot read file: %1").arg(path)};
     if (path.endsWith(QLatin1String(".txt")))
         return {path, {Entry{QFileInfo(path).fileName(), *text, QString(QLatin1String(""))}}};
-    return {path, StringsReader::parse(*text)};
+    return {path, StringsContent::read(*text).entries};
 }
 
 } // namespace
@@ -34,32 +33,39 @@ int commandEntries(const QStringList &arguments)
 {
     const CliArgs args(arguments, {CliOptions::Json});
     args.expectPositionals(1, -1, QStringLiteral("FILE"));
-    // Every file is read before anything is printed, so a bad file gives one
-    // error line and no partial output.
-    QList<FileEntries> files;
-    for (const QString &path : args.positionals())
-        files.append(readEntries(path));
-
-    for (const FileEntries &file : std::as_const(files)) {
+    // What can be told without reading is checked first, so a missing or
+    // unreadable file gives one error line and no output; the files are then
+    // read and printed one at a time, so that a large set streams.
+    for (const QString &path : args.positionals()) {
+        const QFileInfo info(path);
+        if (info.isDir())
+            throw CliError{QStringLiteral("not a file: %1").arg(path)};
+        if (!info.isFile() || !info.isReadable())
+            throw CliError{QStringLiteral("cannot read file: %1").arg(path)};
+    }
+    Utf8Out out;
+    for (const QString &path : args.positionals()) {
+        const FileEntries file = readEntries(path);
         if (args.json()) {
-            QString line = QStringLiteral("{\"file\": ") + jsonString(file.path) + QStringLiteral(", \"entries\": [");
+            out.ascii("{\"file\": ").json(file.path).ascii(", \"entries\": [");
             for (qsizetype i = 0; i < file.entries.size(); ++i) {
                 const Entry &e = file.entries.at(i);
-                if (i)
-                    line += QStringLiteral(", ");
-                line += QStringLiteral("{\"key\": ") + jsonString(e.key) + QStringLiteral(", \"value\": ")
-                        + jsonString(e.value) + QStringLiteral(", \"comment\": ") + jsonStringOrNull(e.comment)
-                        + QLatin1Char('}');
+                out.asciiz(i ? ", {\"key\": " : "{\"key\": ").json(e.key).ascii(", \"value\": ").json(e.value);
+                out.ascii(", \"comment\": ");
+                if (e.comment)
+                    out.json(*e.comment);
+                else
+                    out.ascii("null");
+                out.character('}');
             }
-            line += QStringLiteral("]}");
-            cliPrintLine(line);
+            out.ascii("]}\n");
             continue;
         }
-        cliPrintLine(QStringLiteral("%1: %2 entries").arg(file.path).arg(file.entries.size()));
+        out.text(file.path).ascii(": ").text(QString::number(file.entries.size())).ascii(" entries\n");
         for (const Entry &e : file.entries) {
             if (e.comment)
-                cliPrintLine(QStringLiteral("  /*%1*/").arg(*e.comment));
-            cliPrintLine(QStringLiteral("  \"%1\" = \"%2\";").arg(e.key, e.value));
+                out.ascii("  /*").text(*e.comment).ascii("*/\n");
+            out.ascii("  \"").text(e.key).ascii("\" = \"").text(e.value).ascii("\";\n");
         }
     }
     return 0;

@@ -1,9 +1,11 @@
 // verbalo-cli rows: a project's table as the editor shows it, in display order.
 #include "cli/cliargs.h"
 #include "cli/commands.h"
+#include "cli/utf8out.h"
 #include "model/projectmodel.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -27,63 +29,66 @@ SortDescriptor sortFrom(const CliArgs &args)
     return sort;
 }
 
-// One line per cell: line breaks of .txt texts are shown as a return symbol.
-QString oneLine(QString text, qsizetype width)
+// The five cell texts of a shown row, its base entry found once.
+std::array<QString, 5> cellsAt(const ProjectModel &model, const QString &rowKey, const QStringList &candidates)
 {
-    text.replace(QLatin1Char('\n'), QChar(0x23CE));
-    text.replace(QLatin1Char('\r'), QChar(0x23CE));
-    if (text.size() > width)
-        text = text.left(width - 1) + QChar(0x2026);
-    return text;
+    const auto row = model.data.constFind(rowKey);
+    const Entry *base = row == model.data.cend() ? nullptr : ProjectModel::baseEntryIn(*row, candidates);
+    return {base ? base->key : QString(), base ? base->value : QString(),
+            base ? base->comment.value_or(QString()) : QString(),
+            ProjectModel::statusTextOf(row == model.data.cend() ? nullptr : &*row, model.languages, candidates),
+            model.mapKeyToFile.value(rowKey)};
 }
 
 void printTable(const ProjectModel &model, const QStringList &candidates)
 {
-    cliPrintLine(model.title());
-    cliPrintLine(QStringLiteral("Languages: ") + model.languages.join(QStringLiteral(", ")));
-    cliPrintLine(QString());
+    Utf8Out out;
+    out.text(model.title()).character('\n');
+    out.ascii("Languages: ").text(model.languages.join(QStringLiteral(", "))).ascii("\n\n");
     static const qsizetype maxWidth[] = {36, 40, 28, 36, 28};
-    QList<QStringList> cells;
-    QStringList titles;
+    std::array<QString, 5> titles;
     for (const Column column : Columns::all)
-        titles << Columns::identifier(column);
-    cells.append(titles);
-    for (int i = 0; i < model.keys.size(); ++i) {
-        QStringList row;
-        for (const Column column : Columns::all)
-            row << model.cellText(i, column, candidates);
-        cells.append(row);
-    }
-    QList<qsizetype> widths(titles.size(), 0);
-    for (const QStringList &row : std::as_const(cells))
-        for (qsizetype c = 0; c < row.size(); ++c)
-            widths[c] = std::min(maxWidth[c], std::max(widths[c], oneLine(row.at(c), maxWidth[c]).size()));
-    for (const QStringList &row : std::as_const(cells)) {
-        QString line;
-        for (qsizetype c = 0; c < row.size(); ++c) {
-            const QString text = oneLine(row.at(c), widths[c]);
-            line += c + 1 < row.size() ? text.leftJustified(widths[c]) + QStringLiteral("  ") : text;
+        titles[size_t(Columns::section(column))] = Columns::identifier(column);
+    // Two passes over the rows, the first for the column widths: holding every
+    // cell text of a large project would take more memory than the project.
+    std::array<qsizetype, 5> widths{};
+    const auto measure = [&widths](const std::array<QString, 5> &row) {
+        for (size_t c = 0; c < row.size(); ++c)
+            widths[c] = std::min(maxWidth[c], std::max(widths[c], row[c].size()));
+    };
+    measure(titles);
+    for (const QString &rowKey : model.keys)
+        measure(cellsAt(model, rowKey, candidates));
+    const auto print = [&out, &widths](const std::array<QString, 5> &row) {
+        for (size_t c = 0; c < row.size(); ++c) {
+            const bool last = c + 1 == row.size();
+            out.column(row[c], widths[c], !last);
+            if (!last)
+                out.ascii("  ");
         }
-        cliPrintLine(line);
-    }
+        out.character('\n');
+    };
+    print(titles);
+    for (const QString &rowKey : model.keys)
+        print(cellsAt(model, rowKey, candidates));
 }
 
 void printJson(const ProjectModel &model, const QStringList &candidates)
 {
-    cliPrint(QStringLiteral("{\"title\": ") + jsonString(model.title()) + QStringLiteral(", \"languages\": ")
-             + jsonStringArray(model.languages) + QStringLiteral(", \"rows\": ["));
-    for (int i = 0; i < model.keys.size(); ++i) {
-        QString line = i ? QStringLiteral(",\n") : QStringLiteral("\n");
-        line += QStringLiteral("{\"rowKey\": ") + jsonString(model.keys.at(i));
-        line += QStringLiteral(", \"key\": ") + jsonString(model.cellText(i, Column::Key, candidates));
-        line += QStringLiteral(", \"value\": ") + jsonString(model.cellText(i, Column::Value, candidates));
-        line += QStringLiteral(", \"comment\": ") + jsonString(model.cellText(i, Column::Comment, candidates));
-        line += QStringLiteral(", \"status\": ") + jsonString(model.cellText(i, Column::Status, candidates));
-        line += QStringLiteral(", \"file\": ") + jsonString(model.cellText(i, Column::File, candidates));
-        line += QLatin1Char('}');
-        cliPrint(line);
+    Utf8Out out;
+    out.ascii("{\"title\": ").json(model.title()).ascii(", \"languages\": [");
+    for (qsizetype i = 0; i < model.languages.size(); ++i)
+        (i ? out.ascii(", ") : out).json(model.languages.at(i));
+    out.ascii("], \"rows\": [");
+    static const char *const names[] = {"key", "value", "comment", "status", "file"};
+    for (qsizetype i = 0; i < model.keys.size(); ++i) {
+        const std::array<QString, 5> cells = cellsAt(model, model.keys.at(i), candidates);
+        out.asciiz(i ? ",\n{\"rowKey\": " : "\n{\"rowKey\": ").json(model.keys.at(i));
+        for (size_t c = 0; c < 5; ++c)
+            out.ascii(", \"").asciiz(names[c]).ascii("\": ").json(cells[c]);
+        out.character('}');
     }
-    cliPrintLine(QStringLiteral("\n]}"));
+    out.ascii("\n]}\n");
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // in a table under a search field. Commands reach it through the shell.
 #pragma once
 
-#include "model/entry.h"
+#include "model/row.h"
 #include "model/projectmodel.h"
 #include "translate/translatejob.h"
 

@@ -2,7 +2,7 @@
 // becomes a changed row: the rules behind the panel's table, free of widgets.
 #pragma once
 
-#include "model/entry.h"
+#include "model/row.h"
 #include "model/projectmodel.h"
 
 #include <QString>

@@ -1,8 +1,6 @@
-// The localization record read from and written to project files, and the row
-// type that groups one key's entries by language name.
+// The localization record read from and written to project files.
 #pragma once
 
-#include <QMap>
 #include <QString>
 #include <optional>
 
@@ -16,6 +14,3 @@ struct Entry
 
     friend bool operator==(const Entry &, const Entry &) = default;
 };
-
-// Language name ("en", "Base", "pt-BR", ...) to that language's entry.
-using Row = QMap<QString, Entry>;

@@ -14,7 +14,6 @@
 #include <QLocale>
 #include <QThreadPool>
 #include <algorithm>
-#include <map>
 #include <numeric>
 
 using namespace ProjectFiles;
@@ -63,7 +62,7 @@ struct LoadTask
     bool txt = false;
 };
 
-// One file's entries, and the merge shard of each entry's row key.
+// One file's entries, and what went wrong reading it.
 struct LoadResult
 {
     bool readable = false;
@@ -71,8 +70,7 @@ struct LoadResult
     TextFile::Failure failure = TextFile::Failure::None;
     // Set when the file holds text its entries do not cover.
     QString problem;
-    std::vector<Entry> entries;
-    std::vector<quint8> shards;
+    QList<Entry> entries;
 };
 
 struct LoadJob
@@ -81,29 +79,7 @@ struct LoadJob
     LoadResult result;
 };
 
-int mergeShardCount()
-{
-    return std::clamp(QThreadPool::globalInstance()->maxThreadCount(), 1, 16);
-}
-
-// FNV-1a over the row key's text (key, "-", file name) without building it:
-// equal row keys get equal hashes, however key and file name split them.
-quint32 rowKeyHash(QStringView key, QStringView fileName)
-{
-    quint32 h = 2166136261u;
-    const auto add = [&h](char16_t c) {
-        h = (h ^ (c & 0xFF)) * 16777619u;
-        h = (h ^ (c >> 8)) * 16777619u;
-    };
-    for (const QChar c : key)
-        add(c.unicode());
-    add(u'-');
-    for (const QChar c : fileName)
-        add(c.unicode());
-    return h;
-}
-
-void readJob(LoadJob &job, int shardCount)
+void readJob(LoadJob &job)
 {
     const LoadTask &task = job.task;
     LoadResult &result = job.result;
@@ -113,7 +89,7 @@ void readJob(LoadJob &job, int shardCount)
     std::optional<QString> text = std::move(decoded->text);
     result.readable = true;
     if (task.txt) {
-        result.entries.push_back(Entry{task.fileName, std::move(*text), QString(QLatin1String(""))});
+        result.entries.append(Entry{task.fileName, std::move(*text), QString(QLatin1String(""))});
     } else if (isBlank(*text)) {
         result.blank = true;
         return;
@@ -122,8 +98,7 @@ void readJob(LoadJob &job, int shardCount)
         text.reset();
         if (!content.complete)
             result.problem = content.problem;
-        result.entries.assign(std::make_move_iterator(content.entries.begin()),
-                              std::make_move_iterator(content.entries.end()));
+        result.entries = std::move(content.entries);
         // One key may be spelled several ways ("caf\U00e9", "café"); a row
         // must stand for the key, or two rows would write the same key into
         // one file and a property-list reader would keep only the last. Keys
@@ -132,52 +107,6 @@ void readJob(LoadJob &job, int shardCount)
             if (entry.key.contains(u'\\'))
                 entry.key = HeldText::fromPlain(HeldText::toPlain(entry.key));
     }
-    result.shards.reserve(result.entries.size());
-    for (const Entry &entry : result.entries)
-        result.shards.push_back(quint8(rowKeyHash(entry.key, task.fileName) % uint(shardCount)));
-}
-
-// A row being merged: its entries in the order they were stored (a later one
-// for the same language wins), each with the index of its language, and the
-// load job that stored it last (whose file name the row gets). Rows are turned
-// into maps only at the end, so each map is built from sorted input in one go
-// instead of by lookups that miss the cache at every node.
-struct RowBuild
-{
-    std::vector<std::pair<int, Entry>> entries;
-    qsizetype lastJob = -1;
-};
-
-// languages: per merge shard, private copies of the language names, so that
-// threads never share a reference count; ranks: each name's place in the
-// order of a row's map (equal names, equal ranks).
-Row toRow(std::vector<std::pair<int, Entry>> &entries, const QStringList &languages, const std::vector<int> &ranks)
-{
-    const auto byLanguage = [&ranks](const std::pair<int, Entry> &a, const std::pair<int, Entry> &b) {
-        return ranks[size_t(a.first)] < ranks[size_t(b.first)];
-    };
-    if (!std::is_sorted(entries.begin(), entries.end(), byLanguage))
-        std::stable_sort(entries.begin(), entries.end(), byLanguage);
-    std::map<QString, Entry> row;
-    for (auto &[language, entry] : entries) {
-        const QString &name = languages.at(language);
-        auto it = row.emplace_hint(row.end(), name, Entry{});
-        // emplace_hint keeps an existing element: the later entry must win.
-        it->second = std::move(entry);
-    }
-    return Row(std::move(row));
-}
-
-std::vector<int> languageRanks(const QStringList &languages)
-{
-    QStringList sorted = languages;
-    std::sort(sorted.begin(), sorted.end());
-    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    std::vector<int> ranks;
-    ranks.reserve(size_t(languages.size()));
-    for (const QString &name : languages)
-        ranks.push_back(int(std::lower_bound(sorted.begin(), sorted.end(), name) - sorted.begin()));
-    return ranks;
 }
 
 } // namespace
@@ -243,44 +172,42 @@ void ProjectModel::load()
             if (name.endsWith(StringsSuffix))
                 tasks.append({f, folder.language, joinPath(folder.path, name), name, false});
     }
-    // Rows found in an earlier load keep their entries; their languages get
-    // indexes after this load's folders.
     QStringList languageNames;
     for (const Folder &folder : std::as_const(folders))
         languageNames.append(folder.language);
 
     // Files are read and parsed in parallel, a batch at a time; the batch's
-    // log lines follow in listing order; then its entries are merged in
-    // parallel shards, each owning the row keys that hash to it and taking the
-    // files in listing order, so every row ends up as a sequential load in
-    // listing order would leave it. Batches keep the parsed copies of keys and
-    // comments, which the merge shares between languages, few at any time.
-    // Below this many files a load runs on the calling thread.
-    const bool parallel = tasks.size() >= 16;
-    const int shardCount = parallel ? mergeShardCount() : 1;
+    // log lines follow in listing order, then its entries are merged into the
+    // rows in listing order, so every row ends up as a sequential load would
+    // leave it. Only a batch of parsed files is held at any time.
+    // A few small files load faster on the calling thread than handed to others.
+    qint64 bytes = 0;
+    for (const LoadTask &task : std::as_const(tasks))
+        bytes += QFileInfo(task.path).size();
+    const bool parallel = tasks.size() >= 16 || (tasks.size() > 1 && bytes >= 4 * 1024 * 1024);
     std::vector<LoadJob> jobs(static_cast<size_t>(tasks.size()));
     for (qsizetype t = 0; t < tasks.size(); ++t)
         jobs[size_t(t)].task = tasks.at(t);
-
-    std::vector<QHash<QString, RowBuild>> shards(static_cast<size_t>(shardCount));
-    // Pairs of jobs whose files gave the same row key (key "a-b" in c.strings
-    // and key "a" in b-c.strings): such a row can be written to one file only.
-    std::vector<std::vector<std::pair<size_t, size_t>>> collisions(static_cast<size_t>(shardCount));
-    std::vector<QStringList> shardLanguages(static_cast<size_t>(shardCount));
-    for (QStringList &names : shardLanguages)
-        for (const QString &name : std::as_const(languageNames))
-            names.append(QString(name.constData(), name.size()));
-    std::vector<int> shardIndexes(static_cast<size_t>(shardCount));
-    std::iota(shardIndexes.begin(), shardIndexes.end(), 0);
-    const QHash<QString, Row> &existingRows = data;
-    const QHash<QString, QString> &existingFiles = mapKeyToFile;
     const qsizetype typicalLanguages = std::min<qsizetype>(folders.size(), 64);
+    QSet<QString> collisionFiles;
+    QString rowKey;
+    // Two files can give one row key only when one file's name ends in "-"
+    // and the other's whole name ("Main-iPad.strings", "iPad.strings"); most
+    // projects need no check.
+    QSet<QString> fileNames;
+    for (const LoadTask &task : std::as_const(tasks))
+        fileNames.insert(task.fileName);
+    const bool collisionsPossible = std::any_of(fileNames.cbegin(), fileNames.cend(), [&](const QString &a) {
+        return std::any_of(fileNames.cbegin(), fileNames.cend(), [&](const QString &b) {
+            return a.size() > b.size() && a.endsWith(b) && a.at(a.size() - b.size() - 1) == u'-';
+        });
+    });
 
-    const size_t batchSize = size_t(std::max(8, 4 * shardCount));
+    const size_t batchSize = size_t(std::max(8, 4 * QThreadPool::globalInstance()->maxThreadCount()));
     for (size_t batchBegin = 0; batchBegin < jobs.size(); batchBegin += batchSize) {
         const size_t batchEnd = std::min(jobs.size(), batchBegin + batchSize);
         forEach(jobs.begin() + qsizetype(batchBegin), jobs.begin() + qsizetype(batchEnd), parallel,
-                [shardCount](LoadJob &job) { readJob(job, shardCount); });
+                [](LoadJob &job) { readJob(job); });
 
         for (size_t j = batchBegin; j < batchEnd; ++j) {
             const LoadJob &job = jobs[j];
@@ -320,102 +247,57 @@ void ProjectModel::load()
             }
         }
 
-        forEach(shardIndexes.begin(), shardIndexes.end(), parallel, [&](int shard) {
-            QHash<QString, RowBuild> &rows = shards[size_t(shard)];
-            QStringList &names = shardLanguages[size_t(shard)];
-            const auto indexOf = [&names](const QString &name) {
-                const qsizetype i = names.indexOf(name);
-                if (i >= 0)
-                    return int(i);
-                names.append(QString(name.constData(), name.size()));
-                return int(names.size() - 1);
-            };
-            QString rowKey;
-            for (size_t j = batchBegin; j < batchEnd; ++j) {
-                LoadJob &job = jobs[j];
-                LoadResult &result = job.result;
-                for (size_t i = 0; i < result.entries.size(); ++i) {
-                    if (result.shards[i] != shard)
-                        continue;
-                    // Built in place: the buffer keeps its capacity between entries.
-                    rowKey.resize(0);
-                    rowKey += result.entries[i].key;
-                    rowKey += QLatin1Char('-');
-                    rowKey += job.task.fileName;
-                    auto it = rows.find(rowKey);
-                    if (it == rows.end()) {
-                        it = rows.insert(QString(rowKey.constData(), rowKey.size()), RowBuild{});
-                        it->entries.reserve(size_t(typicalLanguages));
-                        const auto existing = existingRows.constFind(rowKey);
-                        if (existing != existingRows.cend())
-                            for (auto e = existing->cbegin(); e != existing->cend(); ++e)
-                                it->entries.emplace_back(indexOf(e.key()), e.value());
+        // Merged in listing order, so a later file's entry of a key wins.
+        for (size_t j = batchBegin; j < batchEnd; ++j) {
+            LoadJob &job = jobs[j];
+            const QString &language = languageNames.at(job.task.languageIndex);
+            const QString &fileName = job.task.fileName;
+            for (Entry &entry : job.result.entries) {
+                // Built in place: the buffer keeps its capacity between entries.
+                rowKey.resize(0);
+                rowKey += entry.key;
+                rowKey += QLatin1Char('-');
+                rowKey += fileName;
+                auto row = data.find(rowKey);
+                if (row == data.end()) {
+                    row = data.emplace(QString(rowKey.constData(), rowKey.size()), Row());
+                    row->reserve(typicalLanguages);
+                    mapKeyToFile.insert(row.key(), fileName);
+                } else {
+                    if (collisionsPossible) {
+                        QString &file = mapKeyToFile[row.key()];
+                        if (file != fileName) {
+                            collisionFiles.insert(file);
+                            collisionFiles.insert(fileName);
+                            file = fileName;
+                        }
                     }
-                    if (it->lastJob >= 0 && jobs[size_t(it->lastJob)].task.fileName != job.task.fileName)
-                        collisions[size_t(shard)].emplace_back(size_t(it->lastJob), j);
-                    Entry entry = std::move(result.entries[i]);
                     // Languages mostly share a row's key and comment: share the text.
-                    if (!it->entries.empty()) {
-                        const Entry &first = it->entries.front().second;
+                    if (!row->isEmpty()) {
+                        const Entry &first = *row->cbegin();
                         if (first.key == entry.key)
                             entry.key = first.key;
                         if (first.comment == entry.comment)
                             entry.comment = first.comment;
                     }
-                    it->entries.emplace_back(job.task.languageIndex, std::move(entry));
-                    it->lastJob = qsizetype(j);
                 }
+                row->insert(language, std::move(entry));
             }
-        });
-        for (size_t j = batchBegin; j < batchEnd; ++j)
-            jobs[j].result = LoadResult{};
-    }
-    for (const auto &shardCollisions : collisions) {
-        for (const auto &[first, second] : shardCollisions) {
-            for (const size_t j : {first, second}) {
-                const LoadTask &task = jobs[j].task;
-                if (keptFiles.contains(task.path))
-                    continue;
-                Log::line(QStringLiteral("Not rewriting ") + task.path
-                          + QStringLiteral(": a key's row is shared with another file"));
-                keptFiles.insert(task.path, KeptFile{QStringLiteral("a key's row is shared with another file"),
-                                                     task.language, task.fileName, 0});
-            }
+            job.result = LoadResult{};
         }
     }
-
-    struct BuiltRow
-    {
-        QString rowKey;
-        QString fileName;
-        Row row;
-    };
-    std::vector<std::vector<BuiltRow>> built(shards.size());
-    forEach(shardIndexes.begin(), shardIndexes.end(), parallel, [&](int shard) {
-        QHash<QString, RowBuild> &rows = shards[size_t(shard)];
-        auto &out = built[size_t(shard)];
-        out.reserve(size_t(rows.size()));
-        const std::vector<int> ranks = languageRanks(shardLanguages[size_t(shard)]);
-        for (auto it = rows.begin(); it != rows.end(); ++it) {
-            const QString fileName = it->lastJob >= 0 ? jobs[size_t(it->lastJob)].task.fileName
-                                                      : existingFiles.value(it.key());
-            out.push_back(BuiltRow{it.key(), fileName, toRow(it->entries, shardLanguages[size_t(shard)], ranks)});
-        }
-        rows.clear();
-    });
+    // Key "a-b" in c.strings and key "a" in b-c.strings share one row, which
+    // can be written to one file only: neither file is rewritten.
+    for (const LoadJob &job : jobs) {
+        const LoadTask &task = job.task;
+        if (!collisionFiles.contains(task.fileName) || keptFiles.contains(task.path))
+            continue;
+        Log::line(QStringLiteral("Not rewriting ") + task.path + QStringLiteral(": a key's row is shared with another file"));
+        keptFiles.insert(task.path, KeptFile{QStringLiteral("a key's row is shared with another file"), task.language,
+                                             task.fileName, 0});
+    }
     jobs.clear();
 
-    qsizetype total = data.size();
-    for (const auto &rows : built)
-        total += qsizetype(rows.size());
-    data.reserve(total);
-    mapKeyToFile.reserve(total);
-    for (auto &rows : built) {
-        for (BuiltRow &row : rows) {
-            mapKeyToFile.insert(row.rowKey, row.fileName);
-            data.insert(row.rowKey, std::move(row.row));
-        }
-    }
     if (!keptFiles.isEmpty()) {
         const QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
         for (KeptFile &kept : keptFiles)

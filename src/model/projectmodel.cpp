@@ -15,8 +15,9 @@ namespace {
 // What one row sorts by, computed once per refresh.
 struct SortItem
 {
-    QString rowKey;
-    QString text;
+    const QString *rowKey;
+    QByteArray key;  // sorting by key or value: compared as bytes
+    QString status;  // sorting by status
     bool comparable = true;
 };
 
@@ -188,54 +189,56 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated)
 void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
                                const QStringList &candidates)
 {
-    // The comparison leaves ties unordered; starting from code-unit order makes
-    // the stable sort's result repeatable.
-    QStringList all = data.keys();
-    std::sort(all.begin(), all.end());
-
-    std::vector<SortItem> items;
-    items.reserve(size_t(all.size()));
     const bool byKey = sort.column == Column::Key;
     const bool byValue = sort.column == Column::Value;
     const bool byStatus = sort.column == Column::Status;
-    for (const QString &rowKey : std::as_const(all)) {
-        SortItem item{rowKey, {}, true};
+    std::vector<SortItem> items;
+    items.reserve(size_t(data.size()));
+    for (auto it = data.cbegin(); it != data.cend(); ++it) {
+        SortItem item{&it.key(), {}, {}, true};
         if (byKey) {
-            item.text = TextOrder::sortFold(rowKey);
+            item.key = TextOrder::sortKey(it.key());
         } else if (byValue) {
-            const Entry *base = baseEntryIn(data.value(rowKey), candidates);
+            const Entry *base = baseEntryIn(*it, candidates);
             item.comparable = base != nullptr;
             if (base)
-                item.text = TextOrder::sortFold(base->value);
+                item.key = TextOrder::sortKey(base->value);
         } else if (byStatus) {
-            item.text = statusText(rowKey, candidates).toLower();
+            item.status = statusTextOf(&*it, languages, candidates).toLower();
         }
         items.push_back(std::move(item));
     }
 
+    // The comparisons leave ties unordered; the row keys' code units order
+    // them, so the result is repeatable. Rows without a base value compare
+    // with nothing; they go after the others.
     const bool ascending = sort.ascending;
+    const auto tie = [](const SortItem &a, const SortItem &b) { return *a.rowKey < *b.rowKey; };
     if (byKey || byValue) {
-        // Rows without a base value compare with nothing; they keep their
-        // order after the sorted ones, which keeps the sort well defined.
-        const auto comparableEnd = std::stable_partition(items.begin(), items.end(),
-                                                         [](const SortItem &i) { return i.comparable; });
-        std::stable_sort(items.begin(), comparableEnd, [ascending](const SortItem &a, const SortItem &b) {
-            const int c = TextOrder::compareCodePoints(a.text, b.text);
-            return ascending ? c < 0 : c > 0;
+        std::sort(items.begin(), items.end(), [ascending, &tie](const SortItem &a, const SortItem &b) {
+            if (a.comparable != b.comparable)
+                return a.comparable;
+            if (a.comparable && a.key != b.key)
+                return ascending ? a.key < b.key : b.key < a.key;
+            return tie(a, b);
         });
     } else if (byStatus) {
-        std::stable_sort(items.begin(), items.end(), [ascending](const SortItem &a, const SortItem &b) {
-            const int c = TextOrder::compareNumeric(a.text, b.text);
-            return ascending ? c < 0 : c > 0;
+        std::sort(items.begin(), items.end(), [ascending, &tie](const SortItem &a, const SortItem &b) {
+            const int c = TextOrder::compareNumeric(a.status, b.status);
+            if (c != 0)
+                return ascending ? c < 0 : c > 0;
+            return tie(a, b);
         });
+    } else {
+        std::sort(items.begin(), items.end(), tie);
     }
 
     keys.clear();
     keys.reserve(qsizetype(items.size()));
     for (const SortItem &item : items) {
-        if (hideTranslated && isTranslated(item.rowKey))
+        if (hideTranslated && isTranslated(*item.rowKey))
             continue;
-        keys.append(item.rowKey);
+        keys.append(*item.rowKey);
     }
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "model/column.h"
-#include "model/entry.h"
+#include "model/row.h"
 
 #include <QHash>
 #include <QMap>

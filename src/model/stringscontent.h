@@ -4,7 +4,7 @@
 // followed by a // comment), and whether every pair of the file was placed.
 #pragma once
 
-#include "model/entry.h"
+#include "model/row.h"
 #include "model/stringsreader.h"
 
 #include <QList>

@@ -2,7 +2,7 @@
 // "key" = "value"; with its optional /* comment */, keeping escapes as written.
 #pragma once
 
-#include "model/entry.h"
+#include "model/row.h"
 
 #include <QList>
 #include <QStringView>

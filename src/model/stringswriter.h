@@ -2,7 +2,7 @@
 // by StringsReader.
 #pragma once
 
-#include "model/entry.h"
+#include "model/row.h"
 
 #include <QList>
 #include <QString>

@@ -82,10 +82,9 @@ std::optional<QString> decodeUtf16(QByteArrayView body, bool bigEndian)
     return text;
 }
 
+// The caller has made sure the bytes hold no zero.
 std::optional<QString> decodeUtf8(QByteArrayView body)
 {
-    if (body.contains('\0'))
-        return std::nullopt;
     // The mark is already gone; a second one is text and must be kept.
     QStringDecoder decoder(QStringConverter::Utf8,
                            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
@@ -132,7 +131,7 @@ std::optional<DecodedText> TextFile::decode(QByteArrayView bytes)
         const QByteArrayView body = bytes.sliced(bom.size);
         std::optional<QString> text;
         switch (bom.encoding) {
-        case TextEncoding::Utf8: text = decodeUtf8(body); break;
+        case TextEncoding::Utf8: text = body.contains('\0') ? std::nullopt : decodeUtf8(body); break;
         case TextEncoding::Utf16LE: text = decodeUtf16(body, false); break;
         case TextEncoding::Utf16BE: text = decodeUtf16(body, true); break;
         case TextEncoding::Utf32LE: text = decodeUtf32(body, false); break;

@@ -46,6 +46,24 @@ QString TextOrder::sortFold(const QString &text)
     return text.toLower().normalized(QString::NormalizationForm_D);
 }
 
+QByteArray TextOrder::sortKey(const QString &text)
+{
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && units[i] < 0x80)
+        ++i;
+    if (i < n)
+        return sortFold(text).toUtf8();
+    QByteArray key(n, Qt::Uninitialized);
+    char *out = key.data();
+    for (qsizetype k = 0; k < n; ++k) {
+        const char16_t c = units[k];
+        out[k] = char(c >= u'A' && c <= u'Z' ? c + 32 : c);
+    }
+    return key;
+}
+
 int TextOrder::compareNumeric(QStringView a, QStringView b)
 {
     qsizetype i = 0;

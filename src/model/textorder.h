@@ -19,6 +19,11 @@ void sortByCodePoints(QStringList &texts);
 // canonically equivalent texts compare equal by code points.
 QString sortFold(const QString &text);
 
+// sortFold() as UTF-8, whose byte order is code-point order: sort keys that
+// compare with memcmp. Texts of ASCII only are lowercased without the
+// normaliser, which leaves them as they are.
+QByteArray sortKey(const QString &text);
+
 // Compares with runs of decimal digits ordered by their numeric value
 // ("ok (9)" before "ok (10)"); other characters by code point; no locale rules.
 int compareNumeric(QStringView a, QStringView b);

@@ -3,7 +3,7 @@
 // lock. Lives on one thread; every request is asynchronous on that thread.
 #pragma once
 
-#include "model/entry.h"
+#include "model/row.h"
 
 #include <QList>
 #include <QObject>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "editor/commandoutcome.h"
-#include "model/entry.h"
+#include "model/row.h"
 
 #include <QList>
 #include <QObject>

@@ -60,7 +60,11 @@ TEST(Cli, EntriesJsonOneObjectPerFile)
                   {"key": "about.txt", "value": "Two\nlines", "comment": ""}]})"));
 
     const QString junk = writeFile(dir.path(), "junk.strings", QByteArray("\xc3\x28\xff", 3));
-    expectUsageError(cli({"entries", strings, junk}));
+    // A file that turns out not to decode ends the listing with one error line.
+    const CliRun bad = cli({"entries", strings, junk});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "verbalo-cli: cannot read file: " + junk.toUtf8() + "\n");
+    expectUsageError(cli({"entries", junk, strings}));
     expectUsageError(cli({"entries", dir.path() + "/missing.strings"}));
     expectUsageError(cli({"entries", dir.path()}));
     expectUsageError(cli({"entries"}));

@@ -4,7 +4,7 @@
 // each of those binaries can include it without a build rule of its own.
 #pragma once
 
-#include "model/entry.h"
+#include "model/row.h"
 
 #include <QList>
 #include <QStringView>
