@@ -1,6 +1,7 @@
 // verbalo: the desktop editor. `verbalo [FOLDER]` opens the projects below
 // FOLDER at once; without one the start window lists the recent folders.
 #include "gui/appdelegate.h"
+#include "gui/interfacelanguage.h"
 #include "gui/qtuserprompts.h"
 
 #include "rating/plauder.h"
@@ -13,6 +14,8 @@ int main(int argc, char **argv)
     Plauder::sharedInstance();
 
     QApplication app(argc, argv);
+    // Before any window or menu exists: none of them retranslates itself.
+    const InterfaceLanguage language;
     QGuiApplication::setDesktopFileName(QStringLiteral("verbalo"));
     // The shell decides when the program ends: closing the last project
     // brings the start window back instead.

@@ -6,6 +6,7 @@
 #include "common/log.h"
 #include "model/projectmodel.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 
 namespace {
@@ -76,7 +77,8 @@ CommandOutcome CellEditing::setObjectValue(ProjectModel &model, const QVariant &
         // and the other row's texts would be gone at the save after it.
         const QString fileName = model.mapKeyToFile.value(mk);
         if (!sameKey(newText, base->key) && !rowWithKey(model, fileName, newText, mk).isEmpty())
-            return {.message = QStringLiteral("Not renamed: %1 already has the key \"%2\"")
+            return {.message = QCoreApplication::translate("CellEditing",
+                                                           "Not renamed: %1 already has the key \"%2\"")
                                    .arg(fileName, newText)};
         edited.key = newText;
     } else if (*column == Column::Value) {

@@ -6,6 +6,7 @@
 #include "model/stringswriter.h"
 #include "model/textfile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -52,14 +53,15 @@ bool ExportTranslation::exportTranslation(const ProjectModel &model, const QStri
     const QFileInfo target(path);
     if (target.exists() && !target.isFile()) {
         if (error)
-            *error = (target.isDir() ? QStringLiteral("%1 is a folder, not a file")
-                                     : QStringLiteral("%1 is not a regular file"))
+            *error = (target.isDir()
+                          ? QCoreApplication::translate("ExportTranslation", "%1 is a folder, not a file")
+                          : QCoreApplication::translate("ExportTranslation", "%1 is not a regular file"))
                          .arg(path);
         return false;
     }
     if (!TextFile::write(path, exportText(model, model.candidates()))) {
         if (error)
-            *error = QStringLiteral("cannot write %1").arg(path);
+            *error = QCoreApplication::translate("ExportTranslation", "cannot write %1").arg(path);
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include "memory/scanner.h"
 #include "common/log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -97,14 +98,14 @@ std::optional<QString> damage(Database &db)
         return error;
     if (!rows->next())
         return rows->failed() ? db.lastErrorMessage()
-                              : QStringLiteral("its check gives no verdict");
+                              : QCoreApplication::translate("DatabaseManagerV2", "its check gives no verdict");
     QString verdict = rows->stringForColumnIndex(0).value_or(QString());
     if (verdict == QLatin1String("ok"))
         return std::nullopt;
     // "*** in database main ***\nPage 58: ..." names the first bad page.
     verdict.remove(QStringLiteral("*** in database main ***"));
     verdict = verdict.trimmed().section(QLatin1Char('\n'), 0, 0);
-    return QStringLiteral("the file is damaged (") + verdict + QLatin1Char(')');
+    return QCoreApplication::translate("DatabaseManagerV2", "the file is damaged (%1)").arg(verdict);
 }
 
 // Columns an existing table lacks, or nothing. A table made by another
@@ -134,8 +135,10 @@ std::optional<QString> foreignTable(Database &db)
     constexpr qsizetype shown = 5;
     QString names = missing.mid(0, shown).join(QStringLiteral(", "));
     if (missing.size() > shown)
-        names += QStringLiteral(" and %1 more").arg(missing.size() - shown);
-    return QStringLiteral("its table %1 was made by another program: it lacks the columns %2")
+        names = QCoreApplication::translate("DatabaseManagerV2", "%1 and %2 more")
+                    .arg(names, QString::number(missing.size() - shown));
+    return QCoreApplication::translate("DatabaseManagerV2",
+                                       "its table %1 was made by another program: it lacks the columns %2")
         .arg(DatabaseManagerV2::TableName, names);
 }
 
@@ -147,7 +150,7 @@ std::optional<QString> prepareSchema(DatabaseQueue &queue)
     std::optional<QString> problem;
     queue.inDatabase([&](Database &db) {
         if (db.isReadOnly())
-            problem = QStringLiteral("the file is read-only");
+            problem = QCoreApplication::translate("DatabaseManagerV2", "the file is read-only");
         else
             problem = damage(db);
     });
@@ -163,7 +166,7 @@ std::optional<QString> prepareSchema(DatabaseQueue &queue)
     if (problem)
         return problem;
     if (!created)
-        return QStringLiteral("the table cannot be created");
+        return QCoreApplication::translate("DatabaseManagerV2", "the table cannot be created");
     queue.inDatabase([&](Database &db) { problem = foreignTable(db); });
     if (problem)
         return problem;
@@ -351,7 +354,7 @@ int DatabaseManagerV2::storeTranslations(const Harvest &harvest, QString *error)
 
     QString reason = !statementFailure.isEmpty() ? statementFailure : transactionFailure;
     if (reason.isEmpty())
-        reason = QStringLiteral("the transaction could not be committed");
+        reason = QCoreApplication::translate("DatabaseManagerV2", "the transaction could not be committed");
     Log::line(QStringLiteral("Nothing of ") + count + QStringLiteral(" items was stored: ")
               + reason);
     if (error)

@@ -6,6 +6,7 @@
 #include "model/plistreader.h"
 #include "common/log.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -88,8 +89,8 @@ ScanResult Scanner::run(DatabaseManagerV2 &manager, const QString &folder,
 {
     ScanResult result;
     if (!manager.isOpen()) {
-        result.failure =
-            QStringLiteral("the translation memory is unusable: ") + manager.closedReason();
+        result.failure = QCoreApplication::translate("Scanner", "the translation memory is unusable: %1")
+                             .arg(manager.closedReason());
         Log::line(QStringLiteral("Scan failed: ") + result.failure);
         return result;
     }
@@ -115,8 +116,9 @@ ScanResult Scanner::run(DatabaseManagerV2 &manager, const QString &folder,
             result.keysStored += manager.storeTranslations(harvest, &error);
             // The next group would wait for the same lock or disk and fail alike.
             if (!error.isEmpty()) {
-                result.failure = QStringLiteral("the texts below %1 could not be stored: %2")
-                                     .arg(it.key(), error);
+                result.failure =
+                    QCoreApplication::translate("Scanner", "the texts below %1 could not be stored: %2")
+                        .arg(it.key(), error);
                 Log::line(QStringLiteral("Scan stopped: ") + result.failure);
                 break;
             }

@@ -9,6 +9,7 @@
 #include "model/stringscontent.h"
 #include "model/textfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -161,7 +162,7 @@ void ProjectModel::load()
             // Its files were not read: writing them would replace what the
             // project holds with nothing.
             Log::line(QStringLiteral("Can't list folder @ ") + folder.path);
-            keptFolders.insert(folder.path, QStringLiteral("the folder cannot be read"));
+            keptFolders.insert(folder.path, QCoreApplication::translate("ProjectModel", "the folder cannot be read"));
             continue;
         }
         const QStringList files = listNames(folder.path);
@@ -235,15 +236,15 @@ void ProjectModel::load()
             if (result.blank)
                 Log::line(QStringLiteral("Empty file for: ") + job.task.language);
             if (!result.problem.isEmpty()) {
-                const QString reason = QStringLiteral("holds text that is not read as entries (")
-                                       + result.problem + QLatin1Char(')');
+                const QString reason = QCoreApplication::translate(
+                    "ProjectModel", "holds text that is not read as entries (%1)").arg(result.problem);
                 Log::line(QStringLiteral("Not rewriting ") + job.task.path + QStringLiteral(": ") + reason);
                 keep(reason);
             }
             if (result.readable && !withinRoot(job.task.path)) {
                 Log::line(QStringLiteral("Not writing through ") + job.task.path
                           + QStringLiteral(": it leads outside the project"));
-                keep(QStringLiteral("a link to a file outside the project"));
+                keep(QCoreApplication::translate("ProjectModel", "a link to a file outside the project"));
             }
         }
 
@@ -293,8 +294,9 @@ void ProjectModel::load()
         if (!collisionFiles.contains(task.fileName) || keptFiles.contains(task.path))
             continue;
         Log::line(QStringLiteral("Not rewriting ") + task.path + QStringLiteral(": a key's row is shared with another file"));
-        keptFiles.insert(task.path, KeptFile{QStringLiteral("a key's row is shared with another file"), task.language,
-                                             task.fileName, 0});
+        keptFiles.insert(task.path,
+                         KeptFile{QCoreApplication::translate("ProjectModel", "a key's row is shared with another file"),
+                                  task.language, task.fileName, 0});
     }
     jobs.clear();
 

@@ -8,6 +8,7 @@
 #include "model/projectfiles.h"
 #include "model/textorder.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace {
@@ -103,7 +104,7 @@ QString ProjectModel::statusTextOf(const Row *row, const QStringList &languages,
             missing.append(language);
     if (!missing.isEmpty()) {
         TextOrder::sortByCodePoints(missing);
-        return QStringLiteral("Missing: ") + missing.join(QStringLiteral(", "));
+        return QCoreApplication::translate("ProjectModel", "Missing: %1").arg(missing.join(QStringLiteral(", ")));
     }
     int same = 0;
     if (const Entry *base = baseEntryIn(*row, candidates)) {
@@ -113,7 +114,7 @@ QString ProjectModel::statusTextOf(const Row *row, const QStringList &languages,
                 ++same;
         }
     }
-    return QStringLiteral("OK (") + QString::number(same) + QLatin1Char(')');
+    return QCoreApplication::translate("ProjectModel", "OK (%1)").arg(same);
 }
 
 QString ProjectModel::statusText(const QString &rowKey) const

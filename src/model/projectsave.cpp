@@ -6,6 +6,7 @@
 #include "model/stringswriter.h"
 #include "model/textfile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 #include <QThreadPool>
@@ -263,9 +264,9 @@ SaveReport ProjectModel::save()
         const QFileInfo info(folder);
         QString folderProblem;
         if (!info.isDir())
-            folderProblem = QStringLiteral("its folder does not exist");
+            folderProblem = QCoreApplication::translate("ProjectModel", "its folder does not exist");
         else if (!(info.canonicalFilePath() + QLatin1Char('/')).startsWith(canonicalRoot))
-            folderProblem = QStringLiteral("its folder leads outside the project");
+            folderProblem = QCoreApplication::translate("ProjectModel", "its folder leads outside the project");
         if (folderProblem.isEmpty() && keptFolders.contains(folder))
             folderProblem = keptFolders.value(folder);
         const int index = int(table.names.indexOf(language));
@@ -286,7 +287,8 @@ SaveReport ProjectModel::save()
         if (kept == keptFiles.cend()) {
             unique.append(tasks.at(i));
         } else if (fingerprintOf(rowKeysByFile.value(kept->fileName), kept->language) != kept->fingerprint) {
-            report.notWritten.append({path, QStringLiteral("changes not written: ") + kept->reason});
+            report.notWritten.append(
+                {path, QCoreApplication::translate("ProjectModel", "changes not written: %1").arg(kept->reason)});
         }
     }
     const qsizetype languageCount = table.names.size();
@@ -302,8 +304,8 @@ SaveReport ProjectModel::save()
             return;
         if (!TextFile::write(task.write.path, out))
             task.failure = QFileInfo(task.write.path).exists() && !QFileInfo(task.write.path).isFile()
-                               ? QStringLiteral("not a regular file")
-                               : QStringLiteral("could not be written");
+                               ? QCoreApplication::translate("ProjectModel", "not a regular file")
+                               : QCoreApplication::translate("ProjectModel", "could not be written");
     });
     for (const Task &task : std::as_const(unique))
         if (!task.failure.isEmpty())

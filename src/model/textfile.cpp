@@ -2,6 +2,7 @@
 // writing that leaves unchanged files and non-regular files alone.
 #include "model/textfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -251,11 +252,11 @@ QString TextFile::describe(Failure failure)
 {
     switch (failure) {
     case Failure::None: return QString();
-    case Failure::Missing: return QStringLiteral("no such file");
-    case Failure::NotRegular: return QStringLiteral("not a regular file");
-    case Failure::TooLarge: return QStringLiteral("larger than 256 MiB");
-    case Failure::Unreadable: return QStringLiteral("cannot be read");
-    case Failure::Undecodable: return QStringLiteral("its encoding is not recognised");
+    case Failure::Missing: return QCoreApplication::translate("TextFile", "no such file");
+    case Failure::NotRegular: return QCoreApplication::translate("TextFile", "not a regular file");
+    case Failure::TooLarge: return QCoreApplication::translate("TextFile", "larger than 256 MiB");
+    case Failure::Unreadable: return QCoreApplication::translate("TextFile", "cannot be read");
+    case Failure::Undecodable: return QCoreApplication::translate("TextFile", "its encoding is not recognised");
     }
     return QString();
 }
