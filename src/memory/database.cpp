@@ -126,6 +126,19 @@ std::optional<ResultSet> Database::executeQuery(const QString &sql, const QVaria
     return ResultSet(statement);
 }
 
+std::optional<ResultSet> Database::executeCachedQuery(const QString &sql, const QVariantList &values)
+{
+    sqlite3_stmt *statement = prepareCached(sql);
+    if (!statement)
+        return std::nullopt;
+    if (!bindAll(statement, values)) {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+        return std::nullopt;
+    }
+    return ResultSet(statement, true);
+}
+
 bool Database::executeOnce(const QString &sql)
 {
     if (m_done.contains(sql))

@@ -31,6 +31,9 @@ public:
     // cannot be prepared or a value cannot be bound.
     std::optional<ResultSet> executeQuery(const QString &sql, const QVariantList &values = {},
                                           QString *error = nullptr);
+    // executeQuery() with the statement prepared once per connection and
+    // kept: for a query run over and over with other values.
+    std::optional<ResultSet> executeCachedQuery(const QString &sql, const QVariantList &values = {});
     // Runs fixed statement text until it has once succeeded on this
     // connection; later calls return true at no cost.
     bool executeOnce(const QString &sql);

@@ -362,6 +362,52 @@ int DatabaseManagerV2::storeTranslations(const Harvest &harvest, QString *error)
     return 0;
 }
 
+namespace {
+
+// What a record's columns put into its lookup map: each column its own name,
+// and a language alias too (en_US also fills en). Worked out once per column.
+struct ColumnKeys
+{
+    QString name;
+    std::optional<QString> alias;
+    int nameId = 0;
+    int aliasId = -1;
+};
+
+const QList<ColumnKeys> &columnKeys(const ResultSet &rows)
+{
+    // The table's columns are fixed for the connection's schema; the names
+    // are the same for every lookup.
+    static thread_local QList<ColumnKeys> keys;
+    static thread_local QStringList names;
+    const int count = rows.columnCount();
+    bool same = names.size() == count;
+    for (int i = 0; same && i < count; ++i)
+        same = names.at(i) == rows.columnNameForIndex(i);
+    if (same)
+        return keys;
+    keys.clear();
+    names.clear();
+    QHash<QString, int> ids;
+    const auto id = [&ids](const QString &key) {
+        const auto it = ids.constFind(key);
+        return it != ids.cend() ? *it : int(ids.insert(key, int(ids.size())).value());
+    };
+    for (int i = 0; i < count; ++i) {
+        ColumnKeys column;
+        column.name = rows.columnNameForIndex(i);
+        column.alias = Languages::languageForName(column.name);
+        column.nameId = id(column.name);
+        if (column.alias)
+            column.aliasId = id(*column.alias);
+        keys.append(column);
+        names.append(column.name);
+    }
+    return keys;
+}
+
+} // namespace
+
 std::optional<QMap<QString, QString>> DatabaseManagerV2::lookup(Database &db, const QString &column,
                                                                 const QString &text)
 {
@@ -375,27 +421,80 @@ std::optional<QMap<QString, QString>> DatabaseManagerV2::lookup(Database &db, co
                         + column + QStringLiteral(" = ?");
     const QString encoded = encodeQuery(text);
     Log::debug(sql + QStringLiteral(" with "), encoded);
-    auto rows = db.executeQuery(sql, {encoded});
+    auto rows = db.executeCachedQuery(sql, {encoded});
     if (!rows)
         return std::nullopt;
+    const QList<ColumnKeys> &keys = columnKeys(*rows);
 
+    // The best record has the most map entries; a record's map holds a key
+    // for every text it has and every alias those texts give. Counting them
+    // needs no text: only the record chosen is read and decoded.
+    std::vector<bool> present;
+    qsizetype bestCount = 0;
+    QList<std::pair<int, QString>> bestStored; // column index, stored text
+    while (rows->next()) {
+        present.assign(size_t(keys.size()) * 2 + 1, false);
+        qsizetype count = 0;
+        for (int i = 0; i < keys.size(); ++i) {
+            if (rows->isNull(i))
+                continue;
+            for (const int id : {keys.at(i).nameId, keys.at(i).aliasId}) {
+                if (id >= 0 && !present[size_t(id)]) {
+                    present[size_t(id)] = true;
+                    ++count;
+                }
+            }
+        }
+        if (count > bestCount) {
+            bestCount = count;
+            bestStored.clear();
+            for (int i = 0; i < keys.size(); ++i)
+                if (const auto stored = rows->stringForColumnIndex(i))
+                    bestStored.append({i, *stored});
+        }
+    }
+    const bool failed = rows->failed();
+    rows->close();
+    if (failed || bestStored.isEmpty())
+        return std::nullopt;
+
+    QMap<QString, QString> best;
+    for (const auto &[index, stored] : std::as_const(bestStored)) {
+        const auto decoded = decode(stored);
+        // A text other tools left undecodable counts for nothing; the record
+        // might then not be the best, so every record is weighed by its texts.
+        if (!decoded)
+            return lookupDecodingAll(db, sql, encoded);
+        const ColumnKeys &key = keys.at(index);
+        Log::debug(QStringLiteral("Got ") + key.name + QStringLiteral(" == "), logText(*decoded));
+        best.insert(key.name, *decoded);
+        if (key.alias)
+            best.insert(*key.alias, *decoded);
+    }
+    Log::debug(QStringLiteral("Best: "), describe(best));
+    return best;
+}
+
+std::optional<QMap<QString, QString>> DatabaseManagerV2::lookupDecodingAll(Database &db, const QString &sql,
+                                                                           const QString &encoded)
+{
+    auto rows = db.executeCachedQuery(sql, {encoded});
+    if (!rows)
+        return std::nullopt;
+    const QList<ColumnKeys> &keys = columnKeys(*rows);
     std::optional<QMap<QString, QString>> best;
     while (rows->next()) {
         QMap<QString, QString> map;
-        const int count = rows->columnCount();
-        for (int i = 0; i < count; ++i) {
-            const QString name = rows->columnNameForIndex(i);
+        for (int i = 0; i < keys.size(); ++i) {
             const auto stored = rows->stringForColumnIndex(i);
             if (!stored)
                 continue;
-            // A text that other tools left undecodable is skipped, not guessed at.
             const auto decoded = decode(*stored);
             if (!decoded)
                 continue;
-            Log::debug(QStringLiteral("Got ") + name + QStringLiteral(" == "), logText(*decoded));
-            map.insert(name, *decoded);
-            if (const auto alias = Languages::languageForName(name))
-                map.insert(*alias, *decoded);
+            map.insert(keys.at(i).name, *decoded);
+            if (keys.at(i).alias)
+                map.insert(*keys.at(i).alias, *decoded);
         }
         if ((!best && !map.isEmpty()) || (best && map.size() > best->size()))
             best = std::move(map);

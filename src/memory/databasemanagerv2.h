@@ -91,6 +91,10 @@ signals:
     void scanFinished(int groups, int keysStored);
 
 private:
+    // lookup() weighing every matching record by the texts that decode.
+    static std::optional<QMap<QString, QString>> lookupDecodingAll(Database &db, const QString &sql,
+                                                                   const QString &encoded);
+
     QString m_path;
     QString m_closedReason;
     std::unique_ptr<DatabaseQueue> m_db;

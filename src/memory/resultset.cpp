@@ -4,12 +4,12 @@
 #include <sqlite3.h>
 #include <utility>
 
-ResultSet::ResultSet(sqlite3_stmt *statement) : m_statement(statement) {}
+ResultSet::ResultSet(sqlite3_stmt *statement, bool reusable) : m_statement(statement), m_reusable(reusable) {}
 
 ResultSet::~ResultSet() { close(); }
 
 ResultSet::ResultSet(ResultSet &&other) noexcept
-    : m_statement(std::exchange(other.m_statement, nullptr)), m_failed(other.m_failed)
+    : m_statement(std::exchange(other.m_statement, nullptr)), m_failed(other.m_failed), m_reusable(other.m_reusable)
 {
 }
 
@@ -19,6 +19,7 @@ ResultSet &ResultSet::operator=(ResultSet &&other) noexcept
         close();
         m_statement = std::exchange(other.m_statement, nullptr);
         m_failed = other.m_failed;
+        m_reusable = other.m_reusable;
     }
     return *this;
 }
@@ -62,6 +63,11 @@ std::optional<QString> ResultSet::stringForColumnIndex(int index) const
     return QString::fromUtf8(text, bytes);
 }
 
+bool ResultSet::isNull(int index) const
+{
+    return !m_statement || sqlite3_column_type(m_statement, index) == SQLITE_NULL;
+}
+
 std::optional<QString> ResultSet::stringForColumn(const QString &name) const
 {
     const int count = columnCount();
@@ -75,7 +81,12 @@ std::optional<QString> ResultSet::stringForColumn(const QString &name) const
 void ResultSet::close()
 {
     if (m_statement) {
-        sqlite3_finalize(m_statement);
+        if (m_reusable) {
+            sqlite3_reset(m_statement);
+            sqlite3_clear_bindings(m_statement);
+        } else {
+            sqlite3_finalize(m_statement);
+        }
         m_statement = nullptr;
     }
 }

@@ -11,7 +11,9 @@ struct sqlite3_stmt;
 class ResultSet
 {
 public:
-    explicit ResultSet(sqlite3_stmt *statement);
+    // A cached statement (`reusable`) is reset when the result set closes,
+    // not finalised: its connection keeps it for the next query.
+    explicit ResultSet(sqlite3_stmt *statement, bool reusable = false);
     ~ResultSet();
     ResultSet(ResultSet &&other) noexcept;
     ResultSet &operator=(ResultSet &&other) noexcept;
@@ -28,10 +30,12 @@ public:
     // The current row's value as text; none for NULL or an unknown column.
     std::optional<QString> stringForColumnIndex(int index) const;
     std::optional<QString> stringForColumn(const QString &name) const;
+    bool isNull(int index) const;
 
     void close();
 
 private:
     sqlite3_stmt *m_statement = nullptr;
     bool m_failed = false;
+    bool m_reusable = false;
 };
