@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <numeric>
 
@@ -204,11 +205,22 @@ void ProjectModel::load()
         });
     });
 
+    // The next batch is read on the pool while this thread merges the last one.
     const size_t batchSize = size_t(std::max(8, 4 * QThreadPool::globalInstance()->maxThreadCount()));
+    const auto readBatch = [&jobs, batchSize, parallel](size_t begin) {
+        const auto first = jobs.begin() + qsizetype(begin);
+        const auto last = jobs.begin() + qsizetype(std::min(jobs.size(), begin + batchSize));
+        if (parallel)
+            return QtConcurrent::map(first, last, [](LoadJob &job) { readJob(job); });
+        std::for_each(first, last, [](LoadJob &job) { readJob(job); });
+        return QFuture<void>();
+    };
+    QFuture<void> reading = readBatch(0);
     for (size_t batchBegin = 0; batchBegin < jobs.size(); batchBegin += batchSize) {
         const size_t batchEnd = std::min(jobs.size(), batchBegin + batchSize);
-        forEach(jobs.begin() + qsizetype(batchBegin), jobs.begin() + qsizetype(batchEnd), parallel,
-                [](LoadJob &job) { readJob(job); });
+        reading.waitForFinished();
+        if (batchEnd < jobs.size())
+            reading = readBatch(batchEnd);
 
         for (size_t j = batchBegin; j < batchEnd; ++j) {
             const LoadJob &job = jobs[j];
