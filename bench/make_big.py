@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the large inputs of the whole-process benchmarks (bench/whole.sh).
+"""Writes the large inputs of the whole-process benchmarks (bench/whole.py).
 
     make_big.py project OUT_DIR [--keys N] [--languages en,de]
     make_big.py file OUT.strings --megabytes N

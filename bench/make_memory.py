@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes a translation memory and a project for the fill benchmark (bench/whole.sh).
+"""Writes a translation memory and a project for the fill benchmark (bench/whole.py).
 
     make_memory.py MEMORY.sqlite PROJECT_DIR [--records N] [--rows N]
 

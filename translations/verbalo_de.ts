@@ -552,6 +552,14 @@ Bleibt das Feld leer, gilt [&quot;en&quot;, &quot;en-US&quot;, &quot;Base&quot;]
         <source>Translating with Google… %1 of %2 keys done (%3 started)</source>
         <translation>Übersetzen mit Google… %1 von %2 Schlüsseln fertig (%3 begonnen)</translation>
     </message>
+    <message>
+        <source>Loading %1…</source>
+        <translation>%1 wird geladen…</translation>
+    </message>
+    <message>
+        <source>Loading %1… %2 of %3 files read</source>
+        <translation>%1 wird geladen… %2 von %3 Dateien gelesen</translation>
+    </message>
 </context>
 <context>
     <name>TextFile</name>

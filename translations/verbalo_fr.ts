@@ -552,6 +552,14 @@ Si vous laissez ce champ vide, [&quot;en&quot;, &quot;en-US&quot;, &quot;Base&qu
         <source>Translating with Google… %1 of %2 keys done (%3 started)</source>
         <translation>Traduction avec Google… %1 clés traitées sur %2 (%3 commencées)</translation>
     </message>
+    <message>
+        <source>Loading %1…</source>
+        <translation>Chargement de %1…</translation>
+    </message>
+    <message>
+        <source>Loading %1… %2 of %3 files read</source>
+        <translation>Chargement de %1… %2 fichiers lus sur %3</translation>
+    </message>
 </context>
 <context>
     <name>TextFile</name>

@@ -11,10 +11,20 @@ bool rowMatches(const ProjectModel &model, const QString &rowKey, const QStringM
     const auto it = model.data.constFind(rowKey);
     if (it == model.data.constEnd())
         return matcher.indexIn(rowKey) >= 0;
+    // Languages mostly share a row's key and comment text: each is searched once.
+    const QChar *lastKey = nullptr;
+    const QChar *lastComment = nullptr;
     for (const Entry &entry : *it) {
-        if (matcher.indexIn(entry.value) >= 0 || matcher.indexIn(entry.key) >= 0
-            || (entry.comment && matcher.indexIn(*entry.comment) >= 0))
+        if (matcher.indexIn(entry.value) >= 0)
             return true;
+        if (entry.key.constData() != lastKey && matcher.indexIn(entry.key) >= 0)
+            return true;
+        lastKey = entry.key.constData();
+        if (entry.comment && entry.comment->constData() != lastComment) {
+            if (matcher.indexIn(*entry.comment) >= 0)
+                return true;
+            lastComment = entry.comment->constData();
+        }
     }
     return false;
 }

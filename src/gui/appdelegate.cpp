@@ -357,7 +357,7 @@ void AppDelegate::forward(const std::function<void(StringsViewController &)> &co
         return;
     StringsViewController *editor = project->editor();
     // While a translation job writes the model, the editor takes no commands.
-    if (!editor || editor->isTranslating())
+    if (!editor || editor->isBusy())
         return;
     command(*editor);
 }

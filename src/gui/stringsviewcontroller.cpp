@@ -19,6 +19,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QHeaderView>
 #include <QIcon>
 #include <QItemSelectionModel>
@@ -79,13 +81,79 @@ StringsViewController::StringsViewController(QWidget *parent)
 
 StringsViewController::~StringsViewController() = default;
 
+namespace {
+
+// The bytes of the files below a folder, two levels deep: whether a project
+// is large enough to load in the background.
+qint64 projectBytes(const QString &root)
+{
+    qint64 bytes = 0;
+    for (const QFileInfo &folder : QDir(root).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const QFileInfo &file : QDir(folder.filePath()).entryInfoList(QDir::Files))
+            bytes += file.size();
+    return bytes;
+}
+
+} // namespace
+
 void StringsViewController::loadProject()
 {
-    m_model.baseLanguages = [] { return Settings::baseLanguageCandidates(); };
-    m_model.load();
+    const auto candidates = [] { return Settings::baseLanguageCandidates(); };
+    m_model.baseLanguages = candidates;
+    // Small projects load at once; a large one would freeze the window.
+    if (projectBytes(m_model.projectURL) < 4 * 1024 * 1024) {
+        m_model.load();
+        finishLoading(true);
+        return;
+    }
+    m_loading = true;
+    emit notice(tr("Loading %1…").arg(QDir::toNativeSeparators(m_model.projectURL)));
+    const QString root = m_model.projectURL;
+    const bool hideTranslated = Settings().boolValue(Settings::HideTranslated);
+    const QPointer<StringsViewController> self(this);
+    auto *watcher = new QFutureWatcher<ProjectModel>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        m_model = watcher->result();
+        watcher->deleteLater();
+        m_loading = false;
+        finishLoading(false);
+    });
+    // The first sort happens in the background too; the window only shows
+    // the rows.
+    // On a thread of its own: the global pool paints the window.
+    watcher->setFuture(QtConcurrent::run(&m_loader, [root, candidates, self, hideTranslated] {
+        ProjectModel model;
+        model.projectURL = root;
+        model.baseLanguages = candidates;
+        model.load([self, root](int read, int total) {
+            QMetaObject::invokeMethod(self, [self, root, read, total] {
+                if (self)
+                    emit self->notice(tr("Loading %1… %2 of %3 files read")
+                                          .arg(QDir::toNativeSeparators(root))
+                                          .arg(read)
+                                          .arg(total));
+            }, Qt::QueuedConnection);
+        });
+        model.rebuildKeys(SortDescriptor{}, hideTranslated);
+        return model;
+    }));
+}
+
+void StringsViewController::finishLoading(bool sort)
+{
     m_sort = SortDescriptor{};
     updateSortIndicator();
-    refresh();
+    if (sort) {
+        refresh();
+    } else {
+        RowSearch::filterKeys(m_model, m_search->text());
+        reloadTable();
+        selectionHandler();
+        emit titleChanged(title());
+    }
+    emit loaded();
+    if (m_model.keptFiles.isEmpty() && m_model.keptFolders.isEmpty())
+        emit notice(QString());
     const int kept = int(m_model.keptFiles.size() + m_model.keptFolders.size());
     if (kept > 0)
         emit notice(tr("%n file(s) or folder(s) of this project will not be rewritten, since Verbalo "
@@ -119,7 +187,7 @@ void StringsViewController::reportSave()
 void StringsViewController::refresh()
 {
     // The translation job owns the model until its final step, which reloads.
-    if (m_job)
+    if (isBusy())
         return;
     m_model.rebuildKeys(m_sort, Settings().boolValue(Settings::HideTranslated));
     RowSearch::filterKeys(m_model, m_search->text());
@@ -146,7 +214,7 @@ void StringsViewController::reloadTable()
 void StringsViewController::selectionHandler()
 {
     const QList<int> rows = selectedRows();
-    if (rows.isEmpty() || m_job)
+    if (rows.isEmpty() || isBusy())
         return;
     if (rows.size() > 1) {
         emit rowsCleared();
@@ -183,7 +251,7 @@ void StringsViewController::clearSelection() { m_table->selectionModel()->clearS
 void StringsViewController::translationsChanged(const QString &rowKey, const QString &language,
                                                 const QString &value)
 {
-    if (m_job)
+    if (isBusy())
         return;
     if (!TranslationsPanel::storeTranslation(m_model, rowKey, language, value))
         return;
@@ -232,7 +300,7 @@ void StringsViewController::updateSortIndicator()
 
 void StringsViewController::commitEdit(const QVariant &value, Column column, int row)
 {
-    if (m_job)
+    if (isBusy())
         return;
     const CommandOutcome outcome = CellEditing::setObjectValue(m_model, value, column, row);
     if (!outcome.message.isEmpty())
@@ -354,7 +422,7 @@ void StringsViewController::autoTranslateSelected()
 
 void StringsViewController::translateGoogle(UserPrompts &prompts)
 {
-    if (m_job)
+    if (isBusy())
         return;
     auto *job = new TranslateJob(m_model, this);
     m_job = job;

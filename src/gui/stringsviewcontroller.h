@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QThreadPool>
 #include <QWidget>
 #include <mutex>
 
@@ -30,8 +31,12 @@ public:
     void setProjectURL(const QString &path) { m_model.projectURL = path; }
     QString projectURL() const { return m_model.projectURL; }
 
-    // Loads the project, then the first sort ("Key String" ascending) and refresh.
+    // Loads the project, then the first sort ("Key String" ascending) and
+    // refresh. A large project loads in the background: the table stays
+    // empty and takes no commands until loaded() (the window stays live, and
+    // notice() tells the progress).
     void loadProject();
+    bool isLoading() const { return m_loading; }
     // Re-sorts and re-filters `keys` (hide-translated, then the search text),
     // reloads the table, runs the selection handler and retitles the window.
     void refresh();
@@ -85,12 +90,15 @@ public:
     QString fileProblems() const;
 
     bool isTranslating() const { return m_job != nullptr; }
+    // Loading or translating: the model belongs to background work.
+    bool isBusy() const { return m_loading || m_job; }
 
     QTableView *tableView() const { return m_table; }
     QLineEdit *searchField() const { return m_search; }
 
 signals:
     void titleChanged(const QString &title);
+    void loaded();
     // For the translations panel: the one selected row, several rows
     // selected (nothing to show), and a change to a row it may show.
     void rowShown(const QString &rowKey, const Row &row, const QStringList &languages);
@@ -110,6 +118,9 @@ private:
     void reportSave();
     // Whether the shared memory is open; says why not through notice().
     bool memoryUsable();
+    // After a load: the first sort (unless the rows came sorted) and
+    // refresh, and what the load found.
+    void finishLoading(bool sort);
 
     ProjectModel m_model;
     SortDescriptor m_sort;
@@ -118,4 +129,6 @@ private:
     StringsTableModel *m_tableModel;
     bool m_restoringSelection = false;
     QPointer<TranslateJob> m_job;
+    bool m_loading = false;
+    QThreadPool m_loader;
 };

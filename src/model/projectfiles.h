@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QString>
+#include <QThread>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 
@@ -22,14 +24,27 @@ inline QString rowKeyFor(const QString &key, const QString &fileName)
     return key + QLatin1Char('-') + fileName;
 }
 
-// Runs the function over the range on the thread pool, or right here when the
+// The threads that read and write project files: a pool of their own, since
+// Qt's global pool also serves the window's painting, which must not wait
+// behind a large load.
+inline QThreadPool *workPool()
+{
+    static QThreadPool *pool = [] {
+        auto *threads = new QThreadPool;
+        threads->setMaxThreadCount(QThread::idealThreadCount());
+        return threads;
+    }();
+    return pool;
+}
+
+// Runs the function over the range on workPool(), or right here when the
 // work is too small to pay for waking threads: a small project loads and
 // saves in a fraction of the time a hand-off costs.
 template<typename Iterator, typename Function>
 void forEach(Iterator begin, Iterator end, bool parallel, Function function)
 {
     if (parallel)
-        QtConcurrent::blockingMap(begin, end, function);
+        QtConcurrent::blockingMap(workPool(), begin, end, function);
     else
         std::for_each(begin, end, function);
 }

@@ -115,6 +115,11 @@ void readJob(LoadJob &job)
 
 void ProjectModel::load()
 {
+    load({});
+}
+
+void ProjectModel::load(const std::function<void(int read, int total)> &progress)
+{
     if (projectURL.isEmpty())
         return;
     const QString root = projectURL;
@@ -206,12 +211,12 @@ void ProjectModel::load()
     });
 
     // The next batch is read on the pool while this thread merges the last one.
-    const size_t batchSize = size_t(std::max(8, 4 * QThreadPool::globalInstance()->maxThreadCount()));
+    const size_t batchSize = size_t(std::max(8, 4 * workPool()->maxThreadCount()));
     const auto readBatch = [&jobs, batchSize, parallel](size_t begin) {
         const auto first = jobs.begin() + qsizetype(begin);
         const auto last = jobs.begin() + qsizetype(std::min(jobs.size(), begin + batchSize));
         if (parallel)
-            return QtConcurrent::map(first, last, [](LoadJob &job) { readJob(job); });
+            return QtConcurrent::map(workPool(), first, last, [](LoadJob &job) { readJob(job); });
         std::for_each(first, last, [](LoadJob &job) { readJob(job); });
         return QFuture<void>();
     };
@@ -260,6 +265,20 @@ void ProjectModel::load()
             }
         }
 
+        // Room for the rows the first files bring, so the tables do not grow
+        // by rehashing while a large project is merged.
+        if (batchBegin == 0 && data.isEmpty()) {
+            QHash<QString, qsizetype> rowsPerFile;
+            for (size_t j = batchBegin; j < batchEnd; ++j) {
+                qsizetype &rows = rowsPerFile[jobs[j].task.fileName];
+                rows = std::max(rows, jobs[j].result.entries.size());
+            }
+            qsizetype rows = 0;
+            for (const qsizetype count : std::as_const(rowsPerFile))
+                rows += count;
+            data.reserve(rows);
+            mapKeyToFile.reserve(rows);
+        }
         // Merged in listing order, so a later file's entry of a key wins.
         for (size_t j = batchBegin; j < batchEnd; ++j) {
             LoadJob &job = jobs[j];
@@ -298,6 +317,8 @@ void ProjectModel::load()
             }
             job.result = LoadResult{};
         }
+        if (progress)
+            progress(int(batchEnd), int(jobs.size()));
     }
     // Key "a-b" in c.strings and key "a" in b-c.strings share one row, which
     // can be written to one file only: neither file is rewritten.

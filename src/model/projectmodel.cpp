@@ -14,13 +14,58 @@
 namespace {
 
 // What one row sorts by, computed once per refresh.
+// What one row sorts by. Kept small, since the sort moves items about: a
+// folded key of a text that is not all ASCII, and a status text, live in
+// side lists.
 struct SortItem
 {
-    const QString *rowKey;
-    QByteArray key;  // sorting by key or value: compared as bytes
-    QString status;  // sorting by status
+    const QString *rowKey = nullptr;
+    const QString *text = nullptr; // sorting by key or value
+    int folded = -1;               // index of its folded key, when it is not all ASCII
+    int count = -1;                // sorting by status: the n of "OK (n)", or the
+    int status = -1;               // index of a lowered "Missing: …" text
     bool comparable = true;
 };
+
+// The byte at `i` of an item's folded text: an ASCII text lowered on the fly.
+inline int foldedByte(const SortItem &item, const std::vector<QByteArray> &folded, qsizetype i)
+{
+    if (item.folded >= 0) {
+        const QByteArray &key = folded[size_t(item.folded)];
+        return i < key.size() ? uchar(key.at(i)) : -1;
+    }
+    if (i >= item.text->size())
+        return -1;
+    const char16_t c = item.text->at(i).unicode();
+    return c >= u'A' && c <= u'Z' ? c + 32 : c;
+}
+
+int compareFolded(const SortItem &a, const SortItem &b, const std::vector<QByteArray> &folded)
+{
+    if (a.folded < 0 && b.folded < 0) {
+        const auto *x = reinterpret_cast<const char16_t *>(a.text->utf16());
+        const auto *y = reinterpret_cast<const char16_t *>(b.text->utf16());
+        const qsizetype n = std::min(a.text->size(), b.text->size());
+        for (qsizetype i = 0; i < n; ++i) {
+            if (x[i] == y[i])
+                continue;
+            const char16_t lx = x[i] >= u'A' && x[i] <= u'Z' ? x[i] + 32 : x[i];
+            const char16_t ly = y[i] >= u'A' && y[i] <= u'Z' ? y[i] + 32 : y[i];
+            if (lx != ly)
+                return lx < ly ? -1 : 1;
+        }
+        return a.text->size() == b.text->size() ? 0 : (a.text->size() < b.text->size() ? -1 : 1);
+    }
+    const qsizetype sizeA = a.folded >= 0 ? folded[size_t(a.folded)].size() : a.text->size();
+    const qsizetype sizeB = b.folded >= 0 ? folded[size_t(b.folded)].size() : b.text->size();
+    for (qsizetype i = 0; i < std::min(sizeA, sizeB); ++i) {
+        const int x = foldedByte(a, folded, i);
+        const int y = foldedByte(b, folded, i);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return sizeA == sizeB ? 0 : (sizeA < sizeB ? -1 : 1);
+}
 
 } // namespace
 
@@ -195,19 +240,31 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
     const bool byStatus = sort.column == Column::Status;
     std::vector<SortItem> items;
     items.reserve(size_t(data.size()));
+    std::vector<QByteArray> folded;
+    std::vector<QString> statuses;
     for (auto it = data.cbegin(); it != data.cend(); ++it) {
-        SortItem item{&it.key(), {}, {}, true};
-        if (byKey) {
-            item.key = TextOrder::sortKey(it.key());
-        } else if (byValue) {
-            const Entry *base = baseEntryIn(*it, candidates);
-            item.comparable = base != nullptr;
-            if (base)
-                item.key = TextOrder::sortKey(base->value);
+        SortItem item;
+        item.rowKey = &it.key();
+        if (byKey || byValue) {
+            const Entry *base = byValue ? baseEntryIn(*it, candidates) : nullptr;
+            item.comparable = byKey || base;
+            item.text = byKey ? &it.key() : base ? &base->value : nullptr;
+            // ASCII texts are compared as they stand, ignoring case; only the
+            // others need a folded key of their own.
+            if (item.text && !TextOrder::isAscii(*item.text)) {
+                item.folded = int(folded.size());
+                folded.push_back(TextOrder::sortKey(*item.text));
+            }
         } else if (byStatus) {
-            item.status = statusTextOf(&*it, languages, candidates).toLower();
+            // "Missing: …" sorts before "OK (n)"; the OK rows by n.
+            if (hasEveryLanguage(*it, languages)) {
+                item.count = statusCount(*it, candidates);
+            } else {
+                item.status = int(statuses.size());
+                statuses.push_back(statusTextOf(&*it, languages, candidates).toLower());
+            }
         }
-        items.push_back(std::move(item));
+        items.push_back(item);
     }
 
     // The comparisons leave ties unordered; the row keys' code units order
@@ -216,16 +273,25 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
     const bool ascending = sort.ascending;
     const auto tie = [](const SortItem &a, const SortItem &b) { return *a.rowKey < *b.rowKey; };
     if (byKey || byValue) {
-        std::sort(items.begin(), items.end(), [ascending, &tie](const SortItem &a, const SortItem &b) {
+        std::sort(items.begin(), items.end(), [&](const SortItem &a, const SortItem &b) {
             if (a.comparable != b.comparable)
                 return a.comparable;
-            if (a.comparable && a.key != b.key)
-                return ascending ? a.key < b.key : b.key < a.key;
+            if (a.comparable) {
+                const int c = compareFolded(a, b, folded);
+                if (c != 0)
+                    return ascending ? c < 0 : c > 0;
+            }
             return tie(a, b);
         });
     } else if (byStatus) {
-        std::sort(items.begin(), items.end(), [ascending, &tie](const SortItem &a, const SortItem &b) {
-            const int c = TextOrder::compareNumeric(a.status, b.status);
+        std::sort(items.begin(), items.end(), [&](const SortItem &a, const SortItem &b) {
+            int c = 0;
+            if ((a.status >= 0) != (b.status >= 0))
+                c = a.status >= 0 ? -1 : 1;
+            else if (a.status >= 0)
+                c = TextOrder::compareNumeric(statuses[size_t(a.status)], statuses[size_t(b.status)]);
+            else
+                c = a.count == b.count ? 0 : (a.count < b.count ? -1 : 1);
             if (c != 0)
                 return ascending ? c < 0 : c > 0;
             return tie(a, b);
@@ -241,6 +307,19 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
             continue;
         keys.append(*item.rowKey);
     }
+}
+
+int ProjectModel::statusCount(const Row &row, const QStringList &candidates) const
+{
+    int same = 0;
+    if (const Entry *base = baseEntryIn(row, candidates)) {
+        for (const QString &language : languages) {
+            const auto entry = row.constFind(language);
+            if (entry != row.cend() && entry->value == base->value)
+                ++same;
+        }
+    }
+    return same;
 }
 
 QStringList ProjectModel::candidates() const

@@ -84,6 +84,9 @@ public:
     // skipped; logs "Can't read file @ " and "Empty file for: " lines. Files
     // are read in parallel; the result is that of a load in listing order.
     void load();
+    // The same, telling `progress` after each batch how many of the files
+    // have been read (from the thread that loads).
+    void load(const std::function<void(int read, int total)> &progress);
 
     // Writes every file of every language from the model, atomically. A row
     // with a base entry is written with the base entry's key and comment, a
@@ -146,6 +149,8 @@ public:
     QString title() const;
 
 private:
+    // The n of "OK (n)" for a row that has every language.
+    int statusCount(const Row &row, const QStringList &candidates) const;
     QHash<QString, QStringList> rowKeysPerFile() const;
     // Stands for the entries of the language in the rows: equal entries,
     // equal fingerprints.

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QThreadPool>
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 #include <unicode/ucol.h>
 
@@ -32,34 +33,61 @@ QStringList collationSorted(const QStringList &rowKeys)
         std::sort(sorted.begin(), sorted.end());
         return sorted;
     }
-    std::vector<QByteArray> sortKeys(size_t(rowKeys.size()));
+    // Every sort key is computed once and kept in one block; the sort then
+    // compares bytes. Keys of one file share a long start ("screen.title."),
+    // so each item carries the eight bytes after that shared start: most
+    // comparisons end there, without reaching into the block.
+    struct Item
+    {
+        quint64 head;
+        qsizetype offset;
+        qsizetype length;
+        qsizetype index;
+    };
+    std::vector<Item> items(size_t(rowKeys.size()));
+    QByteArray block;
+    std::vector<uint8_t> buffer(256);
     for (qsizetype i = 0; i < rowKeys.size(); ++i) {
         const QString &text = rowKeys.at(i);
         const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
-        QByteArray &key = sortKeys[size_t(i)];
-        key.resize(qMax<qsizetype>(64, text.size() * 4));
-        int32_t needed = ucol_getSortKey(collator, chars, int32_t(text.size()),
-                                         reinterpret_cast<uint8_t *>(key.data()), int32_t(key.size()));
-        if (needed > key.size()) {
-            key.resize(needed);
-            needed = ucol_getSortKey(collator, chars, int32_t(text.size()),
-                                     reinterpret_cast<uint8_t *>(key.data()), int32_t(key.size()));
+        int32_t needed = ucol_getSortKey(collator, chars, int32_t(text.size()), buffer.data(), int32_t(buffer.size()));
+        if (needed > int32_t(buffer.size())) {
+            buffer.resize(size_t(needed));
+            needed = ucol_getSortKey(collator, chars, int32_t(text.size()), buffer.data(), int32_t(buffer.size()));
         }
-        key.resize(needed);
+        items[size_t(i)] = {0, block.size(), needed, i};
+        block.append(reinterpret_cast<const char *>(buffer.data()), needed);
     }
     ucol_close(collator);
-    std::vector<qsizetype> order(size_t(rowKeys.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int c = sortKeys[size_t(a)].compare(sortKeys[size_t(b)]);
-        if (c != 0)
+    const auto *bytes = reinterpret_cast<const uchar *>(block.constData());
+    qsizetype shared = items.empty() ? 0 : items.front().length;
+    for (const Item &item : items) {
+        qsizetype k = 0;
+        while (k < shared && k < item.length && bytes[item.offset + k] == bytes[items.front().offset + k])
+            ++k;
+        shared = k;
+    }
+    for (Item &item : items) {
+        for (qsizetype k = 0; k < 8; ++k) {
+            const qsizetype at = shared + k;
+            item.head = (item.head << 8) | (at < item.length ? bytes[item.offset + at] : 0);
+        }
+    }
+    std::sort(items.begin(), items.end(), [&](const Item &a, const Item &b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        const qsizetype from = std::min({a.length, b.length, shared + 8});
+        const qsizetype common = std::min(a.length, b.length) - from;
+        if (const int c = std::memcmp(bytes + a.offset + from, bytes + b.offset + from, size_t(common)))
             return c < 0;
-        return rowKeys.at(a) < rowKeys.at(b);
+        if (a.length != b.length)
+            return a.length < b.length;
+        return rowKeys.at(a.index) < rowKeys.at(b.index);
     });
     QStringList sorted;
     sorted.reserve(rowKeys.size());
-    for (const qsizetype i : order)
-        sorted << rowKeys.at(i);
+    for (const Item &item : items)
+        sorted << rowKeys.at(item.index);
     return sorted;
 }
 
@@ -94,11 +122,13 @@ struct FilePlan
     bool txt = false;
     QStringList rowKeys;
     QList<const Entry *> bases; // null for a row without a base entry
-    // Each row's block up to its value for rows with a base entry: the base
-    // entry's comment and key are escaped once per save instead of once per
-    // language. Rows without one are written with each language's own key
-    // and comment.
-    QStringList blockHeads;
+    // Each row's block up to its value for rows with a base entry, as UTF-8
+    // in one block (row r's head is bytes [heads[r], heads[r + 1])): the
+    // base entry's comment and key are escaped once per save instead of once
+    // per language. Rows without one are written with each language's own
+    // key and comment.
+    QByteArray headBytes;
+    std::vector<qsizetype> heads{0};
     std::vector<const Entry *> cells; // row-major: bases.size() x language count
 
     void build(const QHash<QString, Row> &data, const QStringList &candidates, const LanguageTable &languages,
@@ -120,7 +150,9 @@ struct FilePlan
                 const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
                 rows.append(&row.value());
                 bases.append(base);
-                blockHeads.append(base ? blockHead(*base, blockTailSize) : QString());
+                if (base)
+                    TextFile::appendUtf8(headBytes, blockHead(*base, blockTailSize));
+                heads.push_back(headBytes.size());
             }
         }
         cells.assign(size_t(rows.size() * count), nullptr);
@@ -188,17 +220,19 @@ QString blockTail()
 
 // What a task would write, and whether anything is in it: no entry for the
 // task's language gives false (and for a .txt file no content at all).
-bool renderTask(const WriteTask &task, qsizetype languageCount, const QString &tail, QString &out)
+// The file's UTF-8 bytes, built straight as bytes: a UTF-16 copy of a large
+// file would double what a save holds.
+bool renderTask(const WriteTask &task, qsizetype languageCount, const QString &tail, QByteArray &out)
 {
     const FilePlan &plan = *task.plan;
     if (plan.txt) {
         const Entry *entry = plan.bases.isEmpty() ? nullptr : plan.cell(0, task.language, languageCount);
         if (entry)
-            out = entry->value;
+            out = entry->value.toUtf8();
         return entry != nullptr;
     }
     out.reserve(4096);
-    out += QLatin1Char('\n');
+    out += '\n';
     bool any = false;
     for (qsizetype i = 0; i < plan.bases.size(); ++i) {
         const Entry *entry = plan.cell(i, task.language, languageCount);
@@ -206,14 +240,14 @@ bool renderTask(const WriteTask &task, qsizetype languageCount, const QString &t
             continue;
         any = true;
         if (plan.bases.at(i))
-            out += plan.blockHeads.at(i);
+            out.append(plan.headBytes.constData() + plan.heads[size_t(i)], plan.heads[size_t(i) + 1] - plan.heads[size_t(i)]);
         else
-            out += FilePlan::blockHead(*entry, tail.size());
+            TextFile::appendUtf8(out, FilePlan::blockHead(*entry, tail.size()));
         if (valueNeedsEscaping(entry->value))
-            out += StringsWriter::escapeValue(entry->value);
+            TextFile::appendUtf8(out, StringsWriter::escapeValue(entry->value));
         else
-            out += entry->value;
-        out += tail;
+            TextFile::appendUtf8(out, entry->value);
+        TextFile::appendUtf8(out, tail);
     }
     return any;
 }
@@ -293,7 +327,7 @@ SaveReport ProjectModel::save()
     }
     const qsizetype languageCount = table.names.size();
     forEach(unique.begin(), unique.end(), parallel, [languageCount, &tail](Task &task) {
-        QString out;
+        QByteArray out;
         const bool any = renderTask(task.write, languageCount, task.write.plan->txt ? QString() : tail, out);
         if (!task.folderProblem.isEmpty()) {
             if (any)
@@ -302,7 +336,7 @@ SaveReport ProjectModel::save()
         }
         if (task.write.plan->txt && !any)
             return;
-        if (!TextFile::write(task.write.path, out))
+        if (!TextFile::writeBytes(task.write.path, out))
             task.failure = QFileInfo(task.write.path).exists() && !QFileInfo(task.write.path).isFile()
                                ? QCoreApplication::translate("ProjectModel", "not a regular file")
                                : QCoreApplication::translate("ProjectModel", "could not be written");

@@ -8,6 +8,11 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -216,6 +221,42 @@ QByteArray TextFile::encode(const QString &text, TextEncoding encoding, bool byt
     return bytes;
 }
 
+void TextFile::appendUtf8(QByteArray &out, QStringView text)
+{
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        qsizetype run = i;
+#if defined(__SSE2__)
+        const __m128i high = _mm_set1_epi16(short(0xFF80));
+        while (run + 8 <= n) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + run));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128())) != 0xFFFF)
+                break;
+            run += 8;
+        }
+#endif
+        while (run < n && units[run] < 0x80)
+            ++run;
+        if (run > i) {
+            const qsizetype at = out.size();
+            out.resize(at + run - i);
+            char *to = out.data() + at;
+            for (qsizetype k = i; k < run; ++k)
+                *to++ = char(units[k]);
+            i = run;
+        }
+        if (i < n) {
+            qsizetype end = i;
+            while (end < n && units[end] >= 0x80)
+                ++end;
+            out += text.sliced(i, end - i).toUtf8();
+            i = end;
+        }
+    }
+}
+
 bool TextFile::writeBytes(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo info(path);
@@ -224,9 +265,21 @@ bool TextFile::writeBytes(const QString &path, const QByteArray &bytes)
     if (info.isSymLink() && !info.exists())
         return false;
     if (info.isFile() && info.size() == bytes.size()) {
+        // Compared through a memory map: reading a large file whole only to
+        // find it unchanged would double the memory a save needs.
         QFile current(path);
-        if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes)
-            return true;
+        if (current.open(QIODevice::ReadOnly)) {
+            if (bytes.isEmpty())
+                return true;
+            if (const uchar *mapped = current.map(0, bytes.size())) {
+                const bool same = std::memcmp(mapped, bytes.constData(), size_t(bytes.size())) == 0;
+                current.unmap(const_cast<uchar *>(mapped));
+                if (same)
+                    return true;
+            } else if (current.readAll() == bytes) {
+                return true;
+            }
+        }
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

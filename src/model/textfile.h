@@ -50,6 +50,11 @@ public:
     static bool write(const QString &path, const QString &text, TextEncoding encoding, bool byteOrderMark);
     static bool writeBytes(const QString &path, const QByteArray &bytes);
 
+    // Appends the text's UTF-8 form to `out`: ASCII runs are copied
+    // sixteen units at a time, so building a large file costs little more
+    // than its bytes.
+    static void appendUtf8(QByteArray &out, QStringView text);
+
     // A one-line description of the failure, for logs and messages.
     static QString describe(Failure failure);
 };

@@ -46,6 +46,11 @@ QString TextOrder::sortFold(const QString &text)
     return text.toLower().normalized(QString::NormalizationForm_D);
 }
 
+bool TextOrder::isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 QByteArray TextOrder::sortKey(const QString &text)
 {
     const auto *units = reinterpret_cast<const char16_t *>(text.utf16());

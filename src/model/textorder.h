@@ -23,6 +23,7 @@ QString sortFold(const QString &text);
 // compare with memcmp. Texts of ASCII only are lowercased without the
 // normaliser, which leaves them as they are.
 QByteArray sortKey(const QString &text);
+bool isAscii(QStringView text);
 
 // Compares with runs of decimal digits ordered by their numeric value
 // ("ok (9)" before "ok (10)"); other characters by code point; no locale rules.
