@@ -1,7 +1,7 @@
 // StringsReader against the ICU entry pattern on the shared corpus, and the
 // reader alone on adversarial 1 MB texts that make the pattern backtrack
 // without bound (each should stay well under 100 ms).
-#include "../tests/model/icuoracle.h"
+#include "../tests/support/icuoracle.h"
 #include "benchcorpus.h"
 #include "model/stringscontent.h"
 #include "model/stringsreader.h"

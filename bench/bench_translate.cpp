@@ -1,7 +1,7 @@
 // Machine translation and memory fill at scale: translateGoogle on 1,000 rows
 // with 10 missing languages each against a local service answering after
 // 20 ms, and autoTranslate on 10,000 rows against a 200,000-record memory.
-#include "../tests/translate/fakehttpserver.h"
+#include "../tests/support/fakehttpserver.h"
 #include "benchcorpus.h"
 #include "memory/databasemanagerv2.h"
 #include "model/projectmodel.h"

@@ -25,13 +25,15 @@ ROOT = os.path.dirname(HERE)
 
 def run(argv, env=None, stdout=subprocess.DEVNULL):
     """Runs argv to its end; returns (seconds, peak RSS in MB, exit status)."""
-    start = time.monotonic()
-    child = subprocess.Popen(argv, stdout=stdout, stderr=subprocess.PIPE, env=env)
-    _, status, usage = os.wait4(child.pid, 0)
-    seconds = time.monotonic() - start
-    child.returncode = os.waitstatus_to_exitcode(status)
-    err = child.stderr.read().decode(errors="replace")
-    child.stderr.close()
+    # stderr goes to a file: a pipe nobody reads would stall a chatty job.
+    with tempfile.TemporaryFile() as log:
+        start = time.monotonic()
+        child = subprocess.Popen(argv, stdout=stdout, stderr=log, env=env)
+        _, status, usage = os.wait4(child.pid, 0)
+        seconds = time.monotonic() - start
+        child.returncode = os.waitstatus_to_exitcode(status)
+        log.seek(0)
+        err = log.read().decode(errors="replace")[-4000:]
     if child.returncode not in (0, 1):
         sys.exit(f"{' '.join(argv)} failed with {child.returncode}:\n{err}")
     return seconds, usage.ru_maxrss / 1024.0, child.returncode

@@ -1,7 +1,7 @@
 // The reference point of the whole-process benchmarks: reads .strings files
 // with the ICU entry pattern alone, and with --json prints what
 // `verbalo-cli entries --json` prints, built the obvious way.
-#include "../../tests/model/icuoracle.h"
+#include "../../tests/support/icuoracle.h"
 #include "model/textfile.h"
 
 #include <QCoreApplication>

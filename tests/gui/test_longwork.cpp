@@ -2,7 +2,7 @@
 // and translating with Google goes through a progress dialog.
 #include "appfixture.h"
 
-#include "translate/fakehttpserver.h"
+#include "fakehttpserver.h"
 
 #include <QStatusBar>
 #include <QTableView>
