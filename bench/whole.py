@@ -2,7 +2,7 @@
 """Whole-process benchmarks: verbalo-cli and the desktop app on large inputs,
 side by side with the ICU entry pattern doing the least the same job needs.
 
-    bench/whole.py [--rounds N] [--only NAME,...] [--build DIR]
+    bench/whole.py [--rounds N] [--only NAME,...] [--build DIR] [--before DIR]
 
 Inputs are generated once into BUILD/bench-cache/whole/ (make_big.py,
 make_memory.py, ../shared/bench/make_corpus.py). Every job runs N times,
@@ -54,6 +54,7 @@ class Bench:
     def __init__(self, args):
         self.build = os.path.abspath(args.build)
         self.bin = os.path.join(self.build, "bin")
+        self.before = os.path.join(os.path.abspath(args.before), "bin") if args.before else None
         self.cache = os.path.join(self.build, "bench-cache", "whole")
         self.rounds = args.rounds
         self.scratch = tempfile.mkdtemp(prefix="verbalo-whole-")
@@ -112,7 +113,13 @@ class Bench:
         return target
 
     def compare(self, title, jobs):
-        """jobs: list of (label, prepare() -> argv). Runs them interleaved."""
+        """jobs: list of (label, prepare() -> argv). Runs them interleaved. With
+        --before, every verbalo-cli job also runs with that build's verbalo-cli."""
+        if self.before:
+            ours, theirs = self.tool("verbalo-cli"), os.path.join(self.before, "verbalo-cli")
+            jobs = jobs + [(label + " (before)",
+                            lambda prepare=prepare: [theirs if a == ours else a for a in prepare()])
+                           for label, prepare in jobs if label.startswith("verbalo-cli")]
         results = {label: [] for label, _ in jobs}
         for _ in range(self.rounds):
             for label, prepare in jobs:
@@ -191,6 +198,7 @@ def main():
     parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--only", default="rows,entries,fill,linear,gui")
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
+    parser.add_argument("--before", help="another build folder whose verbalo-cli runs beside this one")
     args = parser.parse_args()
     bench = Bench(args)
     try:
