@@ -308,6 +308,14 @@
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>
+    <message>
+        <source>Show Only Rows With &amp;Problems</source>
+        <translation>Nur Zeilen mit &amp;Problemen anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Ignored Languages…</source>
+        <translation>&amp;Ignorierte Sprachen…</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -322,6 +330,16 @@
     <message>
         <source>Languages: %1</source>
         <translation>Sprachen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>MemoryFill</name>
+    <message numerus="yes">
+        <source>%n text(s) were not filled in: their format specifiers do not match the base text.</source>
+        <translation>
+            <numerusform>%n Text wurde nicht eingetragen: Seine Formatangaben passen nicht zum Basistext.</numerusform>
+            <numerusform>%n Texte wurden nicht eingetragen: Ihre Formatangaben passen nicht zum Basistext.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -355,6 +373,21 @@
 Open a project folder to start.</source>
         <translation>Noch keine zuletzt geöffneten Ordner.
 Öffnen Sie zum Beginnen einen Projektordner.</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectCheck</name>
+    <message>
+        <source>Format specifiers</source>
+        <translation>Formatangaben</translation>
+    </message>
+    <message>
+        <source>Line breaks</source>
+        <translation>Zeilenumbrüche</translation>
+    </message>
+    <message>
+        <source>White space at the ends</source>
+        <translation>Leerraum an den Enden</translation>
     </message>
 </context>
 <context>
@@ -459,6 +492,20 @@ Bleibt das Feld leer, gilt [&quot;en&quot;, &quot;en-US&quot;, &quot;Base&quot;]
         <source>Cancel</source>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>Ignored Languages</source>
+        <translation>Ignorierte Sprachen</translation>
+    </message>
+    <message>
+        <source>Languages that never count as missing: in the Status column, Hide Translated,
+Export Untranslated and the checks. Separate them with commas (for example: &quot;Base&quot;).</source>
+        <translation>Sprachen, die nie als fehlend gelten: in der Spalte „Status“, beim Ausblenden übersetzter Zeilen,
+beim Export unübersetzter Texte und bei den Prüfungen. Durch Kommas trennen (zum Beispiel: &quot;Base&quot;).</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
 </context>
 <context>
     <name>StartupWarning</name>
@@ -473,6 +520,15 @@ Bleibt das Feld leer, gilt [&quot;en&quot;, &quot;en-US&quot;, &quot;Base&quot;]
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>StringsTableModel</name>
+    <message>
+        <source>Problems in %1:
+%2</source>
+        <translation>Probleme in %1:
+%2</translation>
     </message>
 </context>
 <context>
@@ -582,6 +638,16 @@ Bleibt das Feld leer, gilt [&quot;en&quot;, &quot;en-US&quot;, &quot;Base&quot;]
     <message>
         <source>its encoding is not recognised</source>
         <translation>ihre Kodierung wird nicht erkannt</translation>
+    </message>
+</context>
+<context>
+    <name>TranslateJob</name>
+    <message numerus="yes">
+        <source>%n translation(s) were not filled in: their format specifiers do not match the base text.</source>
+        <translation>
+            <numerusform>%n Übersetzung wurde nicht eingetragen: Ihre Formatangaben passen nicht zum Basistext.</numerusform>
+            <numerusform>%n Übersetzungen wurden nicht eingetragen: Ihre Formatangaben passen nicht zum Basistext.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -308,6 +308,14 @@
         <source>&amp;Help</source>
         <translation>Ai&amp;de</translation>
     </message>
+    <message>
+        <source>Show Only Rows With &amp;Problems</source>
+        <translation>Afficher seulement les lignes à &amp;problèmes</translation>
+    </message>
+    <message>
+        <source>&amp;Ignored Languages…</source>
+        <translation>Langues &amp;ignorées…</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -322,6 +330,16 @@
     <message>
         <source>Languages: %1</source>
         <translation>Langues&#xa0;: %1</translation>
+    </message>
+</context>
+<context>
+    <name>MemoryFill</name>
+    <message numerus="yes">
+        <source>%n text(s) were not filled in: their format specifiers do not match the base text.</source>
+        <translation>
+            <numerusform>%n texte n’a pas été rempli : ses spécificateurs de format ne correspondent pas au texte de base.</numerusform>
+            <numerusform>%n textes n’ont pas été remplis : leurs spécificateurs de format ne correspondent pas au texte de base.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -355,6 +373,21 @@
 Open a project folder to start.</source>
         <translation>Aucun dossier récent pour l’instant.
 Ouvrez un dossier de projet pour commencer.</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectCheck</name>
+    <message>
+        <source>Format specifiers</source>
+        <translation>Spécificateurs de format</translation>
+    </message>
+    <message>
+        <source>Line breaks</source>
+        <translation>Sauts de ligne</translation>
+    </message>
+    <message>
+        <source>White space at the ends</source>
+        <translation>Espaces aux extrémités</translation>
     </message>
 </context>
 <context>
@@ -459,6 +492,20 @@ Si vous laissez ce champ vide, [&quot;en&quot;, &quot;en-US&quot;, &quot;Base&qu
         <source>Cancel</source>
         <translation>Annuler</translation>
     </message>
+    <message>
+        <source>Ignored Languages</source>
+        <translation>Langues ignorées</translation>
+    </message>
+    <message>
+        <source>Languages that never count as missing: in the Status column, Hide Translated,
+Export Untranslated and the checks. Separate them with commas (for example: &quot;Base&quot;).</source>
+        <translation>Langues jamais comptées comme manquantes : dans la colonne État, pour masquer les lignes traduites,
+l’export des textes non traduits et les vérifications. Séparez-les par des virgules (par exemple : &quot;Base&quot;).</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>aucune</translation>
+    </message>
 </context>
 <context>
     <name>StartupWarning</name>
@@ -473,6 +520,15 @@ Si vous laissez ce champ vide, [&quot;en&quot;, &quot;en-US&quot;, &quot;Base&qu
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>StringsTableModel</name>
+    <message>
+        <source>Problems in %1:
+%2</source>
+        <translation>Problèmes dans %1 :
+%2</translation>
     </message>
 </context>
 <context>
@@ -582,6 +638,16 @@ Si vous laissez ce champ vide, [&quot;en&quot;, &quot;en-US&quot;, &quot;Base&qu
     <message>
         <source>its encoding is not recognised</source>
         <translation>son encodage n’est pas reconnu</translation>
+    </message>
+</context>
+<context>
+    <name>TranslateJob</name>
+    <message numerus="yes">
+        <source>%n translation(s) were not filled in: their format specifiers do not match the base text.</source>
+        <translation>
+            <numerusform>%n traduction n’a pas été remplie : ses spécificateurs de format ne correspondent pas au texte de base.</numerusform>
+            <numerusform>%n traductions n’ont pas été remplies : leurs spécificateurs de format ne correspondent pas au texte de base.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -23,7 +23,7 @@ struct CliCommand
 const CliCommand kCommands[] = {
     {"entries", "[--json] FILE...", "print the entries the project reader gets from each file", commandEntries},
     {"discover", "[--json] FOLDER", "list the project roots found below FOLDER", commandDiscover},
-    {"rows", "[--json] [--sort key|value|status] [--descending] [--hide-translated] [--base-language LIST] ROOT",
+    {"rows", "[--json] [--sort key|value|status] [--descending] [--hide-translated] [--base-language LIST] [--ignore-missing LIST] ROOT",
      "print the project's table as the editor shows it", commandRows},
     {"rewrite", "[--base-language LIST] ROOT", "load the project and save it", commandRewrite},
     {"export", "[--base-language LIST] ROOT OUTFILE", "write the base texts of rows lacking a translation to OUTFILE", commandExport},
@@ -35,6 +35,17 @@ const CliCommand kCommands[] = {
     {"scan", "[--db PATH] FOLDER", "fill the translation memory from the language folders below FOLDER", commandScan},
     {"lookup", "[--json] [--column CODE] [--db PATH] TEXT", "print the translation memory's best record for TEXT", commandLookup},
     {"import", "[--base-language LIST] [--db PATH] ROOT FOLDER", "import language-named .strings files below FOLDER into ROOT and save", commandImport},
+    {"check", "[--json] [--base-language LIST] [--ignore-missing LIST] ROOT", "report translations that break or garble their base text", commandCheck,
+     "  Each language's text of each row is compared with the row's base text. Kinds:\n"
+     "    format      the format specifiers (%@, %d, %1$@, %.2f, ...) do not read the same\n"
+     "                arguments; positional ones may be reordered, not dropped or changed\n"
+     "    linebreaks  the number of line breaks (real ones and \\n) differs\n"
+     "    whitespace  one text starts or ends with white space and the other does not\n"
+     "  Text output: one line per problem: row key, [language], kind, base text -> text,\n"
+     "  (explanation). --json: an array of {\"rowKey\", \"language\", \"kind\", \"base\",\n"
+     "  \"text\", \"detail\"}. A summary line goes to standard error.\n"
+     "  Languages of --ignore-missing (or of the \"status.ignoredLanguages\" setting) are not checked.\n"
+     "  Exit status: 0 when nothing is found, 1 when problems are found, 2 for bad use."},
 };
 
 const CliCommand *findCommand(const QString &name)
@@ -51,6 +62,9 @@ void printUsage(const CliCommand &c)
     cliPrintLine(QStringLiteral("  %1").arg(QString::fromUtf8(c.summary)));
     if (QByteArray(c.usage).contains("--base-language"))
         cliPrintLine(QStringLiteral("  --base-language LIST: comma-separated base-language candidates for this run."));
+    if (QByteArray(c.usage).contains("--ignore-missing"))
+        cliPrintLine(QStringLiteral("  --ignore-missing LIST: comma-separated languages that never count as missing\n"
+                                    "  for this run (empty: none); without it, the \"status.ignoredLanguages\" setting."));
     if (c.details)
         cliPrintLine(QString::fromUtf8(c.details));
 }
@@ -65,7 +79,7 @@ void printOverview()
         cliPrintLine(QStringLiteral("  %1  %2").arg(QString::fromLatin1(c.name).leftJustified(10),
                                                     QString::fromUtf8(c.summary)));
     cliPrintLine(QString());
-    cliPrintLine(QStringLiteral("Exit status: 0 on success, 2 for bad use or input."));
+    cliPrintLine(QStringLiteral("Exit status: 0 on success, 2 for bad use or input; check: 1 when it finds problems."));
 }
 
 int fail(const QString &message)

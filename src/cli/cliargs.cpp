@@ -96,6 +96,17 @@ void CliArgs::applyBaseLanguage(ProjectModel &model) const
     model.baseLanguages = [candidates] { return candidates; };
 }
 
+void CliArgs::applyIgnoredLanguages(ProjectModel &model) const
+{
+    const std::optional<QString> list = value(CliOptions::IgnoreMissing.name);
+    if (!list) {
+        model.ignoredLanguages = [] { return Settings::ignoredLanguages(); };
+        return;
+    }
+    const QStringList ignored = Settings::languageList(*list);
+    model.ignoredLanguages = [ignored] { return ignored; };
+}
+
 QString requireFolder(const QString &path)
 {
     const QFileInfo info(path);

@@ -30,6 +30,7 @@ struct CliOption
 namespace CliOptions {
 inline const CliOption Json{QStringLiteral("--json"), false};
 inline const CliOption BaseLanguage{QStringLiteral("--base-language"), true};
+inline const CliOption IgnoreMissing{QStringLiteral("--ignore-missing"), true};
 } // namespace CliOptions
 
 // The parsed arguments of one command. Throws CliError for an unknown option
@@ -53,6 +54,10 @@ public:
     // Gives the model --base-language LIST (comma-separated) as its
     // base-language candidates; without the option, those of the settings.
     void applyBaseLanguage(ProjectModel &model) const;
+    // Gives the model --ignore-missing LIST (comma-separated; may be empty,
+    // to ignore none) as its ignored languages; without the option, those of
+    // the "status.ignoredLanguages" setting.
+    void applyIgnoredLanguages(ProjectModel &model) const;
 
 private:
     QList<std::pair<QString, QString>> m_options;

@@ -35,11 +35,11 @@ int commandFill(const QStringList &arguments)
         return memory->lookupText(column, text);
     };
 
-    if (!args.has(rowKey.name)) {
-        MemoryFill::autoTranslate(model, lookup);
-    } else {
-        MemoryFill::autoTranslateSelected(model, selection, lookup);
-    }
+    const CommandOutcome outcome = args.has(rowKey.name)
+                                       ? MemoryFill::autoTranslateSelected(model, selection, lookup)
+                                       : MemoryFill::autoTranslate(model, lookup);
+    if (!outcome.message.isEmpty())
+        cliPrintError(outcome.message);
     requireSaved(model);
     return 0;
 }

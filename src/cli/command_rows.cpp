@@ -30,18 +30,20 @@ SortDescriptor sortFrom(const CliArgs &args)
 }
 
 // The five cell texts of a shown row, its base entry found once.
-std::array<QString, 5> cellsAt(const ProjectModel &model, const QString &rowKey, const QStringList &candidates)
+std::array<QString, 5> cellsAt(const ProjectModel &model, const QString &rowKey, const QStringList &candidates,
+                               const QStringList &counted)
 {
     const auto row = model.data.constFind(rowKey);
     const Entry *base = row == model.data.cend() ? nullptr : ProjectModel::baseEntryIn(*row, candidates);
     return {base ? base->key : QString(), base ? base->value : QString(),
             base ? base->comment.value_or(QString()) : QString(),
-            ProjectModel::statusTextOf(row == model.data.cend() ? nullptr : &*row, model.languages, candidates),
+            ProjectModel::statusTextOf(row == model.data.cend() ? nullptr : &*row, counted, candidates),
             model.mapKeyToFile.value(rowKey)};
 }
 
 void printTable(const ProjectModel &model, const QStringList &candidates)
 {
+    const QStringList counted = model.countedLanguages();
     Utf8Out out;
     out.text(model.title()).character('\n');
     out.ascii("Languages: ").text(model.languages.join(QStringLiteral(", "))).ascii("\n\n");
@@ -58,7 +60,7 @@ void printTable(const ProjectModel &model, const QStringList &candidates)
     };
     measure(titles);
     for (const QString &rowKey : model.keys)
-        measure(cellsAt(model, rowKey, candidates));
+        measure(cellsAt(model, rowKey, candidates, counted));
     const auto print = [&out, &widths](const std::array<QString, 5> &row) {
         for (size_t c = 0; c < row.size(); ++c) {
             const bool last = c + 1 == row.size();
@@ -70,11 +72,12 @@ void printTable(const ProjectModel &model, const QStringList &candidates)
     };
     print(titles);
     for (const QString &rowKey : model.keys)
-        print(cellsAt(model, rowKey, candidates));
+        print(cellsAt(model, rowKey, candidates, counted));
 }
 
 void printJson(const ProjectModel &model, const QStringList &candidates)
 {
+    const QStringList counted = model.countedLanguages();
     Utf8Out out;
     out.ascii("{\"title\": ").json(model.title()).ascii(", \"languages\": [");
     for (qsizetype i = 0; i < model.languages.size(); ++i)
@@ -82,7 +85,7 @@ void printJson(const ProjectModel &model, const QStringList &candidates)
     out.ascii("], \"rows\": [");
     static const char *const names[] = {"key", "value", "comment", "status", "file"};
     for (qsizetype i = 0; i < model.keys.size(); ++i) {
-        const std::array<QString, 5> cells = cellsAt(model, model.keys.at(i), candidates);
+        const std::array<QString, 5> cells = cellsAt(model, model.keys.at(i), candidates, counted);
         out.asciiz(i ? ",\n{\"rowKey\": " : "\n{\"rowKey\": ").json(model.keys.at(i));
         for (size_t c = 0; c < 5; ++c)
             out.ascii(", \"").asciiz(names[c]).ascii("\": ").json(cells[c]);
@@ -95,11 +98,13 @@ void printJson(const ProjectModel &model, const QStringList &candidates)
 
 int commandRows(const QStringList &arguments)
 {
-    const CliArgs args(arguments, {CliOptions::Json, kSort, kDescending, kHideTranslated, CliOptions::BaseLanguage});
+    const CliArgs args(arguments, {CliOptions::Json, kSort, kDescending, kHideTranslated, CliOptions::BaseLanguage,
+                                      CliOptions::IgnoreMissing});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     const SortDescriptor sort = sortFrom(args);
     ProjectModel model;
     args.applyBaseLanguage(model);
+    args.applyIgnoredLanguages(model);
     loadProject(model, requireFolder(args.positionals().first()));
     const QStringList candidates = model.candidates();
     model.rebuildKeys(sort, args.has(kHideTranslated.name), candidates);

@@ -120,6 +120,9 @@ int commandTranslate(const QStringList &arguments)
         translated += missingBefore.at(i) - missingTexts({selection.at(i)});
     }
     std::printf("%d of %d missing texts translated\n", translated, asked);
+    if (job.refusedAnswers() > 0)
+        std::fprintf(stderr, "%d answers not written: their format specifiers do not match the base text\n",
+                     job.refusedAnswers());
     requireSaved(model);
     if (asked > 0 && translated == 0)
         throw CliError{QStringLiteral("no translation was received: check the API key and the network")};

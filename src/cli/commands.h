@@ -15,3 +15,5 @@ int commandTranslate(const QStringList &arguments);
 int commandScan(const QStringList &arguments);
 int commandLookup(const QStringList &arguments);
 int commandImport(const QStringList &arguments);
+// Exit status 0 when no problem is found, 1 when some are.
+int commandCheck(const QStringList &arguments);

@@ -18,6 +18,8 @@ QMutex s_candidatesMutex;
 // The candidates are asked for on every drawn cell; opening the store each time
 // costs far more than the cell. Every write through this class drops the copy.
 std::optional<QStringList> s_candidates;
+// The ignored languages are asked for as often, and kept the same way.
+std::optional<QStringList> s_ignored;
 
 const QString kDateTag = QStringLiteral("$date");
 const QString kIntTag = QStringLiteral("$int");
@@ -126,10 +128,11 @@ void Settings::remove(const QString &key)
 
 void Settings::forgetCandidates(const QString &key)
 {
-    if (key != BaseLanguage)
+    if (key != BaseLanguage && key != IgnoredLanguages)
         return;
     QMutexLocker lock(&s_candidatesMutex);
     s_candidates.reset();
+    s_ignored.reset();
 }
 
 bool Settings::boolValue(const QString &key) const { return value(key).toBool(); }
@@ -165,6 +168,32 @@ QStringList Settings::baseLanguageCandidates()
             s_candidates = defaultBaseLanguages();
     }
     return *s_candidates;
+}
+
+QStringList Settings::ignoredLanguages()
+{
+    QMutexLocker lock(&s_candidatesMutex);
+    if (!s_ignored) {
+        const QVariant v = Settings().value(IgnoredLanguages);
+        if (v.typeId() == QMetaType::QStringList)
+            s_ignored = languageList(v.toStringList().join(QLatin1Char(',')));
+        else if (v.typeId() == QMetaType::QString)
+            s_ignored = languageList(v.toString());
+        else
+            s_ignored = QStringList();
+    }
+    return *s_ignored;
+}
+
+QStringList Settings::languageList(const QString &text)
+{
+    QStringList names;
+    for (const QString &part : text.split(QLatin1Char(','))) {
+        const QString name = part.trimmed();
+        if (!name.isEmpty() && !names.contains(name))
+            names.append(name);
+    }
+    return names;
 }
 
 QStringList Settings::recentFolders() const

@@ -17,6 +17,8 @@ public:
     static inline const QString StopWarning = QStringLiteral("com.brenquil.stop.warning");
     static inline const QString GoogleApiKey = QStringLiteral("google.api.key");
     static inline const QString BaseLanguage = QStringLiteral("base.language");
+    static inline const QString OnlyProblems = QStringLiteral("show.only.problems");
+    static inline const QString IgnoredLanguages = QStringLiteral("status.ignoredLanguages");
     static inline const QString RecentFolders = QStringLiteral("recent.folders");
     static inline const QString PlauderVersion = QStringLiteral("Plauder.version");
     static inline const QString PlauderDate = QStringLiteral("Plauder.date");
@@ -48,6 +50,14 @@ public:
     // The stored list; else a stored single text as a one-item list; else the
     // default list. Read once and kept until a write through this class.
     static QStringList baseLanguageCandidates();
+
+    // The language names that never count as missing: the stored list (or a
+    // stored text, split at commas), trimmed, empty names and repeats left
+    // out; absent, none. Read once and kept until a write through this class.
+    static QStringList ignoredLanguages();
+    // A comma-separated list of language names, trimmed, empty names and
+    // repeats left out, in order.
+    static QStringList languageList(const QString &text);
 
     // Our own recent-folders list, most recent first, at most MaxRecentFolders.
     QStringList recentFolders() const;

@@ -26,10 +26,11 @@ QString ExportTranslation::exportText(const ProjectModel &model, const QStringLi
         return a.lower != b.lower ? a.lower < b.lower : a.key < b.key;
     });
 
+    const QStringList counted = model.countedLanguages();
     QString out;
     for (const Item &item : items) {
         const auto row = model.data.constFind(item.key);
-        if (ProjectModel::hasEveryLanguage(row.value(), model.languages))
+        if (ProjectModel::hasEveryLanguage(row.value(), counted))
             continue;
         const std::optional<Entry> base = ProjectModel::baseEntryOf(row.value(), candidates);
         if (!base)

@@ -48,6 +48,8 @@ AppDelegate::AppDelegate(UserPrompts &prompts, QObject *parent)
     m_menu = new MainMenu(commandTable(), this);
     m_hideTranslated = m_menu->action(QStringLiteral("toggleTranslated:"));
     m_hideTranslated->setCheckable(true);
+    m_onlyProblems = m_menu->action(QStringLiteral("toggleProblems:"));
+    m_onlyProblems->setCheckable(true);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)
@@ -134,6 +136,9 @@ QList<MenuCommand> AppDelegate::commandTable()
         {"toggleTranslated:", QT_TRANSLATE_NOOP("MainMenu", "&Hide Translated Rows"), Menu::View, ctrl(Qt::Key_H),
          "view-filter", QStyle::SP_FileDialogContentsView, false, QT_TRANSLATE_NOOP("MainMenu", "Hide Translated"),
          10, shell(&AppDelegate::toggleTranslated)},
+        {"toggleProblems:", QT_TRANSLATE_NOOP("MainMenu", "Show Only Rows With &Problems"), Menu::View,
+         ctrlShift(Qt::Key_P), nullptr, QStyle::SP_CustomBase, false, nullptr, 0,
+         shell(&AppDelegate::toggleProblems)},
 
         {"translateGoogle:", QT_TRANSLATE_NOOP("MainMenu", "Translate Selected with &Google"), Menu::Translate,
          ctrl(Qt::Key_T), "preferences-desktop-locale", QStyle::SP_BrowserReload, false,
@@ -154,6 +159,8 @@ QList<MenuCommand> AppDelegate::commandTable()
          nullptr, QStyle::SP_CustomBase, false, nullptr, 0, shell(&AppDelegate::setGoogleAPIKey)},
         {"setBaseLang:", QT_TRANSLATE_NOOP("MainMenu", "&Base Language…"), Menu::Settings, {}, nullptr,
          QStyle::SP_CustomBase, false, nullptr, 0, shell(&AppDelegate::setBaseLang)},
+        {"setIgnoredLanguages:", QT_TRANSLATE_NOOP("MainMenu", "&Ignored Languages…"), Menu::Settings, {}, nullptr,
+         QStyle::SP_CustomBase, false, nullptr, 0, shell(&AppDelegate::setIgnoredLanguages)},
 
         {"showHelp:", QT_TRANSLATE_NOOP("MainMenu", "Verbalo &Help"), Menu::Help, QKeySequence::HelpContents,
          "help-contents", QStyle::SP_DialogHelpButton, false, nullptr, 0, shell(&AppDelegate::showHelp)},
@@ -167,6 +174,7 @@ void AppDelegate::applicationDidFinishLaunching(const QStringList &paths)
     Plauder::sharedInstance().configureForShell(this);
     Settings settings;
     m_hideTranslated->setChecked(settings.boolValue(Settings::HideTranslated));
+    m_onlyProblems->setChecked(settings.boolValue(Settings::OnlyProblems));
     if (StartupWarning::shouldShowWarning(settings))
         m_prompts.showWarning(StartupWarning::title(), StartupWarning::text(),
                               StartupWarning::button());
@@ -366,11 +374,24 @@ void AppDelegate::toggleTranslated()
 {
     Settings settings;
     settings.setValue(Settings::HideTranslated, !settings.boolValue(Settings::HideTranslated));
+    refreshProjects();
+    m_hideTranslated->setChecked(Settings().boolValue(Settings::HideTranslated));
+}
+
+void AppDelegate::toggleProblems()
+{
+    Settings settings;
+    settings.setValue(Settings::OnlyProblems, !settings.boolValue(Settings::OnlyProblems));
+    refreshProjects();
+    m_onlyProblems->setChecked(Settings().boolValue(Settings::OnlyProblems));
+}
+
+void AppDelegate::refreshProjects()
+{
     for (const auto &project : m_projects) {
         if (StringsViewController *editor = project->editor())
             editor->refresh();
     }
-    m_hideTranslated->setChecked(Settings().boolValue(Settings::HideTranslated));
 }
 
 void AppDelegate::showStatus(const QString &text, int timeout)
@@ -438,6 +459,14 @@ void AppDelegate::setBaseLang()
 {
     Settings settings;
     askAndApply(SettingsDialog::baseLanguage(settings), settings);
+}
+
+void AppDelegate::setIgnoredLanguages()
+{
+    Settings settings;
+    askAndApply(SettingsDialog::ignoredLanguages(settings), settings);
+    // Statuses, the filters and the problems all depend on them.
+    refreshProjects();
 }
 
 void AppDelegate::askAndApply(SettingsDialog dialog, Settings &settings)

@@ -54,11 +54,16 @@ public:
 
     // Shell commands.
     void toggleTranslated();
+    // "Show Only Rows With Problems": flips the setting and refreshes every
+    // project window.
+    void toggleProblems();
     void openFolder();
     void scan();
     void cleanUp();
     void setGoogleAPIKey();
     void setBaseLang();
+    // The ignored-languages dialog; every project window is refreshed after.
+    void setIgnoredLanguages();
     void showDatabase();
     void showHelp();
     void contactSupport();
@@ -72,6 +77,7 @@ public:
     MainMenu *menu() const { return m_menu; }
     QAction *action(const QString &command) const;
     QAction *hideTranslated() const { return m_hideTranslated; }
+    QAction *onlyProblems() const { return m_onlyProblems; }
 
 private:
     // Shows one of the single-field settings dialogs; "OK" stores its entry.
@@ -79,6 +85,8 @@ private:
     // no language of an open project is confirmed first, or taken back to
     // the dialog.
     void askAndApply(SettingsDialog dialog, Settings &settings);
+    // Re-sorts and re-filters every open project window.
+    void refreshProjects();
     // The open project whose root is that folder, or null.
     ProjectWindowController *projectAt(const QString &root) const;
     // Every menu command: its name, title, shortcut, icon, place and handler.
@@ -97,6 +105,7 @@ private:
     UserPrompts &m_prompts;
     MainMenu *m_menu;
     QAction *m_hideTranslated = nullptr;
+    QAction *m_onlyProblems = nullptr;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::vector<std::unique_ptr<ProjectWindowController>> m_projects;
     QPointer<StartWindow> m_openWindow;

@@ -1,12 +1,15 @@
 // Answers the editor table's questions from the project model.
 #include "gui/stringstablemodel.h"
 
+#include "model/problemcache.h"
 #include "model/projectmodel.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QStyle>
 
-StringsTableModel::StringsTableModel(ProjectModel &model, QObject *parent)
-    : QAbstractTableModel(parent), m_model(model)
+StringsTableModel::StringsTableModel(ProjectModel &model, ProblemCache &problems, QObject *parent)
+    : QAbstractTableModel(parent), m_model(model), m_problems(problems)
 {
 }
 
@@ -43,7 +46,19 @@ QVariant StringsTableModel::data(const QModelIndex &index, int role) const
             return QColor(0x2e, 0x7d, 0x32);
         return QColor(0xb2, 0x3c, 0x17);
     }
+    case Qt::DecorationRole: {
+        if (column != Column::Status || !m_problems.hasProblems(m_model, m_model.keys.at(index.row())))
+            return {};
+        return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    }
     case Qt::ToolTipRole: {
+        if (column == Column::Status) {
+            const QList<LanguageProblem> &problems = m_problems.problemsOf(m_model, m_model.keys.at(index.row()));
+            if (!problems.isEmpty())
+                return tr("Problems in %1:\n%2")
+                    .arg(ProjectCheck::languagesOf(problems).join(QStringLiteral(", ")),
+                         ProjectCheck::describe(problems));
+        }
         const QString text = m_model.cellText(index.row(), column);
         return text.size() > 40 || text.contains(QLatin1Char('\n')) ? QVariant(text) : QVariant();
     }

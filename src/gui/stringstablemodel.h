@@ -7,14 +7,17 @@
 #include <QAbstractTableModel>
 #include <mutex>
 
+class ProblemCache;
 class ProjectModel;
 
 class StringsTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    // Shows `model`, which must outlive the table model.
-    explicit StringsTableModel(ProjectModel &model, QObject *parent = nullptr);
+    // Shows `model`, which must outlive the table model, with the check
+    // problems of `problems`: the Status cell of a row that has some keeps its
+    // text and adds a warning icon and a tooltip naming them.
+    StringsTableModel(ProjectModel &model, ProblemCache &problems, QObject *parent = nullptr);
 
     // While set, the model is read under this lock (a background job writes
     // it) and no cell can be edited.
@@ -40,5 +43,6 @@ private:
     std::unique_lock<std::mutex> lock() const;
 
     ProjectModel &m_model;
+    ProblemCache &m_problems;
     std::mutex *m_busyLock = nullptr;
 };

@@ -34,7 +34,7 @@
 StringsViewController::StringsViewController(QWidget *parent)
     : QWidget(parent), m_search(new QLineEdit), m_table(new QTableView)
 {
-    m_tableModel = new StringsTableModel(m_model, this);
+    m_tableModel = new StringsTableModel(m_model, m_problems, this);
     connect(m_tableModel, &StringsTableModel::edited, this, &StringsViewController::commitEdit);
 
     m_search->setPlaceholderText(tr("Search keys, texts and comments"));
@@ -99,7 +99,9 @@ qint64 projectBytes(const QString &root)
 void StringsViewController::loadProject()
 {
     const auto candidates = [] { return Settings::baseLanguageCandidates(); };
+    const auto ignored = [] { return Settings::ignoredLanguages(); };
     m_model.baseLanguages = candidates;
+    m_model.ignoredLanguages = ignored;
     // Small projects load at once; a large one would freeze the window.
     if (projectBytes(m_model.projectURL) < 4 * 1024 * 1024) {
         m_model.load();
@@ -114,6 +116,7 @@ void StringsViewController::loadProject()
     auto *watcher = new QFutureWatcher<ProjectModel>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         m_model = watcher->result();
+        m_problems.clear();
         watcher->deleteLater();
         m_loading = false;
         finishLoading(false);
@@ -121,10 +124,11 @@ void StringsViewController::loadProject()
     // The first sort happens in the background too; the window only shows
     // the rows.
     // On a thread of its own: the global pool paints the window.
-    watcher->setFuture(QtConcurrent::run(&m_loader, [root, candidates, self, hideTranslated] {
+    watcher->setFuture(QtConcurrent::run(&m_loader, [root, candidates, ignored, self, hideTranslated] {
         ProjectModel model;
         model.projectURL = root;
         model.baseLanguages = candidates;
+        model.ignoredLanguages = ignored;
         model.load([self, root](int read, int total) {
             QMetaObject::invokeMethod(self, [self, root, read, total] {
                 if (self)
@@ -143,7 +147,8 @@ void StringsViewController::finishLoading(bool sort)
 {
     m_sort = SortDescriptor{};
     updateSortIndicator();
-    if (sort) {
+    // The background load sorted and hid translated rows, but knows nothing of problems.
+    if (sort || Settings().boolValue(Settings::OnlyProblems)) {
         refresh();
     } else {
         RowSearch::filterKeys(m_model, m_search->text());
@@ -189,7 +194,16 @@ void StringsViewController::refresh()
     // The translation job owns the model until its final step, which reloads.
     if (isBusy())
         return;
-    m_model.rebuildKeys(m_sort, Settings().boolValue(Settings::HideTranslated));
+    const Settings settings;
+    std::function<bool(const QString &)> keep;
+    if (settings.boolValue(Settings::OnlyProblems)) {
+        const QStringList candidates = m_model.candidates();
+        const QSet<QString> checked = ProjectCheck::checkedLanguages(m_model);
+        keep = [this, candidates, checked](const QString &rowKey) {
+            return !m_problems.problemsOf(m_model, rowKey, candidates, checked).isEmpty();
+        };
+    }
+    m_model.rebuildKeys(m_sort, settings.boolValue(Settings::HideTranslated), m_model.candidates(), keep);
     RowSearch::filterKeys(m_model, m_search->text());
     reloadTable();
     selectionHandler();
@@ -310,6 +324,8 @@ void StringsViewController::commitEdit(const QVariant &value, Column column, int
         emit rowChanged(rowKey, m_model.data.value(rowKey));
     if (outcome.saves > 0)
         reportSave();
+    if (!outcome.message.isEmpty())
+        emit notice(outcome.message);
 }
 
 
@@ -323,6 +339,8 @@ void StringsViewController::applyOutcome(const CommandOutcome &outcome)
     }
     if (outcome.saves > 0)
         reportSave();
+    if (!outcome.message.isEmpty())
+        emit notice(outcome.message);
 }
 
 void StringsViewController::save()

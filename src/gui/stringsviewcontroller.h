@@ -2,6 +2,7 @@
 // in a table under a search field. Commands reach it through the shell.
 #pragma once
 
+#include "model/problemcache.h"
 #include "model/row.h"
 #include "model/projectmodel.h"
 #include "translate/translatejob.h"
@@ -26,6 +27,8 @@ public:
     ~StringsViewController() override;
 
     ProjectModel &model() { return m_model; }
+    // The check problems of the rows, as the table shows them.
+    ProblemCache &problems() { return m_problems; }
     const ProjectModel &model() const { return m_model; }
 
     void setProjectURL(const QString &path) { m_model.projectURL = path; }
@@ -37,7 +40,8 @@ public:
     // notice() tells the progress).
     void loadProject();
     bool isLoading() const { return m_loading; }
-    // Re-sorts and re-filters `keys` (hide-translated, then the search text),
+    // Re-sorts and re-filters `keys` (hide-translated, only rows with
+    // problems, then the search text),
     // reloads the table, runs the selection handler and retitles the window.
     void refresh();
     // The table asks for every row again; the selected indexes stay selected.
@@ -123,6 +127,7 @@ private:
     void finishLoading(bool sort);
 
     ProjectModel m_model;
+    ProblemCache m_problems;
     SortDescriptor m_sort;
     QLineEdit *m_search;
     QTableView *m_table;

@@ -1,8 +1,11 @@
 // Answers the panel table's questions from the panel's row.
 #include "gui/translationstablemodel.h"
 
+#include "model/projectcheck.h"
+
 #include <QApplication>
 #include <QPalette>
+#include <QStyle>
 
 namespace {
 PanelColumn panelColumn(int section)
@@ -12,8 +15,9 @@ PanelColumn panelColumn(int section)
 } // namespace
 
 TranslationsTableModel::TranslationsTableModel(TranslationsPanel &panel, std::function<QStringList()> candidates,
-                                               QObject *parent)
-    : QAbstractTableModel(parent), m_panel(panel), m_candidates(std::move(candidates))
+                                               std::function<QStringList()> ignored, QObject *parent)
+    : QAbstractTableModel(parent), m_panel(panel), m_candidates(std::move(candidates)),
+      m_ignored(std::move(ignored))
 {
 }
 
@@ -36,7 +40,15 @@ QVariant TranslationsTableModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return m_panel.cellText(column, index.row());
+    case Qt::DecorationRole: {
+        if (column != PanelColumn::Language || m_panel.problemsAt(index.row(), m_candidates(), m_ignored()).isEmpty())
+            return {};
+        return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    }
     case Qt::ToolTipRole: {
+        const QList<CheckProblem> problems = m_panel.problemsAt(index.row(), m_candidates(), m_ignored());
+        if (!problems.isEmpty())
+            return ProjectCheck::describe(problems);
         const QString text = m_panel.cellText(column, index.row());
         return text.size() > 30 || text.contains(QLatin1Char('\n')) ? QVariant(text) : QVariant();
     }

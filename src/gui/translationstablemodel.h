@@ -12,9 +12,11 @@ class TranslationsTableModel : public QAbstractTableModel
     Q_OBJECT
 public:
     // Shows `panel`, which must outlive the model; `candidates` gives the
-    // base-language candidates for the highlight.
+    // base-language candidates for the highlight and the checks, `ignored`
+    // the languages left out of the checks. A language whose text has check
+    // problems shows a warning icon, and the problems as its tooltip.
     TranslationsTableModel(TranslationsPanel &panel, std::function<QStringList()> candidates,
-                           QObject *parent = nullptr);
+                           std::function<QStringList()> ignored, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -35,4 +37,5 @@ signals:
 private:
     TranslationsPanel &m_panel;
     std::function<QStringList()> m_candidates;
+    std::function<QStringList()> m_ignored;
 };

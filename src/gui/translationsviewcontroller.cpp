@@ -15,7 +15,8 @@ TranslationsViewController::TranslationsViewController(QWidget *parent)
     : QWidget(parent), m_caption(new QLabel), m_table(new QTableView)
 {
     m_tableModel = new TranslationsTableModel(
-        m_panel, [] { return Settings::baseLanguageCandidates(); }, this);
+        m_panel, [] { return Settings::baseLanguageCandidates(); }, [] { return Settings::ignoredLanguages(); },
+        this);
     connect(m_tableModel, &TranslationsTableModel::edited, this,
             [this](const QString &language, const QString &value) {
                 emit translationEdited(m_panel.rowKey, language, value);

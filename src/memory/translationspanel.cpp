@@ -1,6 +1,8 @@
 // The translations panel's rules: cell texts, highlight, and edits.
 #include "translationspanel.h"
 
+#include "model/projectcheck.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -68,6 +70,20 @@ bool TranslationsPanel::isHighlighted(PanelColumn column, int index, const QStri
         return false;
     return it->value.normalized(QString::NormalizationForm_C)
         == item->value(*base).value.normalized(QString::NormalizationForm_C);
+}
+
+QList<CheckProblem> TranslationsPanel::problemsAt(int index, const QStringList &candidates,
+                                                  const QStringList &ignored) const
+{
+    QList<CheckProblem> found;
+    if (index < 0 || index >= rowCount() || !item)
+        return found;
+    const QString &language = languages->at(index);
+    if (ignored.contains(language))
+        return found;
+    for (const LanguageProblem &p : ProjectCheck::checkRow(*item, {language}, candidates))
+        found.append(p.problem);
+    return found;
 }
 
 std::optional<QString> TranslationsPanel::languageAt(int index) const

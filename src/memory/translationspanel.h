@@ -4,6 +4,7 @@
 
 #include "model/row.h"
 #include "model/projectmodel.h"
+#include "model/translationcheck.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,12 @@ public:
     // (canonically equivalent texts are equal). The base language's own cell
     // is not highlighted: it is always equal to itself.
     bool isHighlighted(PanelColumn column, int index, const QStringList &candidates) const;
+
+    // The check problems of the language at table row `index` against the
+    // shown row's base text (ProjectCheck::checkRow); none for an ignored
+    // language, the base language, or a row without a base entry.
+    QList<CheckProblem> problemsAt(int index, const QStringList &candidates,
+                                   const QStringList &ignored) const;
 
     // The language listed at table row `index`, if any.
     std::optional<QString> languageAt(int index) const;

@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QSet>
 #include <algorithm>
+#include <cstring>
 #include <unicode/uloc.h>
 
 namespace {
@@ -50,11 +51,42 @@ QString rootOf(const QString &path)
     return cut == 0 ? QStringLiteral("/") : path.left(cut);
 }
 
+// Whether a folder between `from` and the file name is one to pass over.
+bool passesSkippedFolder(const QString &path, qsizetype from)
+{
+    const qsizetype fileStart = path.lastIndexOf(QLatin1Char('/')) + 1;
+    qsizetype start = std::max<qsizetype>(from, 0);
+    while (start < fileStart) {
+        qsizetype end = path.indexOf(QLatin1Char('/'), start);
+        if (end < 0 || end >= fileStart)
+            end = fileStart - 1;
+        if (ProjectDiscovery::isSkippedFolder(QStringView(path).mid(start, end - start)))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 } // namespace
 
-bool ProjectDiscovery::isLanguagePath(const QString &path)
+bool ProjectDiscovery::isSkippedFolder(QStringView name)
+{
+    static const char *const names[] = {"Carthage", ".build", "DerivedData", "node_modules", ".git", ".svn", ".hg"};
+    static const char *const bundles[] = {".app", ".appex", ".framework", ".xcarchive"};
+    for (const char *skipped : names)
+        if (name == QLatin1String(skipped))
+            return true;
+    for (const char *suffix : bundles)
+        if (name.endsWith(QLatin1String(suffix)) && name.size() > qsizetype(std::strlen(suffix)))
+            return true;
+    return false;
+}
+
+bool ProjectDiscovery::isLanguagePath(const QString &path, qsizetype from)
 {
     if (path.contains(QLatin1String("Pods")))
+        return false;
+    if (passesSkippedFolder(path, from))
         return false;
     if (path.contains(QLatin1String("lproj")))
         return true;
@@ -82,8 +114,10 @@ QStringList ProjectDiscovery::discover(const QString &folder, QList<SkippedPath>
     if (skipped)
         *skipped = found.skipped;
     QSet<QString> roots;
+    // The chosen folder's own path is not tested for skipped folders.
+    const qsizetype below = folder.size();
     for (const QString &path : found.paths)
-        if (isLanguagePath(path))
+        if (isLanguagePath(path, below))
             roots.insert(rootOf(path));
     QStringList sorted(roots.begin(), roots.end());
     std::sort(sorted.begin(), sorted.end());

@@ -16,6 +16,14 @@ public:
     static QStringList discover(const QString &folder, QList<SkippedPath> *skipped = nullptr);
     // Whether two paths name the same folder, links and ".." resolved.
     static bool isSameFolder(const QString &a, const QString &b);
-    // Whether a found file path lies in a language folder (paths with "Pods" never do).
-    static bool isLanguagePath(const QString &path);
+    // Whether a found file path lies in a language folder. Paths with "Pods"
+    // anywhere never do, nor paths that pass through a folder that holds what
+    // tools or builds put there rather than the user's own sources: Carthage,
+    // .build, DerivedData, node_modules, .git, .svn, .hg, and bundles ending
+    // in .app, .appex, .framework or .xcarchive. Only folders from `from`
+    // (an index into path) on are tested for these, so that a folder the user
+    // chose inside one of them is still searched.
+    static bool isLanguagePath(const QString &path, qsizetype from = 0);
+    // Whether a folder name is one of those that isLanguagePath() passes over.
+    static bool isSkippedFolder(QStringView name);
 };

@@ -20,6 +20,7 @@ namespace {
 struct SortItem
 {
     const QString *rowKey = nullptr;
+    const Row *row = nullptr;
     const QString *text = nullptr; // sorting by key or value
     int folded = -1;               // index of its folded key, when it is not all ASCII
     int count = -1;                // sorting by status: the n of "OK (n)", or the
@@ -151,15 +152,7 @@ QString ProjectModel::statusTextOf(const Row *row, const QStringList &languages,
         TextOrder::sortByCodePoints(missing);
         return QCoreApplication::translate("ProjectModel", "Missing: %1").arg(missing.join(QStringLiteral(", ")));
     }
-    int same = 0;
-    if (const Entry *base = baseEntryIn(*row, candidates)) {
-        for (const QString &language : languages) {
-            const auto entry = row->constFind(language);
-            if (entry != row->cend() && entry->value == base->value)
-                ++same;
-        }
-    }
-    return QCoreApplication::translate("ProjectModel", "OK (%1)").arg(same);
+    return QCoreApplication::translate("ProjectModel", "OK (%1)").arg(statusCount(*row, languages, candidates));
 }
 
 QString ProjectModel::statusText(const QString &rowKey) const
@@ -170,7 +163,7 @@ QString ProjectModel::statusText(const QString &rowKey) const
 QString ProjectModel::statusText(const QString &rowKey, const QStringList &candidates) const
 {
     const auto row = data.constFind(rowKey);
-    return statusTextOf(row == data.cend() ? nullptr : &row.value(), languages, candidates);
+    return statusTextOf(row == data.cend() ? nullptr : &row.value(), countedLanguages(), candidates);
 }
 
 QString ProjectModel::cellText(int index, Column column) const
@@ -201,7 +194,7 @@ QString ProjectModel::cellText(int index, Column column, const QStringList &cand
 bool ProjectModel::isTranslated(const QString &rowKey) const
 {
     const auto row = data.constFind(rowKey);
-    return row != data.cend() && hasEveryLanguage(*row, languages);
+    return row != data.cend() && hasEveryLanguage(*row, countedLanguages());
 }
 
 bool ProjectModel::lessThan(const QString &a, const QString &b, const SortDescriptor &sort,
@@ -233,8 +226,10 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated)
 }
 
 void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
-                               const QStringList &candidates)
+                               const QStringList &candidates,
+                               const std::function<bool(const QString &rowKey)> &keep)
 {
+    const QStringList counted = countedLanguages();
     const bool byKey = sort.column == Column::Key;
     const bool byValue = sort.column == Column::Value;
     const bool byStatus = sort.column == Column::Status;
@@ -245,6 +240,7 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
     for (auto it = data.cbegin(); it != data.cend(); ++it) {
         SortItem item;
         item.rowKey = &it.key();
+        item.row = &it.value();
         if (byKey || byValue) {
             const Entry *base = byValue ? baseEntryIn(*it, candidates) : nullptr;
             item.comparable = byKey || base;
@@ -257,11 +253,11 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
             }
         } else if (byStatus) {
             // "Missing: …" sorts before "OK (n)"; the OK rows by n.
-            if (hasEveryLanguage(*it, languages)) {
-                item.count = statusCount(*it, candidates);
+            if (hasEveryLanguage(*it, counted)) {
+                item.count = statusCount(*it, counted, candidates);
             } else {
                 item.status = int(statuses.size());
-                statuses.push_back(statusTextOf(&*it, languages, candidates).toLower());
+                statuses.push_back(statusTextOf(&*it, counted, candidates).toLower());
             }
         }
         items.push_back(item);
@@ -303,13 +299,15 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
     keys.clear();
     keys.reserve(qsizetype(items.size()));
     for (const SortItem &item : items) {
-        if (hideTranslated && isTranslated(*item.rowKey))
+        if (hideTranslated && hasEveryLanguage(*item.row, counted))
+            continue;
+        if (keep && !keep(*item.rowKey))
             continue;
         keys.append(*item.rowKey);
     }
 }
 
-int ProjectModel::statusCount(const Row &row, const QStringList &candidates) const
+int ProjectModel::statusCount(const Row &row, const QStringList &languages, const QStringList &candidates)
 {
     int same = 0;
     if (const Entry *base = baseEntryIn(row, candidates)) {
@@ -325,6 +323,23 @@ int ProjectModel::statusCount(const Row &row, const QStringList &candidates) con
 QStringList ProjectModel::candidates() const
 {
     return baseLanguages ? baseLanguages() : Languages::defaultBaseLanguages();
+}
+
+QStringList ProjectModel::ignored() const
+{
+    return ignoredLanguages ? ignoredLanguages() : QStringList();
+}
+
+QStringList ProjectModel::countedLanguages() const
+{
+    const QStringList skipped = ignored();
+    if (skipped.isEmpty())
+        return languages;
+    QStringList counted;
+    for (const QString &language : languages)
+        if (!skipped.contains(language))
+            counted.append(language);
+    return counted;
 }
 
 QString ProjectModel::title() const

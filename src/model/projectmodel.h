@@ -65,6 +65,11 @@ public:
     // (the app reads them from the settings, verbalo-cli from --base-language
     // or the settings). Unset: "Base", "en", "en-US".
     std::function<QStringList()> baseLanguages;
+    // Language names that never count as missing: in the status, the
+    // hide-translated filter, the export and the checks (the app reads them
+    // from the settings, verbalo-cli from --ignore-missing or the settings).
+    // Unset: none.
+    std::function<QStringList()> ignoredLanguages;
     // Files that load() found but that save() never replaces, so that text
     // the reader could not understand is not lost to a rewrite: files it could
     // not read or decode, files that are not regular files or are too large,
@@ -112,11 +117,16 @@ public:
     static const Entry *baseEntryIn(const Row &row, const QStringList &candidates);
     // The base-language candidates in effect.
     QStringList candidates() const;
+    // The ignored languages in effect.
+    QStringList ignored() const;
+    // `languages` less the ignored ones, in order: the languages whose
+    // absence makes a row incomplete.
+    QStringList countedLanguages() const;
     // Same, for a row key, with candidates().
     std::optional<Entry> baseEntry(const QString &rowKey) const;
 
-    // "!", "Missing: de, fr" or "OK (n)", where n counts the project
-    // languages whose text equals the base text. Entries of languages that
+    // "!", "Missing: de, fr" or "OK (n)", where n counts the given
+    // languages (the counted ones, as a rule) whose text equals the base text. Entries of languages that
     // are not the project's (a base candidate a cell edit added, say) count
     // for nothing.
     static QString statusTextOf(const Row *row, const QStringList &languages,
@@ -127,7 +137,7 @@ public:
     // The text of the cell at display index `index` of `keys` in the column.
     QString cellText(int index, Column column) const;
     QString cellText(int index, Column column, const QStringList &candidates) const;
-    // Whether every project language has an entry in the row (its status
+    // Whether every counted language has an entry in the row (its status
     // reads "OK (n)").
     bool isTranslated(const QString &rowKey) const;
 
@@ -136,11 +146,13 @@ public:
                   const QStringList &candidates) const;
 
     // Rebuilds `keys`: every row key of data, sorted stably, then, when
-    // hideTranslated is set, only those whose status does not begin with "OK".
+    // hideTranslated is set, only those whose status does not begin with "OK";
+    // when `keep` is given, only the row keys it holds for.
     // Ties keep code-unit order of the row keys; rows without a base value
     // go last when sorting by value.
     void rebuildKeys(const SortDescriptor &sort, bool hideTranslated);
-    void rebuildKeys(const SortDescriptor &sort, bool hideTranslated, const QStringList &candidates);
+    void rebuildKeys(const SortDescriptor &sort, bool hideTranslated, const QStringList &candidates,
+                     const std::function<bool(const QString &rowKey)> &keep = {});
 
     // Whether every project language has an entry in the row.
     static bool hasEveryLanguage(const Row &row, const QStringList &languages);
@@ -150,7 +162,7 @@ public:
 
 private:
     // The n of "OK (n)" for a row that has every language.
-    int statusCount(const Row &row, const QStringList &candidates) const;
+    static int statusCount(const Row &row, const QStringList &languages, const QStringList &candidates);
     QHash<QString, QStringList> rowKeysPerFile() const;
     // Stands for the entries of the language in the rows: equal entries,
     // equal fingerprints.

@@ -27,6 +27,12 @@ const char *const kNoLanguage = QT_TRANSLATE_NOOP(
 const char *const kNoProjectLanguage = QT_TRANSLATE_NOOP(
     "SettingsDialog",
     "No open project has a language named %1, so no row would have a base text. Use it anyway?");
+const char *const kIgnoredTitle = QT_TRANSLATE_NOOP("SettingsDialog", "Ignored Languages");
+const char *const kIgnoredText = QT_TRANSLATE_NOOP(
+    "SettingsDialog",
+    "Languages that never count as missing: in the Status column, Hide Translated,\n"
+    "Export Untranslated and the checks. Separate them with commas (for example: \"Base\").");
+const char *const kIgnoredPlaceholder = QT_TRANSLATE_NOOP("SettingsDialog", "none");
 const char *const kUseAnyway = QT_TRANSLATE_NOOP("SettingsDialog", "Use Anyway");
 const char *const kGoBack = QT_TRANSLATE_NOOP("SettingsDialog", "Go Back");
 const char *const kOk = QT_TRANSLATE_NOOP("SettingsDialog", "OK");
@@ -63,6 +69,17 @@ SettingsDialog SettingsDialog::baseLanguage(const Settings &settings)
     return withButtons(dialog);
 }
 
+SettingsDialog SettingsDialog::ignoredLanguages(const Settings &)
+{
+    SettingsDialog dialog;
+    dialog.kind = Kind::IgnoredLanguages;
+    dialog.title = translated(kIgnoredTitle);
+    dialog.informativeText = translated(kIgnoredText);
+    dialog.placeholder = translated(kIgnoredPlaceholder);
+    dialog.initialText = Settings::ignoredLanguages().join(QStringLiteral(", "));
+    return withButtons(dialog);
+}
+
 QString SettingsDialog::baseLanguageWarning(const QString &entered, const QStringList &openLanguages)
 {
     if (entered.isEmpty())
@@ -86,6 +103,14 @@ QString SettingsDialog::goBackButton() { return translated(kGoBack); }
 
 void SettingsDialog::apply(Settings &settings, const QString &entered) const
 {
+    if (kind == Kind::IgnoredLanguages) {
+        const QStringList names = Settings::languageList(entered);
+        if (names.isEmpty())
+            settings.remove(Settings::IgnoredLanguages);
+        else
+            settings.setValue(Settings::IgnoredLanguages, names);
+        return;
+    }
     const QString &key = kind == Kind::GoogleApiKey ? Settings::GoogleApiKey
                                                     : Settings::BaseLanguage;
     if (entered.isEmpty()) {

@@ -1,5 +1,5 @@
-// What the two single-field settings dialogs show and what their "OK" stores:
-// the Google API key and the base-language list. The window that shows them
+// What the single-field settings dialogs show and what their "OK" stores:
+// the Google API key, the base-language list and the ignored languages. The window that shows them
 // lives in the desktop app; this holds every rule.
 #pragma once
 
@@ -19,7 +19,7 @@ public:
     static constexpr int FieldWidth = 320;   // points
     static constexpr int FieldHeight = 24;
 
-    enum class Kind { GoogleApiKey, BaseLanguage };
+    enum class Kind { GoogleApiKey, BaseLanguage, IgnoredLanguages };
 
     // Title "Google Translate API Key", text "API Key", placeholder "Google
     // Translate API Key", initial text: the stored "google.api.key" or empty.
@@ -29,7 +29,13 @@ public:
     // "base.language" when it is a single text, else empty.
     static SettingsDialog baseLanguage(const Settings &settings);
 
-    // The "OK" answer with the field's text as it stands. An empty entry
+    // Title "Ignored Languages", a two-line text on what they do, placeholder
+    // "none", initial text: the "status.ignoredLanguages" list joined with ", ".
+    static SettingsDialog ignoredLanguages(const Settings &settings);
+
+    // The "OK" answer with the field's text as it stands. Ignored languages
+    // are stored as Settings::languageList() of the entry, and an entry that
+    // names none removes the key. An empty entry
     // removes the key. The API key is stored exactly as entered; the base
     // language is split at every "," and each part trimmed, empty parts kept,
     // and stored as a list even with one part. Every change is flushed.

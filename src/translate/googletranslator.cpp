@@ -3,6 +3,7 @@
 
 #include "common/log.h"
 #include "model/projectmodel.h"
+#include "model/translationcheck.h"
 #include "translate/googletranslateapi.h"
 
 #include <QNetworkAccessManager>
@@ -125,8 +126,21 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
             }
             reply->deleteLater();
             if (text) {
+                const QString held = ProjectModel::heldFor(call->rowKey, *text);
+                // Services drop, split or move specifiers ("% @"); such a
+                // text would crash or garble the app, so it is not written.
+                if (!TranslationCheck::specifiersMatch(call->base.value, held)) {
+                    Log::line(QStringLiteral("Translation into ") + language
+                              + QStringLiteral(" failed: its format specifiers do not match the base text"));
+                    ++m_refused;
+                    text.reset();
+                } else {
+                    text = held;
+                }
+            }
+            if (text) {
                 std::lock_guard<std::mutex> guard(m_lock);
-                call->working.insert(language, Entry{call->base.key, ProjectModel::heldFor(call->rowKey, *text),
+                call->working.insert(language, Entry{call->base.key, *text,
                                                      call->base.comment});
                 m_model.data.insert(call->rowKey, call->working);
             }

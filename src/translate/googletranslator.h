@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QHash>
 #include <QUrl>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -52,6 +53,10 @@ public:
     void abortAll();
 
     int requestsInFlight() const { return int(m_inFlight.size()); }
+    // Answers not written because their format specifiers do not match the
+    // base text (TranslationCheck::specifiersMatch); each is logged as a
+    // failed translation. Readable from any thread.
+    int refusedAnswers() const { return m_refused.load(); }
 
 private:
     struct KeyCall;
@@ -80,4 +85,5 @@ private:
     QList<QNetworkAccessManager *> m_managers;
     int m_nextManager = 0;
     QHash<QNetworkReply *, InFlight> m_inFlight;
+    std::atomic<int> m_refused{0};
 };

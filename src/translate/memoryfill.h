@@ -27,17 +27,24 @@ public:
     // Looks the row's base value up in the column of each base-language
     // candidate in turn; the first record found sets every project language
     // whose code it holds (replacing what was there) from the base entry's key
-    // and comment and the record's text. Rows without a base entry stay.
-    static void fillFromMemory(ProjectModel &model, const QString &rowKey,
+    // and comment and the record's text, except where that text's format
+    // specifiers do not match the base text's (TranslationCheck::
+    // specifiersMatch): such a language keeps what it had, a line is logged,
+    // and it is counted. Rows without a base entry stay. Returns the count.
+    static int fillFromMemory(ProjectModel &model, const QString &rowKey,
                                const QStringList &candidates, const MemoryLookup &lookup);
 
     // Every row key of keys, in order: rows holding an entry for every
     // project language are logged ("Already fully translated: <key>") and
-    // skipped; the others are filled. Then saves; one reload.
+    // skipped; the others are filled. Then saves; one reload. Texts left out
+    // for their specifiers are told in the outcome's message.
     static CommandOutcome autoTranslate(ProjectModel &model, const MemoryLookup &lookup);
 
-    // Fills the selected rows, then saves; one reload. Nothing selected:
-    // nothing happens.
+    // Fills the selected rows, then saves; one reload; the message as for
+    // autoTranslate. Nothing selected: nothing happens.
     static CommandOutcome autoTranslateSelected(ProjectModel &model, const QList<int> &selection,
                                                 const MemoryLookup &lookup);
+
+    // "" for none, else one line telling how many texts were left out.
+    static QString refusedMessage(int refused);
 };

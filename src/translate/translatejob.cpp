@@ -108,6 +108,7 @@ void TranslateJob::onKeyEnded(int finished, int started)
 
 void TranslateJob::onAllKeysEnded()
 {
+    m_refused = m_translator->refusedAnswers();
     // Joining the worker orders all of its writes before the save reads them.
     m_thread.quit();
     m_thread.wait();
@@ -125,5 +126,9 @@ void TranslateJob::finishWithSave()
 {
     m_model.save();
     m_running = false;
-    emit finished(CommandOutcome{.saves = 1, .reloads = 1});
+    const QString message =
+        m_refused == 0 ? QString()
+                       : tr("%n translation(s) were not filled in: their format specifiers do not "
+                            "match the base text.", "", m_refused);
+    emit finished(CommandOutcome{.saves = 1, .reloads = 1, .message = message});
 }

@@ -60,6 +60,9 @@ public:
     // entry, or no API key); empty when every selected row was queued.
     const QString &stoppedAt() const { return m_stoppedAt; }
     std::mutex &lock() { return m_lock; }
+    // Answers not written for their format specifiers; their count is also
+    // the message of finished()'s outcome.
+    int refusedAnswers() const { return m_refused; }
 
 signals:
     // On the calling thread: keys that have ended, of keys started so far, of
@@ -101,6 +104,7 @@ private:
     std::atomic<bool> m_cancelled{false};
     bool m_running = false;
     int m_startedSeen = 0;
+    int m_refused = 0;
 
     // Touched on the worker thread only.
     qsizetype m_next = 0;

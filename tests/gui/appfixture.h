@@ -28,8 +28,8 @@ protected:
     void SetUp() override
     {
         Settings settings;
-        for (const QString &key : {Settings::HideTranslated, Settings::BaseLanguage,
-                                   Settings::GoogleApiKey, Settings::RecentFolders})
+        for (const QString &key : {Settings::HideTranslated, Settings::BaseLanguage, Settings::GoogleApiKey,
+                                   Settings::RecentFolders, Settings::OnlyProblems, Settings::IgnoredLanguages})
             settings.remove(key);
         settings.setValue(Settings::StopWarning, true);
         root = m_dir.path();

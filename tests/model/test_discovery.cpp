@@ -22,6 +22,33 @@ TEST(Discovery, LanguagePathTest)
         EXPECT_EQ(ProjectDiscovery::isLanguagePath(QString::fromUtf8(path)), isLanguage) << path;
 }
 
+TEST(Discovery, SkipsToolAndBuildFoldersBelowTheChosenFolder)
+{
+    // Checkouts, build products, packages and version control are not the
+    // user's; Settings.bundle and fastlane's metadata folders are. The chosen
+    // folder (/p here) is not tested.
+    const std::pair<const char *, bool> cases[] = {
+        {"/p/App/Carthage/Checkouts/Lib/en.lproj/a.strings", false},
+        {"/p/App/.build/checkouts/Lib/Sources/en.lproj/a.strings", false},
+        {"/p/DerivedData/App/Build/en.lproj/a.strings", false},
+        {"/p/web/node_modules/x/de/a.txt", false},
+        {"/p/.git/x/en.lproj/a.strings", false}, {"/p/.svn/en.lproj/a.strings", false},
+        {"/p/.hg/en.lproj/a.strings", false},
+        {"/p/Build/MyApp.app/en.lproj/a.strings", false},
+        {"/p/Build/MyApp.app/PlugIns/Share.appex/de.lproj/a.strings", false},
+        {"/p/Kit.framework/Resources/en.lproj/a.strings", false},
+        {"/p/Archives/A.xcarchive/x/en.lproj/a.strings", false},
+        {"/p/App/Settings.bundle/en.lproj/Root.strings", true},
+        {"/p/fastlane/metadata/en-US/description.txt", true},
+        {"/p/CarthageApp/en.lproj/a.strings", true}, {"/p/build/en.lproj/a.strings", true},
+        {"/p/.app/en.lproj/a.strings", true}, {"/p/App/en.lproj/Main.app.strings", true}};
+    for (const auto &[path, isLanguage] : cases)
+        EXPECT_EQ(ProjectDiscovery::isLanguagePath(QString::fromUtf8(path), 2), isLanguage) << path;
+    const QString chosenInsideBundle = QStringLiteral("/p/x.app/App/en.lproj/a.strings");
+    EXPECT_TRUE(ProjectDiscovery::isLanguagePath(chosenInsideBundle, 8));
+    EXPECT_FALSE(ProjectDiscovery::isLanguagePath(chosenInsideBundle));
+}
+
 TEST(Discovery, FindsOneRootPerProjectSortedAndSkipsPods)
 {
     QTemporaryDir dir;
@@ -33,7 +60,12 @@ TEST(Discovery, FindsOneRootPerProjectSortedAndSkipsPods)
     writeFile(d, "Site/en-US/page.txt", "x");
     writeFile(d, "Pods/Lib/en.lproj/Lib.strings", "\n");
     writeFile(d, "Docs/readme.txt", "x");
-    EXPECT_EQ(ProjectDiscovery::discover(d), (QStringList{d + "/App", d + "/Site", d + "/Widget"}));
+    writeFile(d, "App/Settings.bundle/en.lproj/Root.strings", "\n");
+    writeFile(d, "Carthage/Checkouts/Lib/en.lproj/Lib.strings", "\n");
+    writeFile(d, "DerivedData/Build/MyApp.app/en.lproj/Localizable.strings", "\n");
+    EXPECT_EQ(ProjectDiscovery::discover(d),
+              (QStringList{d + "/App", d + "/App/Settings.bundle", d + "/Site", d + "/Widget"}));
+    EXPECT_EQ(ProjectDiscovery::discover(d + "/Carthage/Checkouts"), QStringList{d + "/Carthage/Checkouts/Lib"});
 }
 
 TEST(Discovery, NothingBelowPodsOrAMissingFolderFindsNothing)

@@ -27,3 +27,21 @@ TEST(SettingsDialog, BaseLanguageIsAlwaysStoredAsAList)
     EXPECT_EQ(dialog.initialText, "fr");
     EXPECT_EQ(dialog.placeholder, "fr");
 }
+
+TEST(SettingsDialog, IgnoredLanguagesAreStoredCleanAndReadAtOnce)
+{
+    Settings settings;
+    settings.remove(Settings::IgnoredLanguages);
+    EXPECT_EQ(Settings::ignoredLanguages(), QStringList());
+    SettingsDialog dialog = SettingsDialog::ignoredLanguages(settings);
+    EXPECT_EQ(dialog.initialText, QString());
+
+    // Trimmed, empty names and repeats dropped; the copy in use follows each write.
+    dialog.apply(settings, " Base ,, de,Base\n");
+    EXPECT_EQ(settings.value(Settings::IgnoredLanguages), QVariant(QStringList{"Base", "de"}));
+    EXPECT_EQ(Settings::ignoredLanguages(), (QStringList{"Base", "de"}));
+    EXPECT_EQ(SettingsDialog::ignoredLanguages(settings).initialText, "Base, de");
+    dialog.apply(settings, " , ");
+    EXPECT_FALSE(settings.contains(Settings::IgnoredLanguages));
+    EXPECT_EQ(Settings::ignoredLanguages(), QStringList());
+}

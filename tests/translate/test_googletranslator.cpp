@@ -148,6 +148,22 @@ TEST_F(GoogleTranslatorTest, KeepsOnlyAnswersThatDecode)
     EXPECT_EQ(row.keys(), (QList<QString>{"Base", "de", "en", "ko", "pt"}));
 }
 
+TEST_F(GoogleTranslatorTest, AnswersWhoseSpecifiersDifferAreNotWritten)
+{
+    // Services move, split and drop specifiers; only the French answer reads
+    // the base text's arguments, in another order.
+    const QMap<QString, QString> answers{{"de", "%d von %@"}, {"fa", "٪ @٪ @"}, {"fr", "%2$@ sur %1$@"},
+                                         {"ja", "% @ / % @"}};
+    model.languages = {"en", "de", "fa", "fr", "ja"};
+    model.data.insert("k-L.strings", {{"en", {"k", "%1$@ of %2$@", {}}}});
+    server.setHandler([&](const FakeRequest &r) {
+        return FakeResponse{200, FakeHttpServer::translation(answers.value(json(r.body)["target"].toString()))};
+    });
+    EXPECT_EQ(translate("k-L.strings"), 4);
+    EXPECT_EQ(model.data.value("k-L.strings").keys(), (QList<QString>{"Base", "en", "fr"}));
+    EXPECT_EQ(translator.refusedAnswers(), 3);
+}
+
 TEST_F(GoogleTranslatorTest, ATimeOutEndsOnlyItsOwnLanguage)
 {
     translator.setTimeout(std::chrono::milliseconds(500));

@@ -112,3 +112,32 @@ TEST_F(MemoryFillTest, OnlyProjectLanguagesCountAndTextsAreHeldAsTheRowHoldsThem
     EXPECT_EQ(model.data.value("about.txt-about.txt").value("de").value, "About \"\\\n");
     EXPECT_EQ(readFile(dir.path() + "/de.lproj/about.txt"), "About \"\\\n");
 }
+
+TEST(MemoryFillSpecifiers, TextsWhoseSpecifiersDifferAreNotWritten)
+{
+    QTemporaryDir dir;
+    writeFile(dir.path(), "en.lproj/L.strings", "\"arch\" = \"Current architecture: %@\";\n");
+    writeFile(dir.path(), "de.lproj/L.strings", "\"arch\" = \"Architektur: %@\";\n");
+    writeFile(dir.path(), "fa.lproj/L.strings", "\"x\" = \"y\";\n");
+    writeFile(dir.path(), "fr.lproj/L.strings", "\"x\" = \"y\";\n");
+    Settings().remove(Settings::BaseLanguage);
+    ProjectModel model = loadProject(dir.path());
+    // The memory's German and Persian texts read other arguments; the French one is fine.
+    const MemoryLookup lookup = [](const QString &column, const QString &) -> std::optional<QMap<QString, QString>> {
+        if (column != "en")
+            return std::nullopt;
+        return QMap<QString, QString>{
+            {"de", "Architektur: %d"}, {"fa", "@% :معماری کنونی"}, {"fr", "Architecture : %@"}};
+    };
+    testing::internal::CaptureStdout();
+    const CommandOutcome outcome = MemoryFill::autoTranslate(model, lookup);
+    const std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_NE(log.find("Memory text for fa of arch-L.strings not used"), std::string::npos) << log;
+    EXPECT_EQ(outcome.message, MemoryFill::refusedMessage(2));
+    EXPECT_TRUE(outcome.message.startsWith("2 text")) << outcome.message.toStdString();
+    const Row arch = model.data.value("arch-L.strings");
+    EXPECT_EQ(arch.value("de").value, "Architektur: %@");
+    EXPECT_FALSE(arch.contains("fa"));
+    EXPECT_EQ(arch.value("fr").value, "Architecture : %@");
+    EXPECT_FALSE(readFile(dir.path() + "/fa.lproj/L.strings").contains("arch"));
+}

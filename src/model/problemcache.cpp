@@ -1,0 +1,36 @@
+// Per-row check problems, kept until their row changes.
+#include "model/problemcache.h"
+
+#include "model/projectmodel.h"
+
+const QList<LanguageProblem> &ProblemCache::problemsOf(const ProjectModel &model, const QString &rowKey)
+{
+    return problemsOf(model, rowKey, model.candidates(), ProjectCheck::checkedLanguages(model));
+}
+
+const QList<LanguageProblem> &ProblemCache::problemsOf(const ProjectModel &model, const QString &rowKey,
+                                                       const QStringList &candidates,
+                                                       const QSet<QString> &checked)
+{
+    if (candidates != m_candidates || checked != m_checked) {
+        m_rows.clear();
+        m_candidates = candidates;
+        m_checked = checked;
+    }
+    const auto row = model.data.constFind(rowKey);
+    if (row == model.data.cend()) {
+        m_rows.remove(rowKey);
+        return m_none;
+    }
+    auto cached = m_rows.find(rowKey);
+    if (cached == m_rows.end())
+        cached = m_rows.insert(rowKey, {*row, ProjectCheck::checkRow(*row, checked, candidates)});
+    else if (cached->row != *row)
+        *cached = {*row, ProjectCheck::checkRow(*row, checked, candidates)};
+    return cached->problems;
+}
+
+void ProblemCache::clear()
+{
+    m_rows.clear();
+}

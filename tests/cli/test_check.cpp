@@ -1,0 +1,136 @@
+// verbalo-cli check and the ignored languages: what is reported and how, the
+// exit statuses, and --ignore-missing against the "status.ignoredLanguages"
+// setting on check, rows and export.
+#include "common/settings.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Shapes met in real apps: specifiers broken by a right-to-left edit or a
+// translator, reordered positional ones, a plain percent sign.
+QString writeCheckedProject(const QString &dir)
+{
+    writeFile(dir, "en.lproj/Localizable.strings",
+              "\"arch\" = \"Current architecture: %@\";\n\"two\" = \"%1$@ of %2$@\";\n"
+              "\"count\" = \"%d files, %.2f MB\";\n\"plain\" = \"100% sure\";\n"
+              "\"mixed\" = \"%@ has %ld items\";\n\"lines\" = \"One\\nTwo\";\n"
+              "\"space\" = \"Name: \";\n\"none\" = \"Hello\";\n");
+    writeFile(dir, "fa.lproj/Localizable.strings",
+              "\"arch\" = \"@% :معماری کنونی\";\n\"two\" = \"٪ @٪ @\";\n"
+              "\"count\" = \"%d فایل، %.2f مگابایت\";\n\"plain\" = \"۱۰۰٪ مطمئن\";\n\"none\" = \"سلام\";\n");
+    writeFile(dir, "de.lproj/Localizable.strings",
+              "\"two\" = \"%2$@ von %1$@\";\n\"count\" = \"%d Dateien, %d MB\";\n"
+              "\"plain\" = \"100 % sicher\";\n\"mixed\" = \"%@ hat Elemente\";\n"
+              "\"lines\" = \"Eins Zwei\";\n\"space\" = \"Name:\";\n\"none\" = \"Hallo\";\n");
+    return dir;
+}
+
+QStringList reported(const QByteArray &json)
+{
+    QStringList found;
+    for (const QJsonValue &v : QJsonDocument::fromJson(json).array()) {
+        const QJsonObject o = v.toObject();
+        EXPECT_EQ(o.keys(), (QStringList{"base", "detail", "kind", "language", "rowKey", "text"}));
+        EXPECT_FALSE(o.value("detail").toString().isEmpty());
+        found << o.value("rowKey").toString() + u' ' + o.value("language").toString() + u' '
+                     + o.value("kind").toString();
+    }
+    return found;
+}
+
+QStringList statuses(const QString &root, const QStringList &options = {})
+{
+    const CliRun run = runCliProgram(QStringList{"rows", "--json"} + options + QStringList{root});
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    QStringList texts;
+    for (const QJsonValue &v : QJsonDocument::fromJson(run.out).object().value("rows").toArray())
+        texts << v.toObject().value("rowKey").toString() + u' ' + v.toObject().value("status").toString();
+    return texts;
+}
+
+} // namespace
+
+TEST(Check, ReportsEveryBrokenTranslationAndNothingElse)
+{
+    QTemporaryDir dir;
+    const QString root = writeCheckedProject(dir.path());
+    const CliRun json = runCliProgram({"check", "--json", root});
+    EXPECT_EQ(json.status, 1) << json.err.constData();
+    EXPECT_EQ(reported(json.out),
+              (QStringList{"arch-Localizable.strings fa format", "count-Localizable.strings de format",
+                           "lines-Localizable.strings de linebreaks", "mixed-Localizable.strings de format",
+                           "space-Localizable.strings de whitespace", "two-Localizable.strings fa format"}));
+    EXPECT_EQ(json.err, "6 problems in 6 rows (4 format, 1 linebreaks, 1 whitespace)\n");
+
+    const CliRun text = runCliProgram({"check", root});
+    EXPECT_EQ(text.status, 1);
+    const QList<QByteArray> lines = text.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_TRUE(lines.first().startsWith(
+        QStringLiteral("arch-Localizable.strings  [fa]  format: \"Current architecture: %@\" -> \"@% :معماری کنونی\"  (")
+            .toUtf8()))
+        << lines.first().constData();
+    EXPECT_TRUE(lines.at(2).contains("\"One\\nTwo\" -> \"Eins Zwei\"")) << lines.at(2).constData();
+
+    // An ignored language is not checked; the exit status follows what is left.
+    EXPECT_EQ(reported(runCliProgram({"check", "--json", "--ignore-missing", "de,fa", root}).out), QStringList());
+    EXPECT_EQ(runCliProgram({"check", "--ignore-missing", "de, fa", root}).status, 0);
+    const CliRun clean = runCliProgram({"check", "--json", "--ignore-missing", "fa,de", root});
+    EXPECT_EQ(clean.out, "[]\n");
+    EXPECT_EQ(clean.status, 0);
+
+    for (const QStringList &bad : {QStringList{"check"}, QStringList{"check", "--bogus", root},
+                                   QStringList{"check", root + "/gone"}, QStringList{"check", root, root}})
+        EXPECT_EQ(runCliProgram(bad).status, 2) << bad.join(u' ').toStdString();
+    const CliRun help = runCliProgram({"check", "--help"});
+    for (const char *kind : {"format", "linebreaks", "whitespace", "--ignore-missing"})
+        EXPECT_TRUE(help.out.contains(kind)) << kind;
+}
+
+TEST(Check, IgnoredLanguagesFromTheSettingOrTheFlag)
+{
+    // Base holds only InfoPlist.strings, as in many real apps: without the
+    // setting every other row misses Base.
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    writeFile(root, "Base.lproj/InfoPlist.strings", "\"name\" = \"App\";\n");
+    writeFile(root, "en.lproj/Localizable.strings", "\"a\" = \"A\";\n\"b\" = \"B %@\";\n");
+    writeFile(root, "de.lproj/Localizable.strings", "\"a\" = \"Ä\";\n\"b\" = \"B\";\n");
+    writeFile(root, "en.lproj/InfoPlist.strings", "\"name\" = \"App\";\n");
+    writeFile(root, "de.lproj/InfoPlist.strings", "\"name\" = \"App\";\n");
+    Settings().remove(Settings::IgnoredLanguages);
+
+    const QStringList designed{"a-Localizable.strings Missing: Base", "b-Localizable.strings Missing: Base",
+                               "name-InfoPlist.strings OK (3)"};
+    const QStringList ignoringBase{"a-Localizable.strings OK (1)", "b-Localizable.strings OK (1)",
+                                   "name-InfoPlist.strings OK (2)"};
+    EXPECT_EQ(statuses(root), designed);
+    EXPECT_EQ(statuses(root, {"--ignore-missing", "Base"}), ignoringBase);
+    EXPECT_EQ(statuses(root, {"--ignore-missing", "Base", "--hide-translated"}), QStringList());
+
+    // The setting, as a list or one comma-separated text, does the same, and
+    // an empty flag sets it aside for one run.
+    for (const QVariant &stored : {QVariant(QStringList{"Base"}), QVariant(QStringLiteral(" Base ,"))}) {
+        Settings().setValue(Settings::IgnoredLanguages, stored);
+        EXPECT_EQ(Settings::ignoredLanguages(), QStringList{"Base"});
+        EXPECT_EQ(statuses(root), ignoringBase);
+        EXPECT_EQ(statuses(root, {"--ignore-missing", ""}), designed);
+    }
+    const QString exported = root + "/../untranslated.strings";
+    EXPECT_EQ(runCliProgram({"export", root, exported}).status, 0);
+    EXPECT_EQ(readFile(exported), QByteArray());
+    Settings().setValue(Settings::IgnoredLanguages, QStringList{"de"});
+    EXPECT_EQ(runCliProgram({"check", root}).status, 0);
+    Settings().remove(Settings::IgnoredLanguages);
+    EXPECT_EQ(runCliProgram({"check", root}).status, 1);
+    EXPECT_EQ(runCliProgram({"export", root, exported}).status, 0);
+    EXPECT_TRUE(readFile(exported).contains("\"b\" = \"B %@\";")) << readFile(exported).constData();
+    QFile::remove(exported);
+}
