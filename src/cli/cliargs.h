@@ -30,6 +30,8 @@ struct CliOption
 namespace CliOptions {
 inline const CliOption Json{QStringLiteral("--json"), false};
 inline const CliOption BaseLanguage{QStringLiteral("--base-language"), true};
+inline const CliOption Layout{QStringLiteral("--layout"), true};
+inline const CliOption CollationLocale{QStringLiteral("--collation-locale"), true};
 } // namespace CliOptions
 
 // The parsed arguments of one command. Throws CliError for an unknown option
@@ -53,6 +55,9 @@ public:
     // Gives the model --base-language LIST (comma-separated) as its
     // base-language candidates; without the option, those of the settings.
     void applyBaseLanguage(ProjectModel &model) const;
+    // Gives the model the save settings, with --layout canonical|preserve and
+    // --collation-locale LOCALE in place of the stored ones.
+    void applySaveOptions(ProjectModel &model) const;
 
 private:
     QList<std::pair<QString, QString>> m_options;

@@ -15,3 +15,4 @@ int commandTranslate(const QStringList &arguments);
 int commandScan(const QStringList &arguments);
 int commandLookup(const QStringList &arguments);
 int commandImport(const QStringList &arguments);
+int commandSet(const QStringList &arguments);

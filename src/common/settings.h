@@ -17,6 +17,11 @@ public:
     static inline const QString StopWarning = QStringLiteral("com.brenquil.stop.warning");
     static inline const QString GoogleApiKey = QStringLiteral("google.api.key");
     static inline const QString BaseLanguage = QStringLiteral("base.language");
+    // "canonical" (the default) or "preserve": how saves lay out the files.
+    static inline const QString SavingLayout = QStringLiteral("save.layout");
+    // The locale whose collation orders keys in the canonical layout; empty
+    // or absent: the current locale.
+    static inline const QString SavingCollationLocale = QStringLiteral("save.collationLocale");
     static inline const QString RecentFolders = QStringLiteral("recent.folders");
     static inline const QString PlauderVersion = QStringLiteral("Plauder.version");
     static inline const QString PlauderDate = QStringLiteral("Plauder.date");

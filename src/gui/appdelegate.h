@@ -54,6 +54,8 @@ public:
 
     // Shell commands.
     void toggleTranslated();
+    // Switches the "save.layout" setting between canonical and preserve.
+    void togglePreserveLayout();
     void openFolder();
     void scan();
     void cleanUp();
@@ -97,6 +99,7 @@ private:
     UserPrompts &m_prompts;
     MainMenu *m_menu;
     QAction *m_hideTranslated = nullptr;
+    QAction *m_preserveLayout = nullptr;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::vector<std::unique_ptr<ProjectWindowController>> m_projects;
     QPointer<StartWindow> m_openWindow;

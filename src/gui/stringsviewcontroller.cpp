@@ -14,6 +14,7 @@
 #include "memory/databasemanagerv2.h"
 #include "memory/translationimport.h"
 #include "memory/translationspanel.h"
+#include "shell/savesettings.h"
 #include "translate/memoryfill.h"
 #include "translate/translatejob.h"
 
@@ -100,6 +101,7 @@ void StringsViewController::loadProject()
 {
     const auto candidates = [] { return Settings::baseLanguageCandidates(); };
     m_model.baseLanguages = candidates;
+    m_model.saveOptions = [] { return SaveSettings::read(); };
     // Small projects load at once; a large one would freeze the window.
     if (projectBytes(m_model.projectURL) < 4 * 1024 * 1024) {
         m_model.load();
@@ -125,6 +127,7 @@ void StringsViewController::loadProject()
         ProjectModel model;
         model.projectURL = root;
         model.baseLanguages = candidates;
+        model.saveOptions = [] { return SaveSettings::read(); };
         model.load([self, root](int read, int total) {
             QMetaObject::invokeMethod(self, [self, root, read, total] {
                 if (self)
