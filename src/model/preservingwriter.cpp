@@ -188,18 +188,53 @@ public:
         return {start, end};
     }
 
-    // The line after entry i (where an entry after it goes).
+    // The line after entry i.
     qsizetype after(qsizetype i) const
     {
         return m_lines.nextLine(m_content.spans[size_t(i)].end);
     }
 
+    // Where an entry after entry i goes: the next line, or right after the
+    // entry when other text (a closing brace, another entry) follows on its
+    // line; midLine tells which.
+    qsizetype placeAfter(qsizetype i, bool &midLine) const
+    {
+        const qsizetype end = m_content.spans[size_t(i)].end;
+        qsizetype j = end;
+        while (j < m_text.size() && isBlank(m_text[j]))
+            ++j;
+        midLine = !(j >= m_text.size() || isLineBreak(m_text[j])
+                    || (j + 1 < m_text.size() && m_text[j] == u'/' && m_text[j + 1] == u'/'));
+        return midLine ? end : after(i);
+    }
+
+    // Where the first entry of a file without entries goes: at its end, or
+    // inside the braces of a file that wraps its entries in them.
+    qsizetype placeInEmpty(bool &midLine) const
+    {
+        midLine = false;
+        qsizetype last = m_text.size() - 1;
+        while (last >= 0 && m_text[last].isSpace())
+            --last;
+        qsizetype first = 0;
+        while (first < m_text.size() && m_text[first].isSpace())
+            ++first;
+        if (last <= first || m_text[last] != u'}' || m_text[first] != u'{')
+            return m_text.size();
+        const qsizetype line = m_lines.startOf(last);
+        midLine = !m_lines.onlyBlanksBetween(line, last);
+        return midLine ? last : line;
+    }
+
     Style styleOf(qsizetype sample) const
     {
         Style style;
-        const qsizetype firstBreak = m_lines.breakOf(0);
-        if (firstBreak < m_text.size() && m_text[firstBreak] == u'\r')
-            style.lineEnd = firstBreak + 1 < m_text.size() && m_text[firstBreak + 1] == u'\n' ? QStringLiteral("\r\n")
+        // The line end after the sample entry, else the file's first one.
+        qsizetype lineBreak = m_lines.breakOf(sample < 0 ? 0 : m_content.spans[size_t(sample)].end);
+        if (lineBreak >= m_text.size())
+            lineBreak = m_lines.breakOf(0);
+        if (lineBreak < m_text.size() && m_text[lineBreak] == u'\r')
+            style.lineEnd = lineBreak + 1 < m_text.size() && m_text[lineBreak + 1] == u'\n' ? QStringLiteral("\r\n")
                                                                                            : QStringLiteral("\r");
         if (sample < 0)
             return style;
@@ -246,9 +281,12 @@ public:
         return out;
     }
 
-    // What goes in at `at` (a line start or the text's end) for a block.
-    QString insertion(qsizetype at, const QString &block, const Style &style) const
+    // What goes in at `at` (a line start or the text's end, or within a line
+    // when midLine) for a block.
+    QString insertion(qsizetype at, const QString &block, const Style &style, bool midLine) const
     {
+        if (midLine)
+            return style.lineEnd + block;
         QString out;
         const bool end = at >= m_text.size();
         if (end && at > 0 && !isLineBreak(m_text[at - 1]))
@@ -281,13 +319,27 @@ QString PreservingWriter::loadedFormOf(const QString &key)
 PreservingWriter::Result PreservingWriter::edit(QStringView text, const QString &fileName,
                                                 const QList<PreservedEntry> &wanted, const KeyCollator &collator)
 {
-    Result result;
     const StringsContent content = StringsContent::read(text);
     if (!content.complete) {
+        Result result;
         result.outcome = Outcome::Refused;
         result.problem = content.problem;
         return result;
     }
+    // An entry that shares its line with another can read differently once
+    // its text changes (an escaped line separator joins what a raw one kept
+    // apart); then the changed entries get lines of their own.
+    Result result = attempt(text, content, fileName, wanted, collator, false);
+    if (result.outcome == Outcome::Refused)
+        result = attempt(text, content, fileName, wanted, collator, true);
+    return result;
+}
+
+PreservingWriter::Result PreservingWriter::attempt(QStringView text, const StringsContent &content,
+                                                   const QString &fileName, const QList<PreservedEntry> &wanted,
+                                                   const KeyCollator &collator, bool ownLines)
+{
+    Result result;
     const qsizetype count = content.entries.size();
     QHash<QString, QList<qsizetype>> occurrences;
     QStringList loadedKeys;
@@ -359,6 +411,16 @@ PreservingWriter::Result PreservingWriter::edit(QStringView text, const QString 
                     edits.append({key.start, key.start, style.lineEnd + QStringLiteral("/*") + escaped + QStringLiteral("*/") + style.lineEnd, 0});
             }
         }
+        if (ownLines && edits.size() > before) {
+            bool atLineStart = false;
+            const qsizetype start = editor.blockStart(live, atLineStart);
+            if (!atLineStart)
+                edits.append({start, start, editor.styleOf(live).lineEnd, 0});
+            bool midLine = false;
+            editor.placeAfter(live, midLine);
+            if (midLine)
+                edits.append({span.end, span.end, editor.styleOf(live).lineEnd, 0});
+        }
         // Earlier occurrences lost to the last one; once it changes they
         // would read as stale texts of the key, so they go.
         if (edits.size() > before)
@@ -409,15 +471,18 @@ PreservingWriter::Result PreservingWriter::edit(QStringView text, const QString 
             const qsizetype sample = anchor >= 0 ? anchor : last;
             const Style style = editor.styleOf(sample);
             qsizetype at = text.size();
+            bool midLine = false;
             if (anchor >= 0) {
                 bool atLineStart = false;
                 at = editor.blockStart(anchor, atLineStart);
-                if (!atLineStart)
-                    at = Lines(text).startOf(at);
+                midLine = !atLineStart;
             } else if (last >= 0) {
-                at = editor.after(last);
+                at = editor.placeAfter(last, midLine);
+            } else {
+                at = editor.placeInEmpty(midLine);
             }
-            edits.append({at, at, editor.insertion(at, Editor::block(entry->entry, style), style), edits.size()});
+            edits.append({at, at, editor.insertion(at, Editor::block(entry->entry, style), style, midLine),
+                          edits.size()});
         }
     }
     if (edits.isEmpty())
@@ -448,15 +513,16 @@ PreservingWriter::Result PreservingWriter::edit(QStringView text, const QString 
     out += text.sliced(at);
 
     // The edited text must read back as exactly the wanted entries, or it is
-    // not written.
+    // not written. Keys compare as the text they stand for: a held key may
+    // hold a quote that the file holds escaped.
     const StringsContent check = StringsContent::read(out);
     QHash<QString, QString> values;
     for (const Entry &entry : check.entries)
-        values.insert(loadedFormOf(entry.key), entry.value);
+        values.insert(HeldText::toPlain(entry.key), entry.value);
     bool same = check.complete && values.size() == wanted.size();
     for (qsizetype i = 0; same && i < wanted.size(); ++i) {
         const Entry &entry = wanted.at(i).entry;
-        const auto found = values.constFind(loadedFormOf(entry.key));
+        const auto found = values.constFind(HeldText::toPlain(entry.key));
         same = found != values.cend()
                && (*found == entry.value || *found == StringsWriter::escapeValue(entry.value));
     }

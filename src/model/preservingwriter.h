@@ -9,6 +9,7 @@
 #include <QStringView>
 
 class KeyCollator;
+struct StringsContent;
 
 // One entry the file must hold after the edit.
 struct PreservedEntry
@@ -44,7 +45,9 @@ public:
     //   lines, line ends).
     // Values, keys and comments are escaped as StringsWriter escapes them.
     // An entry occurring twice is edited where it wins (its last occurrence);
-    // the earlier ones go when it changes. Refused, with the reason, when the
+    // the earlier ones go when it changes. When an edit in a line shared by
+    // several entries would change how the line reads, the changed entries
+    // are put on lines of their own. Refused, with the reason, when the
     // text holds what the reader cannot place, or when the edited text would
     // not read back as the wanted entries.
     static Result edit(QStringView text, const QString &fileName, const QList<PreservedEntry> &wanted,
@@ -53,4 +56,10 @@ public:
     // The key as the project holds it after loading: keys with escapes in the
     // one spelling HeldText gives them.
     static QString loadedFormOf(const QString &key);
+
+private:
+    // One try of edit(); with ownLines, each changed entry that shares its
+    // line with other text is given a line of its own.
+    static Result attempt(QStringView text, const StringsContent &content, const QString &fileName,
+                          const QList<PreservedEntry> &wanted, const KeyCollator &collator, bool ownLines);
 };

@@ -244,9 +244,15 @@ QString preserveTask(const WriteTask &task, qsizetype languageCount, bool candid
     case PreservingWriter::Outcome::Edited:
         break;
     }
-    return TextFile::write(task.path, result.text, disk->encoding, disk->byteOrderMark)
-               ? QString()
-               : QCoreApplication::translate("ProjectModel", "could not be written");
+    // UTF-16 without a byte-order mark is recognised by the zero bytes of its
+    // ASCII; a file edited down to a few characters may no longer show enough
+    // of them, and then gets a mark rather than become unreadable.
+    QByteArray bytes = TextFile::encode(result.text, disk->encoding, disk->byteOrderMark);
+    const std::optional<DecodedText> back = TextFile::decode(bytes);
+    if (!back || back->text != result.text || back->encoding != disk->encoding)
+        bytes = TextFile::encode(result.text, disk->encoding, true);
+    return TextFile::writeBytes(task.path, bytes) ? QString()
+                                                  : QCoreApplication::translate("ProjectModel", "could not be written");
 }
 
 } // namespace
