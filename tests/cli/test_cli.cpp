@@ -308,3 +308,22 @@ TEST(RunCli, BaseLanguageOverrideEndsWithTheCommand)
     EXPECT_EQ(readFile(second.path() + "/de.lproj/A.strings"), QByteArray("\n/* English */\n\"k\" = \"w\";\n\n"));
     EXPECT_EQ(Settings::baseLanguageCandidates(), Settings::defaultBaseLanguages());
 }
+
+TEST(RunCli, SaveSettingsAndTheirOverrides)
+{
+    QTemporaryDir dir;
+    const QByteArray messy = "\"hrad\" = \"2\";\r\n\"chata\" = \"1\";\r\n";
+    const QString file = writeFile(dir.path(), "en.lproj/A.strings", messy);
+    Settings settings;
+    settings.setValue(Settings::SavingLayout, QStringLiteral("preserve"));
+    settings.setValue(Settings::SavingCollationLocale, QStringLiteral("cs_CZ"));
+    EXPECT_EQ(runCli({"rewrite", dir.path()}), 0);
+    EXPECT_EQ(readFile(file), messy);
+    // The canonical layout sorts by the set locale: Czech puts "ch" after "h".
+    EXPECT_EQ(runCli({"rewrite", "--layout", "canonical", dir.path()}), 0);
+    EXPECT_EQ(readFile(file), QByteArray("\n/**/\n\"hrad\" = \"2\";\n\n/**/\n\"chata\" = \"1\";\n\n"));
+    EXPECT_EQ(runCli({"rewrite", "--layout=canonical", "--collation-locale", "en", dir.path()}), 0);
+    EXPECT_TRUE(readFile(file).startsWith("\n/**/\n\"chata\""));
+    settings.remove(Settings::SavingLayout);
+    settings.remove(Settings::SavingCollationLocale);
+}
