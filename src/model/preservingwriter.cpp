@@ -49,13 +49,11 @@ public:
     // The start of the next line: after the break at `at` (CRLF is one break).
     qsizetype afterBreak(qsizetype at) const
     {
-        if (at < m_text.size() && m_text[at] == u'\r')
-            ++at;
-        else if (at < m_text.size() && m_text[at] == u'\n')
-            return at + 1;
-        if (at < m_text.size() && m_text[at] == u'\n' && m_text[at - 1] == u'\r')
-            ++at;
-        return at;
+        if (at >= m_text.size())
+            return at;
+        if (m_text[at] == u'\r' && at + 1 < m_text.size() && m_text[at + 1] == u'\n')
+            return at + 2;
+        return at + 1;
     }
     qsizetype nextLine(qsizetype at) const { return afterBreak(breakOf(at)); }
     // The start of the line before the line starting at `lineStart` (> 0).

@@ -29,7 +29,7 @@ protected:
     {
         Settings settings;
         for (const QString &key : {Settings::HideTranslated, Settings::BaseLanguage,
-                                   Settings::GoogleApiKey, Settings::RecentFolders})
+                                   Settings::GoogleApiKey, Settings::RecentFolders, Settings::SavingLayout})
             settings.remove(key);
         settings.setValue(Settings::StopWarning, true);
         root = m_dir.path();

@@ -156,12 +156,12 @@ TEST_F(AppFixture, KeepingEachFilesLayoutIsASettingsMenuSwitch)
     trigger("togglePreserveLayout:");
     EXPECT_TRUE(preserve->isChecked());
     EXPECT_EQ(Settings().text(Settings::SavingLayout), "preserve");
-    trigger("save:");
+    editor(0)->save();
     EXPECT_EQ(fileBytes("App1/de.lproj/Localizable.strings"), german);
 
     trigger("togglePreserveLayout:");
     EXPECT_FALSE(preserve->isChecked());
-    trigger("save:");
+    editor(0)->save();
     EXPECT_EQ(fileBytes("App1/de.lproj/Localizable.strings"), "\n/* Greeting */\n\"hello\" = \"Hallo\";\n\n");
 }
 
