@@ -61,6 +61,14 @@
             <numerusform>%n Ordner konnten nicht gelesen werden und wurden ausgelassen.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Saves now edit only the entries that change and keep each file&apos;s layout</source>
+        <translation>Speichern ändert jetzt nur die geänderten Einträge und behält den Aufbau jeder Datei bei</translation>
+    </message>
+    <message>
+        <source>Saves now rewrite every file in the canonical layout</source>
+        <translation>Speichern schreibt jetzt jede Datei im einheitlichen Aufbau neu</translation>
+    </message>
 </context>
 <context>
     <name>CellEditing</name>
@@ -315,6 +323,8 @@
     <message>
         <source>&amp;Ignored Languages…</source>
         <translation>&amp;Ignorierte Sprachen…</translation>
+        <source>&amp;Keep Each File&apos;s Layout When Saving</source>
+        <translation>&amp;Dateiaufbau beim Speichern beibehalten</translation>
     </message>
 </context>
 <context>
@@ -435,6 +445,14 @@ Open a project folder to start.</source>
     <message>
         <source>could not be written</source>
         <translation>konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the file on disk can no longer be read (%1)</source>
+        <translation>die Datei auf der Festplatte kann nicht mehr gelesen werden (%1)</translation>
+    </message>
+    <message>
+        <source>its layout could not be kept (%1)</source>
+        <translation>ihr Aufbau konnte nicht beibehalten werden (%1)</translation>
     </message>
 </context>
 <context>

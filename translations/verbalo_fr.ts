@@ -61,6 +61,14 @@
             <numerusform>%n dossiers n’ont pas pu être lus et ont été ignorés.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Saves now edit only the entries that change and keep each file&apos;s layout</source>
+        <translation>L’enregistrement ne modifie plus que les entrées changées et conserve la mise en forme de chaque fichier</translation>
+    </message>
+    <message>
+        <source>Saves now rewrite every file in the canonical layout</source>
+        <translation>L’enregistrement réécrit désormais chaque fichier dans la mise en forme canonique</translation>
+    </message>
 </context>
 <context>
     <name>CellEditing</name>
@@ -315,6 +323,8 @@
     <message>
         <source>&amp;Ignored Languages…</source>
         <translation>Langues &amp;ignorées…</translation>
+        <source>&amp;Keep Each File&apos;s Layout When Saving</source>
+        <translation>Conserver la &amp;mise en forme de chaque fichier à l’enregistrement</translation>
     </message>
 </context>
 <context>
@@ -435,6 +445,14 @@ Ouvrez un dossier de projet pour commencer.</translation>
     <message>
         <source>could not be written</source>
         <translation>n’a pas pu être écrit</translation>
+    </message>
+    <message>
+        <source>the file on disk can no longer be read (%1)</source>
+        <translation>le fichier sur le disque ne peut plus être lu (%1)</translation>
+    </message>
+    <message>
+        <source>its layout could not be kept (%1)</source>
+        <translation>sa mise en forme n’a pas pu être conservée (%1)</translation>
     </message>
 </context>
 <context>

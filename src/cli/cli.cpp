@@ -25,16 +25,20 @@ const CliCommand kCommands[] = {
     {"discover", "[--json] FOLDER", "list the project roots found below FOLDER", commandDiscover},
     {"rows", "[--json] [--sort key|value|status] [--descending] [--hide-translated] [--base-language LIST] [--ignore-missing LIST] ROOT",
      "print the project's table as the editor shows it", commandRows},
-    {"rewrite", "[--base-language LIST] ROOT", "load the project and save it", commandRewrite},
+    {"rewrite", "[--layout canonical|preserve] [--collation-locale LOCALE] [--base-language LIST] ROOT",
+     "load the project and save it", commandRewrite},
+    {"set", "[--layout canonical|preserve] [--collation-locale LOCALE] [--base-language LIST] ROOT ROWKEY LANGUAGE TEXT",
+     "set one language's text of one row (TEXT escaped as in a .strings file), then save", commandSet,
+     "  As an edit in the translations panel: the entry gets the base entry's key and comment;\n"
+     "  a TEXT of only white space removes the language's entry. Prints the old and new text."},
     {"export", "[--base-language LIST] ROOT OUTFILE", "write the base texts of rows lacking a translation to OUTFILE", commandExport},
-    {"fill", "[--db PATH] [--base-language LIST] [--row-key KEY]... ROOT", "fill rows from the translation memory, then save", commandFill},
-    {"translate", "[--api-key-file FILE | --api-key KEY] [--base-language LIST] [--row-key KEY]... ROOT", "machine-translate the rows' missing languages, then save", commandTranslate,
+    {"fill", "[--db PATH] [--layout canonical|preserve] [--collation-locale LOCALE] [--base-language LIST] [--row-key KEY]... ROOT", "fill rows from the translation memory, then save", commandFill},
+    {"translate", "[--api-key-file FILE | --api-key KEY] [--layout canonical|preserve] [--collation-locale LOCALE] [--base-language LIST] [--row-key KEY]... ROOT", "machine-translate the rows' missing languages, then save", commandTranslate,
      "  The API key is the first of: the first line of --api-key-file FILE, --api-key KEY,\n"
      "  the environment variable VERBALO_GOOGLE_API_KEY, the \"google.api.key\" setting.\n"
      "  Prefer the file or the variable: --api-key shows the key to every user in the process list."},
     {"scan", "[--db PATH] FOLDER", "fill the translation memory from the language folders below FOLDER", commandScan},
     {"lookup", "[--json] [--column CODE] [--db PATH] TEXT", "print the translation memory's best record for TEXT", commandLookup},
-    {"import", "[--base-language LIST] [--db PATH] ROOT FOLDER", "import language-named .strings files below FOLDER into ROOT and save", commandImport},
     {"check", "[--json] [--base-language LIST] [--ignore-missing LIST] ROOT", "report translations that break or garble their base text", commandCheck,
      "  Each language's text of each row is compared with the row's base text. Kinds:\n"
      "    format      the format specifiers (%@, %d, %1$@, %.2f, ...) do not read the same\n"
@@ -46,6 +50,7 @@ const CliCommand kCommands[] = {
      "  \"text\", \"detail\"}. A summary line goes to standard error.\n"
      "  Languages of --ignore-missing (or of the \"status.ignoredLanguages\" setting) are not checked.\n"
      "  Exit status: 0 when nothing is found, 1 when problems are found, 2 for bad use."},
+    {"import", "[--layout canonical|preserve] [--collation-locale LOCALE] [--base-language LIST] [--db PATH] ROOT FOLDER", "import language-named .strings files below FOLDER into ROOT and save", commandImport},
 };
 
 const CliCommand *findCommand(const QString &name)
@@ -65,6 +70,13 @@ void printUsage(const CliCommand &c)
     if (QByteArray(c.usage).contains("--ignore-missing"))
         cliPrintLine(QStringLiteral("  --ignore-missing LIST: comma-separated languages that never count as missing\n"
                                     "  for this run (empty: none); without it, the \"status.ignoredLanguages\" setting."));
+    if (QByteArray(c.usage).contains("--layout")) {
+        cliPrintLine(QStringLiteral("  --layout canonical|preserve: canonical rewrites every file sorted, one comment and blank line"));
+        cliPrintLine(QStringLiteral("    per entry, as UTF-8; preserve edits only the entries that changed and keeps every other byte,"));
+        cliPrintLine(QStringLiteral("    the encoding and line ends. Default: the \"save.layout\" setting, else canonical."));
+        cliPrintLine(QStringLiteral("  --collation-locale LOCALE: the locale whose collation sorts keys (\"en\", \"de_DE\"); default:"));
+        cliPrintLine(QStringLiteral("    the \"save.collationLocale\" setting, else the current locale."));
+    }
     if (c.details)
         cliPrintLine(QString::fromUtf8(c.details));
 }

@@ -3,6 +3,7 @@
 
 #include "common/settings.h"
 #include "model/projectmodel.h"
+#include "shell/savesettings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,6 +106,20 @@ void CliArgs::applyIgnoredLanguages(ProjectModel &model) const
     }
     const QStringList ignored = Settings::languageList(*list);
     model.ignoredLanguages = [ignored] { return ignored; };
+}
+
+void CliArgs::applySaveOptions(ProjectModel &model) const
+{
+    SaveOptions options = SaveSettings::read();
+    if (const std::optional<QString> layout = value(CliOptions::Layout.name)) {
+        const std::optional<SaveLayout> named = SaveOptions::layoutNamed(*layout);
+        if (!named)
+            throw CliError{QStringLiteral("--layout takes canonical or preserve, not %1").arg(*layout)};
+        options.layout = *named;
+    }
+    if (const std::optional<QString> locale = value(CliOptions::CollationLocale.name))
+        options.collationLocale = locale->trimmed();
+    model.saveOptions = [options] { return options; };
 }
 
 QString requireFolder(const QString &path)

@@ -31,6 +31,8 @@ namespace CliOptions {
 inline const CliOption Json{QStringLiteral("--json"), false};
 inline const CliOption BaseLanguage{QStringLiteral("--base-language"), true};
 inline const CliOption IgnoreMissing{QStringLiteral("--ignore-missing"), true};
+inline const CliOption Layout{QStringLiteral("--layout"), true};
+inline const CliOption CollationLocale{QStringLiteral("--collation-locale"), true};
 } // namespace CliOptions
 
 // The parsed arguments of one command. Throws CliError for an unknown option
@@ -58,6 +60,9 @@ public:
     // to ignore none) as its ignored languages; without the option, those of
     // the "status.ignoredLanguages" setting.
     void applyIgnoredLanguages(ProjectModel &model) const;
+    // Gives the model the save settings, with --layout canonical|preserve and
+    // --collation-locale LOCALE in place of the stored ones.
+    void applySaveOptions(ProjectModel &model) const;
 
 private:
     QList<std::pair<QString, QString>> m_options;

@@ -13,10 +13,11 @@ int commandFill(const QStringList &arguments)
 {
     const CliOption db{QStringLiteral("--db"), true};
     const CliOption rowKey{QStringLiteral("--row-key"), true};
-    const CliArgs args(arguments, {db, CliOptions::BaseLanguage, rowKey});
+    const CliArgs args(arguments, {db, CliOptions::BaseLanguage, CliOptions::Layout, CliOptions::CollationLocale, rowKey});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     ProjectModel model;
     args.applyBaseLanguage(model);
+    args.applySaveOptions(model);
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     const QList<int> selection = CliSelection::indexesOf(model, args.values(rowKey.name));
 

@@ -10,10 +10,11 @@ int commandImport(const QStringList &arguments)
 {
     // --db is accepted like every memory command's; the import itself reads
     // files only and never touches the memory.
-    const CliArgs args(arguments, {CliOptions::BaseLanguage, CliOptions::Db});
+    const CliArgs args(arguments, {CliOptions::BaseLanguage, CliOptions::Layout, CliOptions::CollationLocale, CliOptions::Db});
     args.expectPositionals(2, 2, QStringLiteral("ROOT and FOLDER"));
     ProjectModel model;
     args.applyBaseLanguage(model);
+    args.applySaveOptions(model);
     const QString root = requireFolder(args.positionals().at(0));
     const QString folder = requireFolder(args.positionals().at(1));
     loadProject(model, root);

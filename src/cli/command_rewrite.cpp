@@ -5,10 +5,11 @@
 
 int commandRewrite(const QStringList &arguments)
 {
-    const CliArgs args(arguments, {CliOptions::BaseLanguage});
+    const CliArgs args(arguments, {CliOptions::BaseLanguage, CliOptions::Layout, CliOptions::CollationLocale});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     ProjectModel model;
     args.applyBaseLanguage(model);
+    args.applySaveOptions(model);
     loadProject(model, requireFolder(args.positionals().first()));
     model.save();
     requireSaved(model);

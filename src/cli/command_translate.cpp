@@ -49,7 +49,7 @@ std::optional<QString> apiKeyOf(const CliArgs &args)
 int commandTranslate(const QStringList &arguments)
 {
     const CliOption rowKey{QStringLiteral("--row-key"), true};
-    const CliArgs args(arguments, {kApiKey, kApiKeyFile, CliOptions::BaseLanguage, rowKey});
+    const CliArgs args(arguments, {kApiKey, kApiKeyFile, CliOptions::BaseLanguage, CliOptions::Layout, CliOptions::CollationLocale, rowKey});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     const std::optional<QString> key = apiKeyOf(args);
     if (!key || key->isEmpty())
@@ -59,6 +59,7 @@ int commandTranslate(const QStringList &arguments)
 
     ProjectModel model;
     args.applyBaseLanguage(model);
+    args.applySaveOptions(model);
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     QList<int> selection;
     if (args.has(rowKey.name)) {

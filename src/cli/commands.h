@@ -17,3 +17,4 @@ int commandLookup(const QStringList &arguments);
 int commandImport(const QStringList &arguments);
 // Exit status 0 when no problem is found, 1 when some are.
 int commandCheck(const QStringList &arguments);
+int commandSet(const QStringList &arguments);

@@ -19,6 +19,11 @@ public:
     static inline const QString BaseLanguage = QStringLiteral("base.language");
     static inline const QString OnlyProblems = QStringLiteral("show.only.problems");
     static inline const QString IgnoredLanguages = QStringLiteral("status.ignoredLanguages");
+    // "canonical" (the default) or "preserve": how saves lay out the files.
+    static inline const QString SavingLayout = QStringLiteral("save.layout");
+    // The locale whose collation orders keys in the canonical layout; empty
+    // or absent: the current locale.
+    static inline const QString SavingCollationLocale = QStringLiteral("save.collationLocale");
     static inline const QString RecentFolders = QStringLiteral("recent.folders");
     static inline const QString PlauderVersion = QStringLiteral("Plauder.version");
     static inline const QString PlauderDate = QStringLiteral("Plauder.date");

@@ -10,6 +10,7 @@
 #include "gui/userprompts.h"
 
 #include "shell/helppage.h"
+#include "shell/savesettings.h"
 #include "common/settings.h"
 #include "shell/settingsdialog.h"
 #include "shell/startupwarning.h"
@@ -50,6 +51,9 @@ AppDelegate::AppDelegate(UserPrompts &prompts, QObject *parent)
     m_hideTranslated->setCheckable(true);
     m_onlyProblems = m_menu->action(QStringLiteral("toggleProblems:"));
     m_onlyProblems->setCheckable(true);
+    m_preserveLayout = m_menu->action(QStringLiteral("togglePreserveLayout:"));
+    m_preserveLayout->setCheckable(true);
+    m_preserveLayout->setChecked(SaveSettings::read().layout == SaveLayout::Preserve);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)
@@ -161,6 +165,9 @@ QList<MenuCommand> AppDelegate::commandTable()
          QStyle::SP_CustomBase, false, nullptr, 0, shell(&AppDelegate::setBaseLang)},
         {"setIgnoredLanguages:", QT_TRANSLATE_NOOP("MainMenu", "&Ignored Languages…"), Menu::Settings, {}, nullptr,
          QStyle::SP_CustomBase, false, nullptr, 0, shell(&AppDelegate::setIgnoredLanguages)},
+        {"togglePreserveLayout:", QT_TRANSLATE_NOOP("MainMenu", "&Keep Each File's Layout When Saving"),
+         Menu::Settings, {}, nullptr, QStyle::SP_CustomBase, true, nullptr, 0,
+         shell(&AppDelegate::togglePreserveLayout)},
 
         {"showHelp:", QT_TRANSLATE_NOOP("MainMenu", "Verbalo &Help"), Menu::Help, QKeySequence::HelpContents,
          "help-contents", QStyle::SP_DialogHelpButton, false, nullptr, 0, shell(&AppDelegate::showHelp)},
@@ -392,6 +399,16 @@ void AppDelegate::refreshProjects()
         if (StringsViewController *editor = project->editor())
             editor->refresh();
     }
+}
+
+void AppDelegate::togglePreserveLayout()
+{
+    const bool preserve = SaveSettings::read().layout != SaveLayout::Preserve;
+    SaveSettings::setLayout(preserve ? SaveLayout::Preserve : SaveLayout::Canonical);
+    m_preserveLayout->setChecked(SaveSettings::read().layout == SaveLayout::Preserve);
+    showStatus(preserve ? tr("Saves now edit only the entries that change and keep each file's layout")
+                        : tr("Saves now rewrite every file in the canonical layout"),
+               5000);
 }
 
 void AppDelegate::showStatus(const QString &text, int timeout)

@@ -57,6 +57,8 @@ public:
     // "Show Only Rows With Problems": flips the setting and refreshes every
     // project window.
     void toggleProblems();
+    // Switches the "save.layout" setting between canonical and preserve.
+    void togglePreserveLayout();
     void openFolder();
     void scan();
     void cleanUp();
@@ -106,6 +108,7 @@ private:
     MainMenu *m_menu;
     QAction *m_hideTranslated = nullptr;
     QAction *m_onlyProblems = nullptr;
+    QAction *m_preserveLayout = nullptr;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::vector<std::unique_ptr<ProjectWindowController>> m_projects;
     QPointer<StartWindow> m_openWindow;

@@ -14,6 +14,7 @@
 #include "memory/databasemanagerv2.h"
 #include "memory/translationimport.h"
 #include "memory/translationspanel.h"
+#include "shell/savesettings.h"
 #include "translate/memoryfill.h"
 #include "translate/translatejob.h"
 
@@ -102,6 +103,7 @@ void StringsViewController::loadProject()
     const auto ignored = [] { return Settings::ignoredLanguages(); };
     m_model.baseLanguages = candidates;
     m_model.ignoredLanguages = ignored;
+    m_model.saveOptions = [] { return SaveSettings::read(); };
     // Small projects load at once; a large one would freeze the window.
     if (projectBytes(m_model.projectURL) < 4 * 1024 * 1024) {
         m_model.load();
@@ -129,6 +131,7 @@ void StringsViewController::loadProject()
         model.projectURL = root;
         model.baseLanguages = candidates;
         model.ignoredLanguages = ignored;
+        model.saveOptions = [] { return SaveSettings::read(); };
         model.load([self, root](int read, int total) {
             QMetaObject::invokeMethod(self, [self, root, read, total] {
                 if (self)

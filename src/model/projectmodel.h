@@ -4,6 +4,7 @@
 
 #include "model/column.h"
 #include "model/row.h"
+#include "model/saveoptions.h"
 
 #include <QHash>
 #include <QMap>
@@ -70,6 +71,10 @@ public:
     // from the settings, verbalo-cli from --ignore-missing or the settings).
     // Unset: none.
     std::function<QStringList()> ignoredLanguages;
+    // The layout and key order of saves, asked for at each save (the app
+    // reads them from the settings, verbalo-cli from --layout and
+    // --collation-locale or the settings). Unset: canonical, current locale.
+    std::function<SaveOptions()> saveOptions;
     // Files that load() found but that save() never replaces, so that text
     // the reader could not understand is not lost to a rewrite: files it could
     // not read or decode, files that are not regular files or are too large,
@@ -99,6 +104,12 @@ public:
     // neither is anything into a language folder that is missing or leads
     // outside the project. Files that could not be written keep their old
     // content and are reported (also in lastSave).
+    // In the canonical layout every file is regenerated (an empty one too);
+    // in the preserving layout each file is edited as it stands on disk
+    // (PreservingWriter), only where its entries changed, keeping its
+    // encoding and byte-order mark, and a file is created only when it gets
+    // entries. A file that can no longer be read, or that a safe edit cannot
+    // keep, is reported and left as it is.
     SaveReport save();
 
     // R/N.lproj when anything exists there, otherwise R/N.

@@ -2,94 +2,20 @@
 // the canonical layout, in parallel; kept files and unusable folders skipped.
 #include "model/projectmodel.h"
 
+#include "model/keycollator.h"
+#include "model/preservingwriter.h"
 #include "model/projectfiles.h"
 #include "model/stringswriter.h"
 #include "model/textfile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLocale>
 #include <QThreadPool>
 #include <algorithm>
-#include <cstring>
-#include <numeric>
-#include <unicode/ucol.h>
 
 using namespace ProjectFiles;
 
 namespace {
-
-// Row keys in the collation order of the current locale (ICU collator at its
-// default strength). Equal sort keys fall back to code units, so the order is
-// total and repeatable.
-QStringList collationSorted(const QStringList &rowKeys)
-{
-    const QString localeName = QLocale().name();
-    const QByteArray icuLocale = localeName == QLatin1String("C") ? QByteArray() : localeName.toLatin1();
-    UErrorCode status = U_ZERO_ERROR;
-    UCollator *collator = ucol_open(icuLocale.constData(), &status);
-    if (U_FAILURE(status) || !collator) {
-        QStringList sorted = rowKeys;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted;
-    }
-    // Every sort key is computed once and kept in one block; the sort then
-    // compares bytes. Keys of one file share a long start ("screen.title."),
-    // so each item carries the eight bytes after that shared start: most
-    // comparisons end there, without reaching into the block.
-    struct Item
-    {
-        quint64 head;
-        qsizetype offset;
-        qsizetype length;
-        qsizetype index;
-    };
-    std::vector<Item> items(size_t(rowKeys.size()));
-    QByteArray block;
-    std::vector<uint8_t> buffer(256);
-    for (qsizetype i = 0; i < rowKeys.size(); ++i) {
-        const QString &text = rowKeys.at(i);
-        const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
-        int32_t needed = ucol_getSortKey(collator, chars, int32_t(text.size()), buffer.data(), int32_t(buffer.size()));
-        if (needed > int32_t(buffer.size())) {
-            buffer.resize(size_t(needed));
-            needed = ucol_getSortKey(collator, chars, int32_t(text.size()), buffer.data(), int32_t(buffer.size()));
-        }
-        items[size_t(i)] = {0, block.size(), needed, i};
-        block.append(reinterpret_cast<const char *>(buffer.data()), needed);
-    }
-    ucol_close(collator);
-    const auto *bytes = reinterpret_cast<const uchar *>(block.constData());
-    qsizetype shared = items.empty() ? 0 : items.front().length;
-    for (const Item &item : items) {
-        qsizetype k = 0;
-        while (k < shared && k < item.length && bytes[item.offset + k] == bytes[items.front().offset + k])
-            ++k;
-        shared = k;
-    }
-    for (Item &item : items) {
-        for (qsizetype k = 0; k < 8; ++k) {
-            const qsizetype at = shared + k;
-            item.head = (item.head << 8) | (at < item.length ? bytes[item.offset + at] : 0);
-        }
-    }
-    std::sort(items.begin(), items.end(), [&](const Item &a, const Item &b) {
-        if (a.head != b.head)
-            return a.head < b.head;
-        const qsizetype from = std::min({a.length, b.length, shared + 8});
-        const qsizetype common = std::min(a.length, b.length) - from;
-        if (const int c = std::memcmp(bytes + a.offset + from, bytes + b.offset + from, size_t(common)))
-            return c < 0;
-        if (a.length != b.length)
-            return a.length < b.length;
-        return rowKeys.at(a.index) < rowKeys.at(b.index);
-    });
-    QStringList sorted;
-    sorted.reserve(rowKeys.size());
-    for (const Item &item : items)
-        sorted << rowKeys.at(item.index);
-    return sorted;
-}
 
 // The project's distinct language names, and the same names in the order of
 // a row's map, for walking a row and the languages side by side.
@@ -121,6 +47,7 @@ struct FilePlan
     QString fileName;
     bool txt = false;
     QStringList rowKeys;
+    QStringList writtenRowKeys; // the row keys of the rows below, in written order
     QList<const Entry *> bases; // null for a row without a base entry
     // Each row's block up to its value for rows with a base entry, as UTF-8
     // in one block (row r's head is bytes [heads[r], heads[r + 1])): the
@@ -132,7 +59,7 @@ struct FilePlan
     std::vector<const Entry *> cells; // row-major: bases.size() x language count
 
     void build(const QHash<QString, Row> &data, const QStringList &candidates, const LanguageTable &languages,
-               qsizetype blockTailSize)
+               qsizetype blockTailSize, const QString &collationLocale)
     {
         const qsizetype count = languages.names.size();
         QList<const Row *> rows;
@@ -141,15 +68,17 @@ struct FilePlan
             if (row != data.cend() && !row->isEmpty()) {
                 rows.append(&row.value());
                 bases.append(nullptr);
+                writtenRowKeys.append(row.key());
             }
         } else {
-            for (const QString &rowKey : collationSorted(rowKeys)) {
+            for (const QString &rowKey : KeyCollator(collationLocale).sorted(rowKeys)) {
                 const auto row = data.constFind(rowKey);
                 if (row == data.cend() || row->isEmpty())
                     continue;
                 const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
                 rows.append(&row.value());
                 bases.append(base);
+                writtenRowKeys.append(rowKey);
                 if (base)
                     TextFile::appendUtf8(headBytes, blockHead(*base, blockTailSize));
                 heads.push_back(headBytes.size());
@@ -252,6 +181,80 @@ bool renderTask(const WriteTask &task, qsizetype languageCount, const QString &t
     return any;
 }
 
+// The entries a file of the task's language must hold, for the preserving
+// writer: the key of the base entry (a renamed key is renamed in every
+// language), the language's own value, and its own comment where the language
+// owns it (a base-language candidate, or a row without a base entry); other
+// languages keep the comment their file has, and a new entry gets the base
+// entry's.
+QList<PreservedEntry> preservedEntries(const WriteTask &task, qsizetype languageCount, bool candidateLanguage)
+{
+    const FilePlan &plan = *task.plan;
+    QList<PreservedEntry> wanted;
+    for (qsizetype i = 0; i < plan.bases.size(); ++i) {
+        const Entry *entry = plan.cell(i, task.language, languageCount);
+        if (!entry)
+            continue;
+        const Entry *base = plan.bases.at(i);
+        PreservedEntry want;
+        want.loadedKey = plan.writtenRowKeys.at(i).chopped(plan.fileName.size() + 1);
+        want.ownsComment = !base || candidateLanguage;
+        want.entry = Entry{base ? base->key : entry->key, entry->value,
+                           want.ownsComment ? entry->comment : base->comment};
+        wanted.append(std::move(want));
+    }
+    return wanted;
+}
+
+// Saves a task's file in the preserving layout: edits the file as it stands
+// on disk, creates it only when it gets entries, and leaves it alone when
+// nothing in it changed. Returns why it was not written, or nothing.
+QString preserveTask(const WriteTask &task, qsizetype languageCount, bool candidateLanguage, const QString &tail,
+                     const QString &collationLocale)
+{
+    const FilePlan &plan = *task.plan;
+    TextFile::Failure failure = TextFile::Failure::None;
+    const std::optional<DecodedText> disk = TextFile::readDecoded(task.path, &failure);
+    if (!disk && failure != TextFile::Failure::Missing)
+        return QCoreApplication::translate("ProjectModel", "the file on disk can no longer be read (%1)")
+            .arg(TextFile::describe(failure));
+    if (plan.txt) {
+        const Entry *entry = plan.bases.isEmpty() ? nullptr : plan.cell(0, task.language, languageCount);
+        if (!entry || (disk && disk->text == entry->value))
+            return {};
+        const bool written = disk ? TextFile::write(task.path, entry->value, disk->encoding, disk->byteOrderMark)
+                                  : TextFile::write(task.path, entry->value);
+        return written ? QString() : QCoreApplication::translate("ProjectModel", "could not be written");
+    }
+    if (!disk) {
+        QByteArray out;
+        if (!renderTask(task, languageCount, tail, out))
+            return {};
+        return TextFile::writeBytes(task.path, out) ? QString()
+                                                   : QCoreApplication::translate("ProjectModel", "could not be written");
+    }
+    const KeyCollator collator(collationLocale);
+    const PreservingWriter::Result result = PreservingWriter::edit(
+        disk->text, plan.fileName, preservedEntries(task, languageCount, candidateLanguage), collator);
+    switch (result.outcome) {
+    case PreservingWriter::Outcome::Unchanged:
+        return {};
+    case PreservingWriter::Outcome::Refused:
+        return QCoreApplication::translate("ProjectModel", "its layout could not be kept (%1)").arg(result.problem);
+    case PreservingWriter::Outcome::Edited:
+        break;
+    }
+    // UTF-16 without a byte-order mark is recognised by the zero bytes of its
+    // ASCII; a file edited down to a few characters may no longer show enough
+    // of them, and then gets a mark rather than become unreadable.
+    QByteArray bytes = TextFile::encode(result.text, disk->encoding, disk->byteOrderMark);
+    const std::optional<DecodedText> back = TextFile::decode(bytes);
+    if (!back || back->text != result.text || back->encoding != disk->encoding)
+        bytes = TextFile::encode(result.text, disk->encoding, true);
+    return TextFile::writeBytes(task.path, bytes) ? QString()
+                                                  : QCoreApplication::translate("ProjectModel", "could not be written");
+}
+
 } // namespace
 
 SaveReport ProjectModel::save()
@@ -262,6 +265,7 @@ SaveReport ProjectModel::save()
         return report;
     }
     const QStringList candidates = this->candidates();
+    const SaveOptions options = saveOptions ? saveOptions() : SaveOptions();
     const QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
     QStringList fileNames = rowKeysByFile.keys();
     std::sort(fileNames.begin(), fileNames.end());
@@ -281,7 +285,7 @@ SaveReport ProjectModel::save()
     const QString tail = blockTail();
     const bool parallel = plans.size() * size_t(languages.size()) >= 16;
     forEach(plans.begin(), plans.end(), parallel,
-            [&](FilePlan &plan) { plan.build(data, candidates, table, tail.size()); });
+            [&](FilePlan &plan) { plan.build(data, candidates, table, tail.size(), options.collationLocale); });
 
     // A folder that is gone, or that leads out of the project, takes no
     // writes; only a language with entries for it loses something there.
@@ -326,7 +330,14 @@ SaveReport ProjectModel::save()
         }
     }
     const qsizetype languageCount = table.names.size();
-    forEach(unique.begin(), unique.end(), parallel, [languageCount, &tail](Task &task) {
+    const bool preserve = options.layout == SaveLayout::Preserve;
+    forEach(unique.begin(), unique.end(), parallel, [&](Task &task) {
+        if (preserve && task.folderProblem.isEmpty()) {
+            const bool candidateLanguage = candidates.contains(table.names.at(task.write.language));
+            task.failure = preserveTask(task.write, languageCount, candidateLanguage,
+                                        task.write.plan->txt ? QString() : tail, options.collationLocale);
+            return;
+        }
         QByteArray out;
         const bool any = renderTask(task.write, languageCount, task.write.plan->txt ? QString() : tail, out);
         if (!task.folderProblem.isEmpty()) {

@@ -6,6 +6,7 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -161,6 +162,45 @@ TEST(Cli, RewriteOfTheDemoChangesNothingAndHelpWorks)
     expectUsageError(cli({"rewrite", "--base-language", ",", root}));
 }
 
+namespace {
+
+// Runs git in the folder; its standard output.
+QByteArray git(const QString &folder, const QStringList &arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral("git"), QStringList{"-c", "user.name=t", "-c", "user.email=t@t"} + arguments);
+    process.waitForFinished(60000);
+    return process.readAllStandardOutput();
+}
+
+} // namespace
+
+TEST(Cli, PreservingSetAndRewriteUnderGit)
+{
+    QTemporaryDir dir;
+    const QString root = copyDemo(dir.path());
+    git(root, {"init", "-q"});
+    git(root, {"add", "."});
+    git(root, {"commit", "-q", "-m", "demo"});
+    ASSERT_FALSE(git(root, {"rev-parse", "HEAD"}).isEmpty()) << "git could not commit";
+
+    const CliRun set = cli({"set", "--layout", "preserve", root, "button.cancel-Localizable.strings", "de", "Abbruch"});
+    ASSERT_EQ(set.status, 0) << set.err.constData();
+    EXPECT_EQ(set.out, "button.cancel-Localizable.strings de: \"Abbrechen\" -> \"Abbruch\"\n");
+    EXPECT_EQ(git(root, {"diff", "--numstat"}), "1\t1\tde.lproj/Localizable.strings\n");
+    git(root, {"commit", "-q", "-am", "set"});
+
+    const CliRun rewrite = cli({"rewrite", "--layout", "preserve", "--collation-locale", "cs_CZ", root});
+    ASSERT_EQ(rewrite.status, 0) << rewrite.err.constData();
+    EXPECT_EQ(git(root, {"status", "--porcelain"}), "");
+
+    expectUsageError(cli({"set", root, "no.such-Localizable.strings", "de", "x"}));
+    expectUsageError(cli({"set", root, "button.cancel-Localizable.strings", "xx", "x"}));
+    expectUsageError(cli({"set", "--layout", "sideways", root, "button.cancel-Localizable.strings", "de", "x"}));
+    EXPECT_EQ(git(root, {"status", "--porcelain"}), "");
+}
+
 // Unreadable folders and files as an ordinary user sees them: root reads
 // everything, so as root the tool runs as nobody.
 TEST(Cli, FoldersAndFilesWithoutPermission)
@@ -267,4 +307,23 @@ TEST(RunCli, BaseLanguageOverrideEndsWithTheCommand)
     EXPECT_EQ(runCli({"rewrite", second.path()}), 0);
     EXPECT_EQ(readFile(second.path() + "/de.lproj/A.strings"), QByteArray("\n/* English */\n\"k\" = \"w\";\n\n"));
     EXPECT_EQ(Settings::baseLanguageCandidates(), Settings::defaultBaseLanguages());
+}
+
+TEST(RunCli, SaveSettingsAndTheirOverrides)
+{
+    QTemporaryDir dir;
+    const QByteArray messy = "\"hrad\" = \"2\";\r\n\"chata\" = \"1\";\r\n";
+    const QString file = writeFile(dir.path(), "en.lproj/A.strings", messy);
+    Settings settings;
+    settings.setValue(Settings::SavingLayout, QStringLiteral("preserve"));
+    settings.setValue(Settings::SavingCollationLocale, QStringLiteral("cs_CZ"));
+    EXPECT_EQ(runCli({"rewrite", dir.path()}), 0);
+    EXPECT_EQ(readFile(file), messy);
+    // The canonical layout sorts by the set locale: Czech puts "ch" after "h".
+    EXPECT_EQ(runCli({"rewrite", "--layout", "canonical", dir.path()}), 0);
+    EXPECT_EQ(readFile(file), QByteArray("\n/**/\n\"hrad\" = \"2\";\n\n/**/\n\"chata\" = \"1\";\n\n"));
+    EXPECT_EQ(runCli({"rewrite", "--layout=canonical", "--collation-locale", "en", dir.path()}), 0);
+    EXPECT_TRUE(readFile(file).startsWith("\n/**/\n\"chata\""));
+    settings.remove(Settings::SavingLayout);
+    settings.remove(Settings::SavingCollationLocale);
 }

@@ -308,13 +308,68 @@ QHash<QString, QSet<QString>> changedKeys(const QHash<QString, Row> &before, con
     return changed;
 }
 
+// What the grammar reads from the files, file by file, with a file that is
+// missing or holds no pairs read as empty.
+QHash<QString, QHash<QString, QString>> pairMaps(const Snapshot &snapshot)
+{
+    QHash<QString, QHash<QString, QString>> maps;
+    for (auto it = snapshot.pairs.cbegin(); it != snapshot.pairs.cend(); ++it) {
+        QHash<QString, QString> &map = maps[it.key()];
+        if (it.value())
+            for (const auto &[key, value] : *it.value())
+                map.insert(key, value);
+    }
+    return maps;
+}
+
+// The preserved files hold what the model holds: the pairs the grammar reads
+// from them are those of the same model saved in the canonical layout (where
+// the preserving layout kept a value's character references as written, the
+// canonical one decodes them).
+testing::AssertionResult sameAsCanonical(const Snapshot &preserved, const Snapshot &canonical)
+{
+    const auto a = pairMaps(preserved);
+    const auto b = pairMaps(canonical);
+    QSet<QString> files(a.keyBegin(), a.keyEnd());
+    for (auto it = b.cbegin(); it != b.cend(); ++it)
+        files.insert(it.key());
+    for (const QString &file : files) {
+        const QHash<QString, QString> p = a.value(file);
+        const QHash<QString, QString> c = b.value(file);
+        if (p.size() != c.size())
+            return testing::AssertionFailure() << file.toStdString() << ": " << p.size() << " pairs preserved, "
+                                               << c.size() << " canonical";
+        for (auto it = c.cbegin(); it != c.cend(); ++it) {
+            const auto found = p.constFind(it.key());
+            if (found == p.cend() || (*found != *it && removingHTMLEntities(*found) != *it))
+                return testing::AssertionFailure() << file.toStdString() << ": \"" << it.key().toStdString()
+                                                   << "\" is \"" << p.value(it.key()).toStdString()
+                                                   << "\" preserved, \"" << it->toStdString() << "\" canonical";
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+ProjectModel loadWith(const QString &root, bool refresh, SaveLayout layout)
+{
+    ProjectModel model = loadProject(root, refresh);
+    model.saveOptions = [layout] { return SaveOptions{layout, {}}; };
+    return model;
+}
+
 } // namespace
 
-TEST(NoLoss, GeneratedProjectsKeepEveryPairThroughSavesAndCommands)
+class NoLoss : public testing::TestWithParam<SaveLayout>
 {
+};
+
+TEST_P(NoLoss, GeneratedProjectsKeepEveryPairThroughSavesAndCommands)
+{
+    const SaveLayout layout = GetParam();
+    const bool preserve = layout == SaveLayout::Preserve;
     const int projects = qEnvironmentVariableIntValue("VERBALO_NOLOSS_PROJECTS") > 0
                              ? qEnvironmentVariableIntValue("VERBALO_NOLOSS_PROJECTS")
-                             : 10000;
+                             : (preserve ? 5000 : 10000);
     Rng rng(qEnvironmentVariableIsSet("VERBALO_NOLOSS_SEED")
                 ? unsigned(qEnvironmentVariableIntValue("VERBALO_NOLOSS_SEED"))
                 : 20261207u);
@@ -330,15 +385,19 @@ TEST(NoLoss, GeneratedProjectsKeepEveryPairThroughSavesAndCommands)
             continue;
         const Snapshot original = snapshot(project);
 
-        ProjectModel model = loadProject(project.root, false);
+        ProjectModel model = loadWith(project.root, false, layout);
         kept += int(model.keptFiles.size());
         ASSERT_TRUE(model.save().ok()) << "project " << p;
         const Snapshot saved = snapshot(project);
         ASSERT_TRUE(keepsPairs(original, saved, none)) << "project " << p << " after a save";
         for (auto it = model.keptFiles.cbegin(); it != model.keptFiles.cend(); ++it)
             ASSERT_EQ(saved.bytes.value(it.key()), original.bytes.value(it.key())) << "kept file rewritten";
+        // Nothing changed, so the preserving layout writes nothing.
+        if (preserve) {
+            ASSERT_EQ(saved.bytes, original.bytes) << "project " << p << ": a save without changes wrote";
+        }
 
-        ProjectModel again = loadProject(project.root, false);
+        ProjectModel again = loadWith(project.root, false, layout);
         again.save();
         const Snapshot twice = snapshot(project);
         for (auto it = saved.bytes.cbegin(); it != saved.bytes.cend(); ++it)
@@ -346,15 +405,29 @@ TEST(NoLoss, GeneratedProjectsKeepEveryPairThroughSavesAndCommands)
                 << "project " << p << ": a second save changed " << it.key().toStdString();
 
         const auto &[name, command] = commands().at(p % commands().size());
-        ProjectModel edited = loadProject(project.root, true);
+        ProjectModel edited = loadWith(project.root, true, layout);
         const QHash<QString, Row> rowsBefore = edited.data;
         command(edited, rng);
+        for (const SaveFailure &failure : edited.lastSave.notWritten)
+            ASSERT_TRUE(edited.keptFiles.contains(failure.path))
+                << "project " << p << " after " << name << ": " << failure.path.toStdString() << ": "
+                << failure.reason.toStdString();
         const QHash<QString, QSet<QString>> changed = changedKeys(rowsBefore, edited);
         const Snapshot after = snapshot(project);
         ASSERT_TRUE(keepsPairs(saved, after, [&](const QString &path, const QString &key) {
             return changed.value(QFileInfo(path).fileName()).contains(key);
         })) << "project " << p << " after " << name;
+        if (preserve) {
+            edited.saveOptions = [] { return SaveOptions{SaveLayout::Canonical, {}}; };
+            edited.save();
+            ASSERT_TRUE(sameAsCanonical(after, snapshot(project))) << "project " << p << " after " << name;
+        }
     }
     // The generator must reach the files saves leave alone as well.
     EXPECT_GT(kept, projects / 20);
 }
+
+INSTANTIATE_TEST_SUITE_P(Layouts, NoLoss, testing::Values(SaveLayout::Canonical, SaveLayout::Preserve),
+                         [](const testing::TestParamInfo<SaveLayout> &info) {
+                             return SaveOptions::nameOf(info.param).toStdString();
+                         });

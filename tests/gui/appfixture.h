@@ -29,7 +29,8 @@ protected:
     {
         Settings settings;
         for (const QString &key : {Settings::HideTranslated, Settings::BaseLanguage, Settings::GoogleApiKey,
-                                   Settings::RecentFolders, Settings::OnlyProblems, Settings::IgnoredLanguages})
+                                   Settings::RecentFolders, Settings::OnlyProblems, Settings::IgnoredLanguages,
+                                   Settings::SavingLayout})
             settings.remove(key);
         settings.setValue(Settings::StopWarning, true);
         root = m_dir.path();

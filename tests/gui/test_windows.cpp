@@ -146,6 +146,25 @@ TEST_F(AppFixture, HideTranslatedRefreshesEveryProjectAndFollowsTheCheckMark)
     EXPECT_EQ(editor(1)->title(), "1 - " + path("App2"));
 }
 
+TEST_F(AppFixture, KeepingEachFilesLayoutIsASettingsMenuSwitch)
+{
+    QAction *preserve = delegate->action("togglePreserveLayout:");
+    ASSERT_TRUE(preserve && preserve->isCheckable());
+    EXPECT_FALSE(preserve->isChecked());
+    openBoth();
+    const QByteArray german = fileBytes("App1/de.lproj/Localizable.strings");
+    trigger("togglePreserveLayout:");
+    EXPECT_TRUE(preserve->isChecked());
+    EXPECT_EQ(Settings().text(Settings::SavingLayout), "preserve");
+    editor(0)->save();
+    EXPECT_EQ(fileBytes("App1/de.lproj/Localizable.strings"), german);
+
+    trigger("togglePreserveLayout:");
+    EXPECT_FALSE(preserve->isChecked());
+    editor(0)->save();
+    EXPECT_EQ(fileBytes("App1/de.lproj/Localizable.strings"), "\n/* Greeting */\n\"hello\" = \"Hallo\";\n\n");
+}
+
 TEST_F(AppFixture, SearchNarrowsRowsOnTopOfTheFilterAndRetitles)
 {
     openBoth();
