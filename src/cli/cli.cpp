@@ -26,7 +26,9 @@ const CliCommand kCommands[] = {
     {"rows", "[--json] [--sort key|value|status] [--descending] [--hide-translated] [--base-language LIST] ROOT",
      "print the project's table as the editor shows it", commandRows},
     {"rewrite", "[--base-language LIST] ROOT", "load the project and save it", commandRewrite},
-    {"export", "[--base-language LIST] ROOT OUTFILE", "write the base texts of rows lacking a translation to OUTFILE", commandExport},
+    {"export", "[--base-language LIST] ROOT OUTFILE", "write the base texts of rows lacking a translation to OUTFILE", commandExport,
+     "  A row of a .stringsdict or .xcstrings file exports its base `other` form (or plain\n"
+     "  text) only: the other plural categories and device variations are not exported."},
     {"fill", "[--db PATH] [--base-language LIST] [--row-key KEY]... ROOT", "fill rows from the translation memory, then save", commandFill},
     {"translate", "[--api-key-file FILE | --api-key KEY] [--base-language LIST] [--row-key KEY]... ROOT", "machine-translate the rows' missing languages, then save", commandTranslate,
      "  The API key is the first of: the first line of --api-key-file FILE, --api-key KEY,\n"

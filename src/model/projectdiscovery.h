@@ -18,4 +18,6 @@ public:
     static bool isSameFolder(const QString &a, const QString &b);
     // Whether a found file path lies in a language folder (paths with "Pods" never do).
     static bool isLanguagePath(const QString &path);
+    // Whether a found file is a String Catalog outside Pods; its folder is a root.
+    static bool isCatalogPath(const QString &path);
 };

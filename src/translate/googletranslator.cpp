@@ -126,8 +126,11 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
             reply->deleteLater();
             if (text) {
                 std::lock_guard<std::mutex> guard(m_lock);
-                call->working.insert(language, Entry{call->base.key, ProjectModel::heldFor(call->rowKey, *text),
-                                                     call->base.comment});
+                call->working.insert(language, VariantFiles::machineTranslated(
+                                                   call->rowKey,
+                                                   Entry{call->base.key, ProjectModel::heldFor(call->rowKey, *text),
+                                                         call->base.comment},
+                                                   call->base));
                 m_model.data.insert(call->rowKey, call->working);
             }
             if (--call->pending == 0) {

@@ -23,7 +23,8 @@ void MemoryFill::fillFromMemory(ProjectModel &model, const QString &rowKey,
         for (const QString &language : model.languages) {
             const auto text = record->constFind(Languages::normalizedCode(language));
             if (text != record->cend())
-                it->insert(language, Entry{base->key, ProjectModel::heldFor(rowKey, text.value()), base->comment});
+                VariantFiles::storeText(*it, language,
+                                        Entry{base->key, ProjectModel::heldFor(rowKey, text.value()), base->comment});
         }
         return;
     }
