@@ -271,6 +271,9 @@ void VariantFiles::applyToCatalog(StringCatalogDocument &document, const QString
                                   const QStringList &languages, const QHash<QString, Row> &data,
                                   const QStringList &candidates)
 {
+    // A cell edit gives every base candidate an entry; a catalog has no Base
+    // localization of its own, so one is never made up for it.
+    const bool catalogHasBase = document.languages().contains(QStringLiteral("Base"));
     for (const QString &key : document.keys()) {
         const auto row = data.constFind(rowKeyOf(key, fileName));
         if (row == data.cend()) {
@@ -282,7 +285,8 @@ void VariantFiles::applyToCatalog(StringCatalogDocument &document, const QString
             continue;
         const Entry *base = baseIn(*row, candidates);
         for (const QString &language : languages) {
-            if (languages.indexOf(language) != languages.lastIndexOf(language))
+            if (languages.indexOf(language) != languages.lastIndexOf(language)
+                || (language == QLatin1String("Base") && !catalogHasBase))
                 continue;
             QList<CatalogUnit> now;
             for (const CatalogLocalization &localization : catalogKey->localizations)

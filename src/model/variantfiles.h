@@ -71,7 +71,7 @@ public:
 
     // Applies the rows of every variant file to its document and writes the
     // documents whose bytes changed; only `languages` are written into a
-    // catalog. A .stringsdict key is added to, changed in, or removed from the
+    // catalog, and "Base" only into one that already has it. A .stringsdict key is added to, changed in, or removed from the
     // language's file as its row's entry is; a language folder without that
     // file gets one only when folderFor(language) names an existing folder.
     // Returns the paths that could not be written, with why.

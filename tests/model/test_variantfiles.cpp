@@ -293,6 +293,12 @@ TEST(VariantFiles, NewLanguageEntriesAndRemovals)
     EXPECT_EQ(again.data.value("Internal-Main.xcstrings").value("en").value, "Internal");
     EXPECT_TRUE(readFile(f.path("Main.xcstrings")).contains("\"shouldTranslate\" : false"));
 
+    // A text from the memory or an import replaces only the primary variant.
+    Row arabic = again.data.value(kDictRow);
+    VariantFiles::storeText(arabic, "ar", Entry{"k", "%d ملفات!", std::nullopt});
+    EXPECT_EQ(arabic.value("ar").variants.size(), 12);
+    EXPECT_EQ(arabic.value("ar").value, "%d ملفات!");
+
     // A .stringsdict key reaches a language folder that had no such file.
     writeFile(f.dir.path(), "App/de.lproj/Localizable.strings", "\"title\" = \"Dateien\";\n");
     ProjectModel withGerman = loadProject(f.root());
