@@ -403,6 +403,14 @@ Open a project folder to start.</source>
         <source>could not be written</source>
         <translation>konnte nicht geschrieben werden</translation>
     </message>
+    <message>
+        <source>cannot be read (%1)</source>
+        <translation>kann nicht gelesen werden (%1)</translation>
+    </message>
+    <message>
+        <source>some texts could not be written</source>
+        <translation>einige Texte konnten nicht geschrieben werden</translation>
+    </message>
 </context>
 <context>
     <name>Scanner</name>

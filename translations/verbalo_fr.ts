@@ -403,6 +403,14 @@ Ouvrez un dossier de projet pour commencer.</translation>
         <source>could not be written</source>
         <translation>n’a pas pu être écrit</translation>
     </message>
+    <message>
+        <source>cannot be read (%1)</source>
+        <translation>ne peut pas être lu (%1)</translation>
+    </message>
+    <message>
+        <source>some texts could not be written</source>
+        <translation>certains textes n’ont pas pu être écrits</translation>
+    </message>
 </context>
 <context>
     <name>Scanner</name>
