@@ -68,6 +68,10 @@
         <source>Not renamed: %1 already has the key &quot;%2&quot;</source>
         <translation>Schlüssel nicht umbenannt: %1 enthält bereits den Schlüssel „%2“</translation>
     </message>
+    <message>
+        <source>Not changed: keys and comments of %1 files are edited in Xcode</source>
+        <translation>Nicht geändert: Schlüssel und Kommentare von %1-Dateien werden in Xcode bearbeitet</translation>
+    </message>
 </context>
 <context>
     <name>Column</name>

@@ -68,6 +68,10 @@
         <source>Not renamed: %1 already has the key &quot;%2&quot;</source>
         <translation>Clé non renommée&#xa0;: %1 contient déjà la clé «&#xa0;%2&#xa0;»</translation>
     </message>
+    <message>
+        <source>Not changed: keys and comments of %1 files are edited in Xcode</source>
+        <translation>Non modifié : les clés et commentaires des fichiers %1 se modifient dans Xcode</translation>
+    </message>
 </context>
 <context>
     <name>Column</name>

@@ -355,8 +355,17 @@ QList<std::pair<QString, QString>> VariantFiles::save(const QHash<QString, Row> 
                 continue;
             const QString folder = folderFor(language);
             const QString path = folder + u'/' + fileName;
-            if (!QFileInfo(folder).isDir() || QFileInfo::exists(path) || problemPaths.contains(path)) {
+            if (!QFileInfo(folder).isDir()) {
                 failures.append({path, QCoreApplication::translate("ProjectModel", "its folder does not exist")});
+                continue;
+            }
+            if (QFileInfo::exists(path) || problemPaths.contains(path)) {
+                // What stands there was not read: it is never replaced.
+                failures.append({path, QCoreApplication::translate("ProjectModel", "not a regular file")});
+                for (const VariantFileProblem &problem : std::as_const(m_problems))
+                    if (problem.path == path)
+                        failures.last().second =
+                            QCoreApplication::translate("ProjectModel", "changes not written: %1").arg(problem.reason);
                 continue;
             }
             QString error;

@@ -1,6 +1,7 @@
 // Plural (.stringsdict) and String Catalog (.xcstrings) files in a project:
 // rows and languages on load, byte-exact saves, edits that touch only their
 // own lines, kept malformed files, the panel's variant lines and the check.
+#include "editor/cellediting.h"
 #include "linediff.h"
 #include "memory/translationspanel.h"
 #include "model/pluralcheck.h"
@@ -277,6 +278,21 @@ TEST(VariantFiles, OneEditChangesOnlyThatUnitsLines)
     const Row again = loadProject(f.root()).data.value(kDictRow);
     EXPECT_EQ(again.value("ru").value, "%d файла");
     EXPECT_EQ(again.value("ar").variants.at(1).value, "ملف واحد");
+}
+
+TEST(VariantFiles, KeysAndCommentsAreNotEditedInTheTable)
+{
+    Fixture f;
+    ProjectModel model = loadProject(f.root());
+    const int row = int(model.keys.indexOf(kDictRow));
+    for (const Column column : {Column::Key, Column::Comment}) {
+        const CommandOutcome outcome = CellEditing::setObjectValue(model, QString("renamed"), column, row);
+        EXPECT_EQ(outcome.saves, 0);
+        EXPECT_FALSE(outcome.message.isEmpty());
+    }
+    EXPECT_EQ(CellEditing::setObjectValue(model, QString("%d Files"), Column::Value, row).saves, 1);
+    EXPECT_EQ(diffLines(kEnglishDict, readFile(f.path("en.lproj/Plurals.stringsdict"))),
+              (LineDiff{{"\t\t\t<string>%d files</string>"}, {"\t\t\t<string>%d Files</string>"}}));
 }
 
 TEST(VariantFiles, NewLanguageEntriesAndRemovals)
