@@ -90,6 +90,9 @@ void TranslationsPanel::show(const QString &key, const Row &row, QStringList nam
     if (candidates.isEmpty())
         candidates = ProjectModel().candidates();
     for (const QString &language : std::as_const(names)) {
+        // Catalogs have no Base localization, and a save makes none.
+        if (VariantFiles::isCatalog(key) && language == QLatin1String("Base"))
+            continue;
         const QStringList paths =
             variantRow ? variantPaths(row, language, candidates, VariantFiles::isCatalog(key)) : QStringList();
         if (paths.isEmpty())

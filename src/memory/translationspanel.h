@@ -37,7 +37,7 @@ public:
     // The table rows: one per language, except that a row of a .stringsdict
     // or .xcstrings file lists each language once per variant: those its
     // entry has, else the base entry's, and for plural groups also every
-    // category the language's plural rules need.
+    // category the language's plural rules need. A catalog row lists no Base.
     QList<PanelLine> lines;
 
     // Shows a copy of the row with the given languages sorted by code point;
