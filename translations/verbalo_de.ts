@@ -76,6 +76,10 @@
         <source>Not renamed: %1 already has the key &quot;%2&quot;</source>
         <translation>Schlüssel nicht umbenannt: %1 enthält bereits den Schlüssel „%2“</translation>
     </message>
+    <message>
+        <source>Not changed: keys and comments of %1 files are edited in Xcode</source>
+        <translation>Nicht geändert: Schlüssel und Kommentare von %1-Dateien werden in Xcode bearbeitet</translation>
+    </message>
 </context>
 <context>
     <name>Column</name>
@@ -453,6 +457,12 @@ Open a project folder to start.</source>
     <message>
         <source>its layout could not be kept (%1)</source>
         <translation>ihr Aufbau konnte nicht beibehalten werden (%1)</translation>
+        <source>cannot be read (%1)</source>
+        <translation>kann nicht gelesen werden (%1)</translation>
+    </message>
+    <message>
+        <source>some texts could not be written</source>
+        <translation>einige Texte konnten nicht geschrieben werden</translation>
     </message>
 </context>
 <context>

@@ -76,6 +76,10 @@
         <source>Not renamed: %1 already has the key &quot;%2&quot;</source>
         <translation>Clé non renommée&#xa0;: %1 contient déjà la clé «&#xa0;%2&#xa0;»</translation>
     </message>
+    <message>
+        <source>Not changed: keys and comments of %1 files are edited in Xcode</source>
+        <translation>Non modifié : les clés et commentaires des fichiers %1 se modifient dans Xcode</translation>
+    </message>
 </context>
 <context>
     <name>Column</name>
@@ -453,6 +457,12 @@ Ouvrez un dossier de projet pour commencer.</translation>
     <message>
         <source>its layout could not be kept (%1)</source>
         <translation>sa mise en forme n’a pas pu être conservée (%1)</translation>
+        <source>cannot be read (%1)</source>
+        <translation>ne peut pas être lu (%1)</translation>
+    </message>
+    <message>
+        <source>some texts could not be written</source>
+        <translation>certains textes n’ont pas pu être écrits</translation>
     </message>
 </context>
 <context>

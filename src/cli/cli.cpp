@@ -31,7 +31,9 @@ const CliCommand kCommands[] = {
      "set one language's text of one row (TEXT escaped as in a .strings file), then save", commandSet,
      "  As an edit in the translations panel: the entry gets the base entry's key and comment;\n"
      "  a TEXT of only white space removes the language's entry. Prints the old and new text."},
-    {"export", "[--base-language LIST] ROOT OUTFILE", "write the base texts of rows lacking a translation to OUTFILE", commandExport},
+    {"export", "[--base-language LIST] ROOT OUTFILE", "write the base texts of rows lacking a translation to OUTFILE", commandExport,
+     "  A row of a .stringsdict or .xcstrings file exports its base `other` form (or plain\n"
+     "  text) only: the other plural categories and device variations are not exported."},
     {"fill", "[--db PATH] [--layout canonical|preserve] [--collation-locale LOCALE] [--base-language LIST] [--row-key KEY]... ROOT", "fill rows from the translation memory, then save", commandFill},
     {"translate", "[--api-key-file FILE | --api-key KEY] [--layout canonical|preserve] [--collation-locale LOCALE] [--base-language LIST] [--row-key KEY]... ROOT", "machine-translate the rows' missing languages, then save", commandTranslate,
      "  The API key is the first of: the first line of --api-key-file FILE, --api-key KEY,\n"
@@ -45,6 +47,9 @@ const CliCommand kCommands[] = {
      "                arguments; positional ones may be reordered, not dropped or changed\n"
      "    linebreaks  the number of line breaks (real ones and \\n) differs\n"
      "    whitespace  one text starts or ends with white space and the other does not\n"
+     "    plural      a .stringsdict or .xcstrings row: a language lacks a plural category its\n"
+     "                rules need (ICU: Russian needs one, few, many, other), or a category's\n"
+     "                specifiers differ from the base's\n"
      "  Text output: one line per problem: row key, [language], kind, base text -> text,\n"
      "  (explanation). --json: an array of {\"rowKey\", \"language\", \"kind\", \"base\",\n"
      "  \"text\", \"detail\"}. A summary line goes to standard error.\n"

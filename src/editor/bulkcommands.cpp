@@ -29,6 +29,8 @@ CommandOutcome changeCase(ProjectModel &model, const QList<int> &selection, Case
         for (auto e = it->cbegin(); e != it->cend(); ++e) {
             Entry entry = e.value();
             entry.value = CaseChange::apply(kind, entry.value, e.key());
+            for (EntryVariant &variant : entry.variants)
+                variant.value = CaseChange::apply(kind, variant.value, e.key());
             changed.insert(e.key(), entry);
         }
         *it = changed;

@@ -71,6 +71,13 @@ CommandOutcome CellEditing::setObjectValue(ProjectModel &model, const QVariant &
     if (!base)
         return {};
 
+    // Plural and catalog files are written unit by unit: a key or comment
+    // changed here would never reach them.
+    if (VariantFiles::isVariantFile(mk) && (*column == Column::Key || *column == Column::Comment))
+        return {.message = QCoreApplication::translate(
+                    "CellEditing", "Not changed: keys and comments of %1 files are edited in Xcode")
+                               .arg(model.mapKeyToFile.value(mk).section(u'.', -1))};
+
     Entry edited = *base;
     if (*column == Column::Key) {
         // Two rows with one key in a file would be one row at the next load,

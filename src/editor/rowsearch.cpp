@@ -17,6 +17,10 @@ bool rowMatches(const ProjectModel &model, const QString &rowKey, const QStringM
     for (const Entry &entry : *it) {
         if (matcher.indexIn(entry.value) >= 0)
             return true;
+        // Plural categories and device variations count as the entry's texts.
+        for (const EntryVariant &variant : entry.variants)
+            if (matcher.indexIn(variant.value) >= 0)
+                return true;
         if (entry.key.constData() != lastKey && matcher.indexIn(entry.key) >= 0)
             return true;
         lastKey = entry.key.constData();

@@ -266,11 +266,11 @@ void StringsViewController::selectRows(const QList<int> &rows)
 void StringsViewController::clearSelection() { m_table->selectionModel()->clearSelection(); }
 
 void StringsViewController::translationsChanged(const QString &rowKey, const QString &language,
-                                                const QString &value)
+                                                const QString &value, const std::optional<QString> &path)
 {
     if (isBusy())
         return;
-    if (!TranslationsPanel::storeTranslation(m_model, rowKey, language, value))
+    if (!TranslationsPanel::storeTranslation(m_model, rowKey, language, value, path))
         return;
     const qsizetype index = m_model.keys.indexOf(rowKey);
     if (index >= 0)

@@ -58,7 +58,8 @@ public:
     // A language's text edited in the panel, for the row key the panel shows
     // (also when no row is selected any more): stored and saved; the panel
     // then shows the stored row.
-    void translationsChanged(const QString &rowKey, const QString &language, const QString &value);
+    void translationsChanged(const QString &rowKey, const QString &language, const QString &value,
+                             const std::optional<QString> &path = std::nullopt);
 
     // A cell edit from the table: the rules decide what is stored and saved.
     void commitEdit(const QVariant &value, Column column, int row);

@@ -86,10 +86,11 @@ bool TranslationsTableModel::setData(const QModelIndex &index, const QVariant &v
         || value.typeId() != QMetaType::QString)
         return false;
     const std::optional<QString> language = m_panel.languageAt(index.row());
+    const std::optional<QString> path = m_panel.pathAt(index.row());
     if (!language || !m_panel.edit(index.row(), value.toString(), m_candidates()))
         return false;
     cellsChanged();
-    emit edited(*language, value.toString());
+    emit edited(*language, value.toString(), path);
     return true;
 }
 

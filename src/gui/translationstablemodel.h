@@ -32,7 +32,8 @@ public:
 
 signals:
     // A language's text was edited in the table and applied to the panel's row.
-    void edited(const QString &language, const QString &value);
+    // `path` names the variant of a plural or catalog row's line.
+    void edited(const QString &language, const QString &value, const std::optional<QString> &path);
 
 private:
     TranslationsPanel &m_panel;

@@ -18,8 +18,8 @@ TranslationsViewController::TranslationsViewController(QWidget *parent)
         m_panel, [] { return Settings::baseLanguageCandidates(); }, [] { return Settings::ignoredLanguages(); },
         this);
     connect(m_tableModel, &TranslationsTableModel::edited, this,
-            [this](const QString &language, const QString &value) {
-                emit translationEdited(m_panel.rowKey, language, value);
+            [this](const QString &language, const QString &value, const std::optional<QString> &path) {
+                emit translationEdited(m_panel.rowKey, language, value, path);
             });
     m_caption->setTextFormat(Qt::PlainText);
     m_caption->setMinimumHeight(m_caption->fontMetrics().height() + 12);
@@ -54,7 +54,7 @@ TranslationsViewController::TranslationsViewController(QWidget *parent)
 void TranslationsViewController::showItem(const QString &rowKey, const Row &row,
                                           const QStringList &languages)
 {
-    m_panel.show(rowKey, row, languages);
+    m_panel.show(rowKey, row, languages, Settings::baseLanguageCandidates());
     reload();
 }
 

@@ -5,6 +5,7 @@
 #include "memory/translationspanel.h"
 
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QTableView;
@@ -28,7 +29,9 @@ public:
 
 signals:
     // A language's text of the row shown was edited: for the editor to store.
-    void translationEdited(const QString &rowKey, const QString &language, const QString &value);
+    // `path` names the variant of a plural or catalog row's line.
+    void translationEdited(const QString &rowKey, const QString &language, const QString &value,
+                           const std::optional<QString> &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

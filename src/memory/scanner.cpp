@@ -3,7 +3,9 @@
 
 #include "memory/awakeassertion.h"
 #include "common/languages.h"
+#include "model/heldtext.h"
 #include "model/plistreader.h"
+#include "model/variantfiles.h"
 #include "common/log.h"
 
 #include <QCoreApplication>
@@ -74,6 +76,16 @@ void Scanner::extractFolder(const QString &path, Harvest &harvest)
         QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                              QDir::Name);
     for (const QString &name : names) {
+        if (VariantFiles::isStringsDict(name)) {
+            // A plural key is remembered by its base form, the "other" text.
+            QList<Entry> entries;
+            QString error;
+            VariantFiles files;
+            if (files.loadStringsDict(QDir(path).filePath(name), *code, name, &entries, &error))
+                for (const Entry &entry : std::as_const(entries))
+                    harvest[HeldText::toPlain(entry.key)].insert(*code, HeldText::toPlain(entry.value));
+            continue;
+        }
         if (QFileInfo(name).suffix().toLower() != QLatin1String("strings"))
             continue;
         const auto strings = PlistReader::readFile(QDir(path).filePath(name));

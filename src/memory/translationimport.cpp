@@ -73,8 +73,8 @@ ImportResult TranslationImport::importTranslations(ProjectModel &model, const QS
                 continue;
             const QString &rowKey = *target;
             const QString heldKey = rowKey.chopped(model.mapKeyToFile.value(rowKey).size() + 1);
-            model.data[rowKey].insert(*language,
-                                      Entry{heldKey, ProjectModel::heldFor(rowKey, text), base->comment});
+            VariantFiles::storeText(model.data[rowKey], *language,
+                                    Entry{heldKey, ProjectModel::heldFor(rowKey, text), base->comment});
             ++result.stored;
         }
     }

@@ -24,9 +24,9 @@ const QList<LanguageProblem> &ProblemCache::problemsOf(const ProjectModel &model
     }
     auto cached = m_rows.find(rowKey);
     if (cached == m_rows.end())
-        cached = m_rows.insert(rowKey, {*row, ProjectCheck::checkRow(*row, checked, candidates)});
+        cached = m_rows.insert(rowKey, {*row, ProjectCheck::checkRow(rowKey, *row, checked, candidates)});
     else if (cached->row != *row)
-        *cached = {*row, ProjectCheck::checkRow(*row, checked, candidates)};
+        *cached = {*row, ProjectCheck::checkRow(rowKey, *row, checked, candidates)};
     return cached->problems;
 }
 

@@ -1,17 +1,19 @@
 // The checks of a whole project, row by row.
 #include "model/projectcheck.h"
 
+#include "model/pluralcheck.h"
 #include "model/projectmodel.h"
+#include "model/variantfiles.h"
 
 #include <QCoreApplication>
 #include <algorithm>
 
-QList<LanguageProblem> ProjectCheck::checkRow(const Row &row, const QSet<QString> &checked,
-                                              const QStringList &candidates)
+QList<LanguageProblem> ProjectCheck::checkRow(const QString &rowKey, const Row &row,
+                                              const QSet<QString> &checked, const QStringList &candidates)
 {
     QList<LanguageProblem> found;
     const Entry *base = ProjectModel::baseEntryIn(row, candidates);
-    if (!base)
+    if (!base || checked.isEmpty())
         return found;
     for (auto it = row.cbegin(); it != row.cend(); ++it) {
         if (&it.value() == base || !checked.contains(it.key()))
@@ -19,6 +21,20 @@ QList<LanguageProblem> ProjectCheck::checkRow(const Row &row, const QSet<QString
         for (CheckProblem &problem : TranslationCheck::check(base->value, it->value))
             found.append({it.key(), std::move(problem)});
     }
+    if (!VariantFiles::isVariantFile(rowKey))
+        return found;
+    // Texts awaiting review are a state, not a fault of the text: only the
+    // plural problems are reported.
+    bool added = false;
+    for (const PluralProblem &p : PluralCheck::check(rowKey, row, candidates, QStringList(checked.cbegin(), checked.cend())))
+        if (p.kind == QLatin1String("plural") && checked.contains(p.language)) {
+            found.append({p.language, CheckProblem{CheckKind::Plural, p.detail}});
+            added = true;
+        }
+    if (added)
+        std::stable_sort(found.begin(), found.end(), [](const LanguageProblem &a, const LanguageProblem &b) {
+            return a.language < b.language;
+        });
     return found;
 }
 
@@ -41,12 +57,14 @@ QList<ProjectProblem> ProjectCheck::check(const ProjectModel &model)
     QList<ProjectProblem> problems;
     for (const QString *rowKey : std::as_const(rowKeys)) {
         const Row &row = *model.data.constFind(*rowKey);
-        const QList<LanguageProblem> found = checkRow(row, checked, candidates);
+        const QList<LanguageProblem> found = checkRow(*rowKey, row, checked, candidates);
         if (found.isEmpty())
             continue;
         const QString &base = ProjectModel::baseEntryIn(row, candidates)->value;
-        for (const LanguageProblem &p : found)
-            problems.append({*rowKey, p.language, p.problem, base, row.constFind(p.language)->value});
+        for (const LanguageProblem &p : found) {
+            const auto text = row.constFind(p.language);
+            problems.append({*rowKey, p.language, p.problem, base, text != row.cend() ? text->value : QString()});
+        }
     }
     return problems;
 }
@@ -69,6 +87,8 @@ QString ProjectCheck::title(CheckKind kind)
         return QCoreApplication::translate("ProjectCheck", "Line breaks");
     case CheckKind::Whitespace:
         return QCoreApplication::translate("ProjectCheck", "White space at the ends");
+    case CheckKind::Plural:
+        return QCoreApplication::translate("ProjectCheck", "Plural forms");
     }
     return QString();
 }

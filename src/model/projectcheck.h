@@ -35,12 +35,15 @@ struct ProjectProblem
 class ProjectCheck
 {
 public:
-    // The problems of the row's texts, by language name in code-point order,
-    // each language's in the order of TranslationCheck::check. Only languages
-    // in `checked` are looked at; the base entry's own language, and every
-    // language of a row without a base entry, give none.
-    static QList<LanguageProblem> checkRow(const Row &row, const QSet<QString> &checked,
-                                           const QStringList &candidates);
+    // The problems of the row under rowKey, by language name in code-point
+    // order, each language's in the order of TranslationCheck::check, then
+    // its Plural problems for a .stringsdict or .xcstrings row (a plural group
+    // lacking a category the language needs, or specifiers differing from the
+    // base's). Only languages in `checked` are looked at; the base entry's
+    // own language, and every language of a row without a base entry, give
+    // none of the text kinds.
+    static QList<LanguageProblem> checkRow(const QString &rowKey, const Row &row,
+                                           const QSet<QString> &checked, const QStringList &candidates);
 
     // The languages a check looks at: the project's, less the ignored ones
     // (a language the user keeps out of the status is not theirs to fix).

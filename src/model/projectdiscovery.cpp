@@ -1,5 +1,6 @@
-// Project discovery: runs find for .strings and .txt files below a folder and
-// keeps those inside language folders; their grandparents are the roots.
+// Project discovery: runs find for the project file kinds below a folder and
+// keeps those inside language folders, whose grandparents are the roots, and
+// String Catalogs, whose folders are.
 #include "projectdiscovery.h"
 
 #include "common/log.h"
@@ -109,7 +110,9 @@ QStringList ProjectDiscovery::discover(const QString &folder, QList<SkippedPath>
     const FindResult found = FileFinder::run(
         {folder, QStringLiteral("-type"), QStringLiteral("f"), QStringLiteral("("),
          QStringLiteral("-name"), QStringLiteral("*.strings"), QStringLiteral("-o"),
-         QStringLiteral("-name"), QStringLiteral("*.txt"), QStringLiteral(")"),
+         QStringLiteral("-name"), QStringLiteral("*.txt"), QStringLiteral("-o"),
+         QStringLiteral("-name"), QStringLiteral("*.stringsdict"), QStringLiteral("-o"),
+         QStringLiteral("-name"), QStringLiteral("*.xcstrings"), QStringLiteral(")"),
          QStringLiteral("-print0")});
     if (skipped)
         *skipped = found.skipped;
@@ -119,11 +122,20 @@ QStringList ProjectDiscovery::discover(const QString &folder, QList<SkippedPath>
     for (const QString &path : found.paths)
         if (isLanguagePath(path, below))
             roots.insert(rootOf(path));
+        else if (isCatalogPath(path, below))
+            roots.insert(QFileInfo(path).path());
     QStringList sorted(roots.begin(), roots.end());
     std::sort(sorted.begin(), sorted.end());
     for (const QString &root : std::as_const(sorted))
         Log::debug(QStringLiteral("Project root: "), root);
     return sorted;
+}
+
+bool ProjectDiscovery::isCatalogPath(const QString &path, qsizetype from)
+{
+    // A String Catalog belongs to the project of the folder it stands in.
+    return path.endsWith(QLatin1String(".xcstrings")) && !path.contains(QLatin1String("Pods"))
+           && !passesSkippedFolder(path, from);
 }
 
 bool ProjectDiscovery::isSameFolder(const QString &a, const QString &b)

@@ -26,4 +26,7 @@ public:
     static bool isLanguagePath(const QString &path, qsizetype from = 0);
     // Whether a folder name is one of those that isLanguagePath() passes over.
     static bool isSkippedFolder(QStringView name);
+    // Whether a found file is a String Catalog outside Pods and the folders
+    // isLanguagePath() passes over (tested from `from` on); its folder is a root.
+    static bool isCatalogPath(const QString &path, qsizetype from = 0);
 };

@@ -333,6 +333,11 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     }
     jobs.clear();
 
+    QList<std::pair<QString, QString>> variantFolders;
+    for (const Folder &folder : std::as_const(folders))
+        variantFolders.append({folder.language, folder.path});
+    loadVariants(variantFolders);
+
     if (!keptFiles.isEmpty()) {
         const QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
         for (KeptFile &kept : keptFiles)

@@ -5,6 +5,7 @@
 #include "model/column.h"
 #include "model/row.h"
 #include "model/saveoptions.h"
+#include "model/variantfiles.h"
 
 #include <QHash>
 #include <QMap>
@@ -86,6 +87,10 @@ public:
     QMap<QString, QString> keptFolders;
     // The report of the most recent save().
     SaveReport lastSave;
+    // The .stringsdict files of the language folders and the .xcstrings
+    // catalogs in the root, as load() read them; save() writes their rows
+    // back into them.
+    VariantFiles variantFiles;
 
     // Fills data, mapKeyToFile and languages from projectURL: lproj folders,
     // then bare folders whose name starts with a known code, else (when none)
@@ -172,6 +177,11 @@ public:
     QString title() const;
 
 private:
+    // Rows of the .stringsdict files in the (language, folder) pairs and of
+    // the catalogs in the root; files that cannot be read are kept.
+    void loadVariants(const QList<std::pair<QString, QString>> &folders);
+    // Writes the plural and catalog files whose rows changed; adds failures.
+    void saveVariants(SaveReport &report);
     // The n of "OK (n)" for a row that has every language.
     static int statusCount(const Row &row, const QStringList &languages, const QStringList &candidates);
     QHash<QString, QStringList> rowKeysPerFile() const;

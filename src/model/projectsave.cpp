@@ -355,6 +355,7 @@ SaveReport ProjectModel::save()
     for (const Task &task : std::as_const(unique))
         if (!task.failure.isEmpty())
             report.notWritten.append({task.write.path, task.failure});
+    saveVariants(report);
     std::sort(report.notWritten.begin(), report.notWritten.end(),
               [](const SaveFailure &a, const SaveFailure &b) { return a.path < b.path; });
     lastSave = report;

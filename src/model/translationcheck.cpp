@@ -118,6 +118,8 @@ QString TranslationCheck::name(CheckKind kind)
         return QStringLiteral("linebreaks");
     case CheckKind::Whitespace:
         return QStringLiteral("whitespace");
+    case CheckKind::Plural:
+        return QStringLiteral("plural");
     }
     return QString();
 }

@@ -10,7 +10,10 @@ enum class CheckKind
 {
     Format,
     LineBreaks,
-    Whitespace
+    Whitespace,
+    // A plural group lacks a category its language needs, or a category's
+    // specifiers differ from the base's (plural and catalog rows only).
+    Plural
 };
 
 struct CheckProblem
@@ -38,7 +41,8 @@ public:
     // eight arguments).
     static QList<CheckProblem> check(QStringView base, QStringView translation);
 
-    // The kind's name in JSON reports: "format", "linebreaks", "whitespace".
+    // The kind's name in JSON reports: "format", "linebreaks", "whitespace",
+    // "plural".
     static QString name(CheckKind kind);
 
     // Whether a translation reads the same arguments as its base text, so it

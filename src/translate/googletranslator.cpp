@@ -140,8 +140,11 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
             }
             if (text) {
                 std::lock_guard<std::mutex> guard(m_lock);
-                call->working.insert(language, Entry{call->base.key, *text,
-                                                     call->base.comment});
+                call->working.insert(language, VariantFiles::machineTranslated(
+                                                   call->rowKey,
+                                                   Entry{call->base.key, *text,
+                                                         call->base.comment},
+                                                   call->base));
                 m_model.data.insert(call->rowKey, call->working);
             }
             if (--call->pending == 0) {

@@ -47,7 +47,7 @@ int MemoryFill::fillFromMemory(ProjectModel &model, const QString &rowKey,
                 ++refused;
                 continue;
             }
-            it->insert(language, Entry{base->key, held, base->comment});
+            VariantFiles::storeText(*it, language, Entry{base->key, held, base->comment});
         }
         return refused;
     }

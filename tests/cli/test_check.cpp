@@ -94,6 +94,38 @@ TEST(Check, ReportsEveryBrokenTranslationAndNothingElse)
         EXPECT_TRUE(help.out.contains(kind)) << kind;
 }
 
+// A .stringsdict row: Russian needs one, few, many and other; a category
+// whose specifier differs from the base's is a plural problem as well.
+TEST(Check, PluralRowsLackingCategoriesOrArguments)
+{
+    auto plurals = [](const char *forms) {
+        return QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
+                          "<key>files</key>\n<dict>\n<key>NSStringLocalizedFormatKey</key>\n<string>%#@n@</string>\n"
+                          "<key>n</key>\n<dict>\n<key>NSStringFormatSpecTypeKey</key>\n"
+                          "<string>NSStringPluralRuleType</string>\n<key>NSStringFormatValueTypeKey</key>\n"
+                          "<string>d</string>\n")
+               + forms + "</dict>\n</dict>\n</dict>\n</plist>\n";
+    };
+    QTemporaryDir dir;
+    writeFile(dir.path(), "en.lproj/P.stringsdict",
+              plurals("<key>one</key><string>%d file</string>\n<key>other</key><string>%d files</string>\n"));
+    writeFile(dir.path(), "ru.lproj/P.stringsdict",
+              plurals("<key>one</key><string>%d файл</string>\n<key>other</key><string>%d файлов</string>\n"));
+    writeFile(dir.path(), "de.lproj/P.stringsdict",
+              plurals("<key>one</key><string>eine Datei</string>\n<key>other</key><string>%@ Dateien</string>\n"));
+    writeFile(dir.path(), "uk.lproj/P.stringsdict",
+              plurals("<key>one</key><string>%d файл</string>\n<key>few</key><string>%d файли</string>\n"
+                      "<key>many</key><string>%d файлів</string>\n<key>other</key><string>%d файлу</string>\n"));
+    const CliRun run = runCliProgram({"check", "--json", dir.path()});
+    EXPECT_EQ(run.status, 1) << run.err.constData();
+    const QStringList found = reported(run.out);
+    EXPECT_TRUE(found.contains("files-P.stringsdict ru plural")) << found.join(u'\n').toStdString();
+    EXPECT_TRUE(found.contains("files-P.stringsdict de plural")) << found.join(u'\n').toStdString();
+    for (const QString &line : found)
+        EXPECT_FALSE(line.contains(" uk ")) << line.toStdString();
+    EXPECT_TRUE(runCliProgram({"check", "--help"}).out.contains("plural"));
+}
+
 TEST(Check, IgnoredLanguagesFromTheSettingOrTheFlag)
 {
     // Base holds only InfoPlist.strings, as in many real apps: without the
