@@ -327,6 +327,8 @@
     <message>
         <source>&amp;Ignored Languages…</source>
         <translation>&amp;Ignorierte Sprachen…</translation>
+    </message>
+    <message>
         <source>&amp;Keep Each File&apos;s Layout When Saving</source>
         <translation>&amp;Dateiaufbau beim Speichern beibehalten</translation>
     </message>

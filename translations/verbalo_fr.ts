@@ -327,6 +327,8 @@
     <message>
         <source>&amp;Ignored Languages…</source>
         <translation>Langues &amp;ignorées…</translation>
+    </message>
+    <message>
         <source>&amp;Keep Each File&apos;s Layout When Saving</source>
         <translation>Conserver la &amp;mise en forme de chaque fichier à l’enregistrement</translation>
     </message>
