@@ -405,6 +405,10 @@ Open a project folder to start.</source>
         <source>White space at the ends</source>
         <translation>Leerraum an den Enden</translation>
     </message>
+    <message>
+        <source>Plural forms</source>
+        <translation>Pluralformen</translation>
+    </message>
 </context>
 <context>
     <name>ProjectModel</name>
@@ -459,6 +463,8 @@ Open a project folder to start.</source>
     <message>
         <source>its layout could not be kept (%1)</source>
         <translation>ihr Aufbau konnte nicht beibehalten werden (%1)</translation>
+    </message>
+    <message>
         <source>cannot be read (%1)</source>
         <translation>kann nicht gelesen werden (%1)</translation>
     </message>

@@ -405,6 +405,10 @@ Ouvrez un dossier de projet pour commencer.</translation>
         <source>White space at the ends</source>
         <translation>Espaces aux extrémités</translation>
     </message>
+    <message>
+        <source>Plural forms</source>
+        <translation>Formes du pluriel</translation>
+    </message>
 </context>
 <context>
     <name>ProjectModel</name>
@@ -459,6 +463,8 @@ Ouvrez un dossier de projet pour commencer.</translation>
     <message>
         <source>its layout could not be kept (%1)</source>
         <translation>sa mise en forme n’a pas pu être conservée (%1)</translation>
+    </message>
+    <message>
         <source>cannot be read (%1)</source>
         <translation>ne peut pas être lu (%1)</translation>
     </message>
