@@ -285,8 +285,20 @@ bool TranslationsPanel::storeTranslation(ProjectModel &model, const QString &row
     const auto it = model.data.find(rowKey);
     if (rowKey.isEmpty() || it == model.data.end())
         return false;
-    const bool variant = VariantFiles::isVariantFile(rowKey) && path;
-    if (variant ? !applyVariantEdit(*it, language, *path, value, model.candidates(), VariantFiles::isCatalog(rowKey))
+    std::optional<QString> where = path;
+    if (VariantFiles::isVariantFile(rowKey) && !where) {
+        // Without a variant named, the text is the primary one's (the plain
+        // unit or the "other" form, as the Value column shows it); replacing
+        // the whole entry would drop the language's other categories.
+        const auto own = it->constFind(language);
+        for (const Entry *e : {own != it->cend() ? &*own : nullptr, ProjectModel::baseEntryIn(*it, model.candidates())})
+            if (e && VariantFiles::primaryIndex(e->variants) >= 0) {
+                where = e->variants.at(VariantFiles::primaryIndex(e->variants)).path;
+                break;
+            }
+    }
+    const bool variant = VariantFiles::isVariantFile(rowKey) && where;
+    if (variant ? !applyVariantEdit(*it, language, *where, value, model.candidates(), VariantFiles::isCatalog(rowKey))
                 : !applyEdit(*it, language, value, model.candidates()))
         return false;
     model.save();

@@ -94,7 +94,9 @@ public:
     // model after other commands) and saves the project. Returns false,
     // changing and saving nothing, when the row key has no row any more (it
     // was deleted meanwhile) or the row has no base entry.
-    // `path` names the variant edited, if the row key is of a variant file.
+    // `path` names the variant edited, if the row key is of a variant file;
+    // without it such an edit sets the primary variant (the plain unit or the
+    // "other" form) and keeps the others.
     static bool storeTranslation(ProjectModel &model, const QString &rowKey,
                                  const QString &language, const QString &value,
                                  const std::optional<QString> &path = std::nullopt);

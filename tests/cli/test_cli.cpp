@@ -190,6 +190,10 @@ TEST(Cli, PreservingSetAndRewriteUnderGit)
     EXPECT_EQ(set.out, "button.cancel-Localizable.strings de: \"Abbrechen\" -> \"Abbruch\"\n");
     EXPECT_EQ(git(root, {"diff", "--numstat"}), "1\t1\tde.lproj/Localizable.strings\n");
     git(root, {"commit", "-q", "-am", "set"});
+    // A plural row's text is its "other" form; the other categories stay.
+    ASSERT_EQ(cli({"set", root, "notes.selected-Plurals.stringsdict", "de", "%d Notizen gewählt"}).status, 0);
+    EXPECT_EQ(git(root, {"diff", "--numstat"}), "1\t1\tde.lproj/Plurals.stringsdict\n");
+    git(root, {"commit", "-q", "-am", "set plural"});
 
     const CliRun rewrite = cli({"rewrite", "--layout", "preserve", "--collation-locale", "cs_CZ", root});
     ASSERT_EQ(rewrite.status, 0) << rewrite.err.constData();
