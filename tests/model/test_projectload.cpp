@@ -3,7 +3,6 @@
 #include "testsupport.h"
 
 #include <QDir>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -12,12 +11,6 @@ namespace {
 ProjectModel loadRoot(const QString &root) { return loadProject(root, false); }
 
 QString kEn() { return "en"; }
-
-QByteArray utf16WithBom(const QString &text, QStringConverter::Encoding encoding)
-{
-    QStringEncoder encoder(encoding, QStringEncoder::Flag::WriteBom);
-    return encoder.encode(text);
-}
 
 } // namespace
 
@@ -94,23 +87,6 @@ TEST(ProjectLoad, LogsUnreadableAndEmptyFilesAndGoesOn)
                                   "Can't read file @ " + d + "/de.lproj/Junk.strings"}));
     EXPECT_TRUE(m.data.contains("k-Good.strings"));
     EXPECT_EQ(m.data.size(), 1);
-}
-
-TEST(ProjectLoad, ByteOrderMarksDecide)
-{
-    QTemporaryDir dir;
-    const QString d = dir.path();
-    const QString text = "/* Grüße */\n\"greeting\" = \"こんにちは\";\n";
-    writeFile(d, "ja.lproj/Le.strings", utf16WithBom(text, QStringConverter::Utf16LE));
-    writeFile(d, "ja.lproj/Be.strings", utf16WithBom(text, QStringConverter::Utf16BE));
-    writeFile(d, "ja.lproj/Bom8.strings", QByteArray("\xef\xbb\xbf") + text.toUtf8());
-    const ProjectModel m = loadRoot(d);
-    for (const char *file : {"Le", "Be", "Bom8"}) {
-        const Entry e = m.data.value(QStringLiteral("greeting-%1.strings").arg(QLatin1String(file)))
-                            .value("ja");
-        EXPECT_EQ(e.value, "こんにちは") << file;
-        EXPECT_EQ(e.comment, " Grüße ") << file;
-    }
 }
 
 TEST(ProjectLoad, MissingOrEmptyRootLeavesTheModelEmpty)

@@ -6,6 +6,7 @@
 #include "memory/translationspanel.h"
 #include "model/pluralcheck.h"
 #include "model/projectdiscovery.h"
+#include "pluraldict.h"
 #include "testsupport.h"
 
 #include <QDateTime>
@@ -16,179 +17,69 @@
 
 namespace {
 
-QByteArray dict(const QByteArray &files, const QByteArray &folders)
+QByteArray dict(const PluralTexts &files, const PluralTexts &folders)
 {
-    return R"(<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
-<plist version="1.0">
-<dict>
-	<!-- Sidebar footer -->
-	<key>%d files in %d folders</key>
-	<dict>
-		<key>NSStringLocalizedFormatKey</key>
-		<string>%#@files@ in %#@folders@</string>
-		<key>files</key>
-		<dict>
-			<key>NSStringFormatSpecTypeKey</key>
-			<string>NSStringPluralRuleType</string>
-			<key>NSStringFormatValueTypeKey</key>
-			<string>d</string>
-)" + files + R"(		</dict>
-		<key>folders</key>
-		<dict>
-			<key>NSStringFormatSpecTypeKey</key>
-			<string>NSStringPluralRuleType</string>
-			<key>NSStringFormatValueTypeKey</key>
-			<string>d</string>
-)" + folders + R"(		</dict>
-	</dict>
-</dict>
-</plist>
-)";
+    return pluralDict("%d files in %d folders", "%#@files@ in %#@folders@",
+                      {{"files", files}, {"folders", folders}});
 }
 
-QByteArray categories(const QList<std::pair<const char *, const char *>> &texts)
-{
-    QByteArray out;
-    for (const auto &[category, text] : texts)
-        out += QByteArray("\t\t\t<key>") + category + "</key>\n\t\t\t<string>" + text + "</string>\n";
-    return out;
-}
-
-const QByteArray kEnglishDict = dict(categories({{"one", "%d file"}, {"other", "%d files"}}),
-                                     categories({{"one", "one folder"}, {"other", "%d folders"}}));
+const QByteArray kEnglishDict = dict({{"one", "%d file"}, {"other", "%d files"}},
+                                     {{"one", "one folder"}, {"other", "%d folders"}});
 const QByteArray kArabicDict =
-    dict(categories({{"zero", "لا ملفات"}, {"one", "ملف"}, {"two", "ملفان"}, {"few", "%d ملفات"},
-                     {"many", "%d ملفًا"}, {"other", "%d ملف"}}),
-         categories({{"zero", "لا مجلدات"}, {"one", "مجلد"}, {"two", "مجلدان"}, {"few", "%d مجلدات"},
-                     {"many", "%d مجلدًا"}, {"other", "%d مجلد"}}));
-const QByteArray kRussianDict = dict(categories({{"one", "%d файл"}, {"other", "%d файлов"}}),
-                                     categories({{"one", "%d папке"}, {"few", "%d папках"}, {"many", "%d папках"},
-                                                 {"other", "%@ папках"}}));
+    dict({{"zero", "لا ملفات"}, {"one", "ملف"}, {"two", "ملفان"}, {"few", "%d ملفات"},
+          {"many", "%d ملفًا"}, {"other", "%d ملف"}},
+         {{"zero", "لا مجلدات"}, {"one", "مجلد"}, {"two", "مجلدان"}, {"few", "%d مجلدات"},
+          {"many", "%d مجلدًا"}, {"other", "%d مجلد"}});
+const QByteArray kRussianDict = dict({{"one", "%d файл"}, {"other", "%d файлов"}},
+                                     {{"one", "%d папке"}, {"few", "%d папках"},
+                                      {"many", "%d папках"}, {"other", "%@ папках"}});
 
+// One unit to a line: Xcode's own layout is the catalog document's tests' concern.
 const QByteArray kCatalog = R"({
   "sourceLanguage" : "en",
   "strings" : {
     "%lld files" : {
       "comment" : "Sidebar count",
       "localizations" : {
-        "de" : {
-          "variations" : {
-            "plural" : {
-              "one" : {
-                "stringUnit" : {
-                  "state" : "translated",
-                  "value" : "%lld Datei"
-                }
-              },
-              "other" : {
-                "stringUnit" : {
-                  "state" : "needs_review",
-                  "value" : "%lld Dateien"
-                }
-              }
-            }
-          }
-        },
-        "en" : {
-          "variations" : {
-            "plural" : {
-              "one" : {
-                "stringUnit" : {
-                  "state" : "translated",
-                  "value" : "%lld file"
-                }
-              },
-              "other" : {
-                "stringUnit" : {
-                  "state" : "translated",
-                  "value" : "%lld files"
-                }
-              }
-            }
-          }
-        }
+        "de" : { "variations" : { "plural" : {
+          "one" : { "stringUnit" : { "state" : "translated", "value" : "%lld Datei" } },
+          "other" : { "stringUnit" : { "state" : "needs_review", "value" : "%lld Dateien" } }
+        } } },
+        "en" : { "variations" : { "plural" : {
+          "one" : { "stringUnit" : { "state" : "translated", "value" : "%lld file" } },
+          "other" : { "stringUnit" : { "state" : "translated", "value" : "%lld files" } }
+        } } }
       }
     },
     "%lld of %lld" : {
       "localizations" : {
         "en" : {
-          "stringUnit" : {
-            "state" : "translated",
-            "value" : "%1$lld of %2$#@total@"
-          },
-          "substitutions" : {
-            "total" : {
-              "argNum" : 2,
-              "formatSpecifier" : "lld",
-              "variations" : {
-                "plural" : {
-                  "one" : {
-                    "stringUnit" : {
-                      "state" : "translated",
-                      "value" : "%arg item"
-                    }
-                  },
-                  "other" : {
-                    "stringUnit" : {
-                      "state" : "translated",
-                      "value" : "%arg items"
-                    }
-                  }
-                }
-              }
-            }
-          }
+          "stringUnit" : { "state" : "translated", "value" : "%1$lld of %2$#@total@" },
+          "substitutions" : { "total" : {
+            "argNum" : 2, "formatSpecifier" : "lld", "variations" : { "plural" : {
+              "one" : { "stringUnit" : { "state" : "translated", "value" : "%arg item" } },
+              "other" : { "stringUnit" : { "state" : "translated", "value" : "%arg items" } }
+            } } } }
         }
       }
     },
     "Done" : {
       "extractionState" : "manual",
       "localizations" : {
-        "de" : {
-          "stringUnit" : {
-            "state" : "stale",
-            "value" : "Fertig"
-          }
-        },
-        "fr" : {
-          "stringUnit" : {
-            "state" : "new",
-            "value" : "Terminé"
-          }
-        }
+        "de" : { "stringUnit" : { "state" : "stale", "value" : "Fertig" } },
+        "fr" : { "stringUnit" : { "state" : "new", "value" : "Terminé" } }
       }
     },
-    "Internal" : {
-      "shouldTranslate" : false
-    },
+    "Internal" : { "shouldTranslate" : false },
     "Tap to open" : {
       "localizations" : {
-        "de" : {
-          "variations" : {
-            "device" : {
-              "iphone" : {
-                "stringUnit" : {
-                  "state" : "translated",
-                  "value" : "Zum Öffnen tippen"
-                }
-              },
-              "other" : {
-                "stringUnit" : {
-                  "state" : "translated",
-                  "value" : "Zum Öffnen klicken"
-                }
-              }
-            }
-          }
-        }
+        "de" : { "variations" : { "device" : {
+          "iphone" : { "stringUnit" : { "state" : "translated", "value" : "Zum Öffnen tippen" } },
+          "other" : { "stringUnit" : { "state" : "translated", "value" : "Zum Öffnen klicken" } }
+        } } }
       }
     },
-    "Empty" : {
-      "localizations" : {
-
-      }
-    }
+    "Empty" : { "localizations" : { } }
   },
   "version" : "1.0"
 })";
@@ -265,8 +156,10 @@ TEST(VariantFiles, OneEditChangesOnlyThatUnitsLines)
     ASSERT_TRUE(TranslationsPanel::storeTranslation(model, "%lld files-Main.xcstrings", "de", "%lld Dateien!",
                                                     QString("plural/other")));
     EXPECT_EQ(diffLines(kCatalog, readFile(f.path("Main.xcstrings"))),
-              (LineDiff{{R"(                  "state" : "needs_review",)", R"(                  "value" : "%lld Dateien")"},
-                        {R"(                  "state" : "translated",)", R"(                  "value" : "%lld Dateien!")"}}));
+              (LineDiff{{R"(          "other" : { "stringUnit" : { "state" : "needs_review", )"
+                         R"("value" : "%lld Dateien" } })"},
+                        {R"(          "other" : { "stringUnit" : { "state" : "translated", )"
+                         R"("value" : "%lld Dateien!" } })"}}));
     // A command that knows only values (the value column, a bulk command)
     // edits the primary variant.
     Entry entry = model.data[kDictRow]["ru"];
