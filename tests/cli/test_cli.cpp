@@ -117,6 +117,9 @@ TEST(Cli, RowsOfTheDemoProject)
     for (const QJsonValue &v : unfinished)
         EXPECT_TRUE(v.toObject().value("status").toString().startsWith(QLatin1String("Missing: ")));
 
+    // Options may follow the folder; a value may be the last argument.
+    EXPECT_EQ(cli({"rows", root, "--sort", "value"}).status, 0);
+    expectUsageError(cli({"rows", root, "--sort"}));
     expectUsageError(cli({"rows", "--sort", "file", root}));
     expectUsageError(cli({"rows", "--bogus", root}));
     expectUsageError(cli({"rows", root + "/gone"}));

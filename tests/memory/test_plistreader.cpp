@@ -47,6 +47,8 @@ TEST(PlistReader, DecodesUtf8AndUtf16WithOrWithoutMark)
     const PlistStrings expected = pairs({{QString::fromUtf8("Öffnen"), QString::fromUtf8("打开 😀")}});
     EXPECT_EQ(PlistReader::parse("\xEF\xBB\xBF" + text.toUtf8()), expected);
     EXPECT_EQ(PlistReader::parse(text.toUtf8()), expected);
+    // A text decoded elsewhere may still start with its mark.
+    EXPECT_EQ(PlistReader::parseText(QChar(0xFEFF) + text), expected);
     for (auto encoding : {QStringEncoder::Utf16LE, QStringEncoder::Utf16BE}) {
         const QByteArray bytes = utf16(text, encoding);
         const QByteArray mark = encoding == QStringEncoder::Utf16LE ? "\xFF\xFE" : "\xFE\xFF";

@@ -25,6 +25,8 @@ protected:
                   "\"title\" = \"Title\";\n\"break\" = \"Line\\nBreak\";\n\"dup\" = \"first\";\n");
         writeFile(r, "App/en.lproj/Zz.STRINGS", "\"dup\" = \"second\";\n");
         writeFile(r, "App/en.lproj/notes.txt", "\"title\" = \"not read\";\n");
+        writeFile(r, "App/en.lproj/Extra.md", "\"extra\" = \"Extra\";\n");
+        writeFile(r, "App/de.lproj/Extra.md", "\"extra\" = \"Mehr\";\n");
         writeFile(r, "App/de.lproj/Localizable.strings",
                   "\"title\" = \"Titel\";\n\"break\" = \"Zeilen\\nUmbruch\";\n\"dup\" = \"doppelt\";\n");
         writeFile(r, "App/Base.lproj/InfoPlist.strings", "\"title\" = \"Title (US)\";\n");
@@ -91,6 +93,7 @@ TEST_F(FolderScan, StoresOneRecordPerKeyWithTheFoldersColumns)
     EXPECT_EQ(manager.lookupText("en", "Old")->value("es_MX"), "Viejo");
     EXPECT_EQ(manager.lookupText("en", "Pod")->value("it"), "Baccello");
     EXPECT_EQ(manager.lookupText("en", "Widget"), std::nullopt);
+    EXPECT_EQ(manager.lookupText("en", "Extra"), std::nullopt);
     EXPECT_EQ(manager.lookupText("en", "Secret"), std::nullopt);
 }
 

@@ -24,6 +24,8 @@ TEST(HeldText, Escapes)
         {u"é€!😀"_s, u"\\U00e9\\U20AC!\\UD83D\\UDE00"_s, false},
         // Up to four hex digits; without any the U stands for itself.
         {u"\u0012G4 \u0012 q% U"_s, u"\\U12G4 \\U12 \\q\\% \\U"_s, false},
+        // Up to three octal digits.
+        {u"A\u0007 \u00098"_s, u"\\101\\7 \\0118"_s, false},
         {u"end\\"_s, u"end\\"_s, false},
     };
     for (const auto &c : cases) {
