@@ -156,9 +156,9 @@ std::optional<DecodedText> TextFile::decode(QByteArrayView bytes)
     return decodeUnmarkedUtf16(bytes);
 }
 
-std::optional<DecodedText> TextFile::readDecoded(const QString &path, Failure *failure)
+std::optional<QByteArray> TextFile::readBytes(const QString &path, Failure *failure)
 {
-    const auto fail = [failure](Failure why) -> std::optional<DecodedText> {
+    const auto fail = [failure](Failure why) -> std::optional<QByteArray> {
         if (failure)
             *failure = why;
         return std::nullopt;
@@ -182,9 +182,17 @@ std::optional<DecodedText> TextFile::readDecoded(const QString &path, Failure *f
         return fail(Failure::Unreadable);
     if (bytes.size() > MaxFileSize)
         return fail(Failure::TooLarge);
-    std::optional<DecodedText> text = decode(bytes);
-    if (!text)
-        return fail(Failure::Undecodable);
+    return bytes;
+}
+
+std::optional<DecodedText> TextFile::readDecoded(const QString &path, Failure *failure)
+{
+    const std::optional<QByteArray> bytes = readBytes(path, failure);
+    if (!bytes)
+        return std::nullopt;
+    std::optional<DecodedText> text = decode(*bytes);
+    if (!text && failure)
+        *failure = Failure::Undecodable;
     return text;
 }
 

@@ -30,6 +30,8 @@ public:
     // most MaxFileSize bytes, and decodes it with decode(). On failure returns
     // nothing and, when asked, says why.
     static std::optional<DecodedText> readDecoded(const QString &path, Failure *failure = nullptr);
+    // The same checks and read, without decoding: for files of other formats.
+    static std::optional<QByteArray> readBytes(const QString &path, Failure *failure = nullptr);
     static std::optional<QString> read(const QString &path);
 
     // A byte-order mark decides (UTF-8, UTF-16 LE/BE, UTF-32 LE/BE). Without

@@ -5,7 +5,6 @@
 #include "model/textfile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
@@ -21,16 +20,11 @@ const QByteArray kEmptyStringsDict = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>
 
 std::optional<QByteArray> readBytes(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (QFileInfo(path).size() > TextFile::MaxFileSize) {
-        *error = TextFile::describe(TextFile::Failure::TooLarge);
-        return std::nullopt;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = TextFile::describe(TextFile::Failure::Unreadable);
-        return std::nullopt;
-    }
-    return file.readAll();
+    TextFile::Failure failure = TextFile::Failure::None;
+    std::optional<QByteArray> bytes = TextFile::readBytes(path, &failure);
+    if (!bytes)
+        *error = TextFile::describe(failure);
+    return bytes;
 }
 
 QList<EntryVariant> dictVariants(const StringsDictEntry &entry)
