@@ -97,6 +97,13 @@ void CliArgs::applyBaseLanguage(ProjectModel &model) const
     model.baseLanguages = [candidates] { return candidates; };
 }
 
+void CliArgs::applyProjectOptions(ProjectModel &model) const
+{
+    applyBaseLanguage(model);
+    applyIgnoredLanguages(model);
+    applySaveOptions(model);
+}
+
 void CliArgs::applyIgnoredLanguages(ProjectModel &model) const
 {
     const std::optional<QString> list = value(CliOptions::IgnoreMissing.name);

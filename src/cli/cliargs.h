@@ -53,6 +53,13 @@ public:
     // Throws unless the number of positionals lies in [min, max] (max < 0: no limit).
     void expectPositionals(int min, int max, const QString &what) const;
 
+    // Gives the model everything the app gives it from the settings: the
+    // base languages, the ignored languages and the save options, each from
+    // its option when the command has it and was given it, else from the
+    // settings. Every command that loads a project calls this first.
+    void applyProjectOptions(ProjectModel &model) const;
+
+private:
     // Gives the model --base-language LIST (comma-separated) as its
     // base-language candidates; without the option, those of the settings.
     void applyBaseLanguage(ProjectModel &model) const;
@@ -64,7 +71,6 @@ public:
     // --collation-locale LOCALE in place of the stored ones.
     void applySaveOptions(ProjectModel &model) const;
 
-private:
     QList<std::pair<QString, QString>> m_options;
     QStringList m_positionals;
 };

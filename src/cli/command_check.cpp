@@ -93,8 +93,7 @@ int commandCheck(const QStringList &arguments)
     const CliArgs args(arguments, {CliOptions::Json, CliOptions::BaseLanguage, CliOptions::IgnoreMissing});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     ProjectModel model;
-    args.applyBaseLanguage(model);
-    args.applyIgnoredLanguages(model);
+    args.applyProjectOptions(model);
     loadProject(model, requireFolder(args.positionals().first()));
     const QList<ProjectProblem> problems = ProjectCheck::check(model);
     if (args.json())

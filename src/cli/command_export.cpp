@@ -10,8 +10,7 @@ int commandExport(const QStringList &arguments)
     const CliArgs args(arguments, {CliOptions::BaseLanguage});
     args.expectPositionals(2, 2, QStringLiteral("ROOT and OUTFILE"));
     ProjectModel model;
-    args.applyBaseLanguage(model);
-    args.applyIgnoredLanguages(model);
+    args.applyProjectOptions(model);
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     const QString out = args.positionals().at(1);
     QString error;

@@ -16,8 +16,7 @@ int commandFill(const QStringList &arguments)
     const CliArgs args(arguments, {db, CliOptions::BaseLanguage, CliOptions::Layout, CliOptions::CollationLocale, rowKey});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     ProjectModel model;
-    args.applyBaseLanguage(model);
-    args.applySaveOptions(model);
+    args.applyProjectOptions(model);
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     const QList<int> selection = CliSelection::indexesOf(model, args.values(rowKey.name));
 

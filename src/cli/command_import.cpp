@@ -13,8 +13,7 @@ int commandImport(const QStringList &arguments)
     const CliArgs args(arguments, {CliOptions::BaseLanguage, CliOptions::Layout, CliOptions::CollationLocale, CliOptions::Db});
     args.expectPositionals(2, 2, QStringLiteral("ROOT and FOLDER"));
     ProjectModel model;
-    args.applyBaseLanguage(model);
-    args.applySaveOptions(model);
+    args.applyProjectOptions(model);
     const QString root = requireFolder(args.positionals().at(0));
     const QString folder = requireFolder(args.positionals().at(1));
     loadProject(model, root);

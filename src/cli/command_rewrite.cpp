@@ -8,8 +8,7 @@ int commandRewrite(const QStringList &arguments)
     const CliArgs args(arguments, {CliOptions::BaseLanguage, CliOptions::Layout, CliOptions::CollationLocale});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     ProjectModel model;
-    args.applyBaseLanguage(model);
-    args.applySaveOptions(model);
+    args.applyProjectOptions(model);
     loadProject(model, requireFolder(args.positionals().first()));
     model.save();
     requireSaved(model);

@@ -103,8 +103,7 @@ int commandRows(const QStringList &arguments)
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     const SortDescriptor sort = sortFrom(args);
     ProjectModel model;
-    args.applyBaseLanguage(model);
-    args.applyIgnoredLanguages(model);
+    args.applyProjectOptions(model);
     loadProject(model, requireFolder(args.positionals().first()));
     const QStringList candidates = model.candidates();
     model.rebuildKeys(sort, args.has(kHideTranslated.name), candidates);

@@ -22,8 +22,7 @@ int commandSet(const QStringList &arguments)
     const QString &language = args.positionals().at(2);
     const QString &text = args.positionals().at(3);
     ProjectModel model;
-    args.applyBaseLanguage(model);
-    args.applySaveOptions(model);
+    args.applyProjectOptions(model);
     loadProject(model, requireFolder(args.positionals().first()));
     const auto row = model.data.constFind(rowKey);
     if (row == model.data.cend())

@@ -58,8 +58,7 @@ int commandTranslate(const QStringList &arguments)
                            "or store one in the \"google.api.key\" setting")};
 
     ProjectModel model;
-    args.applyBaseLanguage(model);
-    args.applySaveOptions(model);
+    args.applyProjectOptions(model);
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     QList<int> selection;
     if (args.has(rowKey.name)) {
