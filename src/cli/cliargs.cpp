@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
+#include <vector>
 
 CliArgs::CliArgs(const QStringList &arguments, std::initializer_list<CliOption> options)
 {
@@ -145,6 +146,14 @@ void cliPrintError(const QString &line)
     const QByteArray bytes = (QStringLiteral("verbalo-cli: ") + line).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fputc('\n', stderr);
+}
+
+ProjectModel &commandModel()
+{
+    // Commands run in-process by tests may each ask for a model.
+    static auto *const models = new std::vector<ProjectModel *>;
+    models->push_back(new ProjectModel);
+    return *models->back();
 }
 
 void loadProject(ProjectModel &model, const QString &root)

@@ -92,7 +92,7 @@ int commandCheck(const QStringList &arguments)
 {
     const CliArgs args(arguments, {CliOptions::Json, CliOptions::BaseLanguage, CliOptions::IgnoreMissing});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
-    ProjectModel model;
+    ProjectModel &model = commandModel();
     args.applyProjectOptions(model);
     loadProject(model, requireFolder(args.positionals().first()));
     const QList<ProjectProblem> problems = ProjectCheck::check(model);

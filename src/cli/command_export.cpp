@@ -9,7 +9,7 @@ int commandExport(const QStringList &arguments)
 {
     const CliArgs args(arguments, {CliOptions::BaseLanguage});
     args.expectPositionals(2, 2, QStringLiteral("ROOT and OUTFILE"));
-    ProjectModel model;
+    ProjectModel &model = commandModel();
     args.applyProjectOptions(model);
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     const QString out = args.positionals().at(1);

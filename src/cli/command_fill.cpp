@@ -15,7 +15,7 @@ int commandFill(const QStringList &arguments)
     const CliOption rowKey{QStringLiteral("--row-key"), true};
     const CliArgs args(arguments, {db, CliOptions::BaseLanguage, CliOptions::Layout, CliOptions::CollationLocale, rowKey});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
-    ProjectModel model;
+    ProjectModel &model = commandModel();
     args.applyProjectOptions(model);
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     const QList<int> selection = CliSelection::indexesOf(model, args.values(rowKey.name));

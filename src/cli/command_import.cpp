@@ -12,7 +12,7 @@ int commandImport(const QStringList &arguments)
     // files only and never touches the memory.
     const CliArgs args(arguments, {CliOptions::BaseLanguage, CliOptions::Layout, CliOptions::CollationLocale, CliOptions::Db});
     args.expectPositionals(2, 2, QStringLiteral("ROOT and FOLDER"));
-    ProjectModel model;
+    ProjectModel &model = commandModel();
     args.applyProjectOptions(model);
     const QString root = requireFolder(args.positionals().at(0));
     const QString folder = requireFolder(args.positionals().at(1));

@@ -7,7 +7,7 @@ int commandRewrite(const QStringList &arguments)
 {
     const CliArgs args(arguments, {CliOptions::BaseLanguage, CliOptions::Layout, CliOptions::CollationLocale});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
-    ProjectModel model;
+    ProjectModel &model = commandModel();
     args.applyProjectOptions(model);
     loadProject(model, requireFolder(args.positionals().first()));
     model.save();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -29,16 +30,33 @@ SortDescriptor sortFrom(const CliArgs &args)
     return sort;
 }
 
-// The five cell texts of a shown row, its base entry found once.
-std::array<QString, 5> cellsAt(const ProjectModel &model, const QString &rowKey, const QStringList &candidates,
-                               const QStringList &counted)
+// A shown row's data and file, looked up once.
+struct ShownRow
 {
-    const auto row = model.data.constFind(rowKey);
-    const Entry *base = row == model.data.cend() ? nullptr : ProjectModel::baseEntryIn(*row, candidates);
+    const Row *row = nullptr;
+    const QString *file = nullptr;
+};
+
+std::vector<ShownRow> shownRows(const ProjectModel &model)
+{
+    std::vector<ShownRow> shown;
+    shown.reserve(size_t(model.keys.size()));
+    for (const QString &rowKey : model.keys) {
+        const auto row = model.data.constFind(rowKey);
+        const auto file = model.mapKeyToFile.constFind(rowKey);
+        shown.push_back({row == model.data.cend() ? nullptr : &*row,
+                         file == model.mapKeyToFile.cend() ? nullptr : &*file});
+    }
+    return shown;
+}
+
+// The five cell texts of a shown row, its base entry found once.
+std::array<QString, 5> cellsAt(const ShownRow &shown, const QStringList &candidates, const QStringList &counted)
+{
+    const Entry *base = shown.row ? ProjectModel::baseEntryIn(*shown.row, candidates) : nullptr;
     return {base ? base->key : QString(), base ? base->value : QString(),
             base ? base->comment.value_or(QString()) : QString(),
-            ProjectModel::statusTextOf(row == model.data.cend() ? nullptr : &*row, counted, candidates),
-            model.mapKeyToFile.value(rowKey)};
+            ProjectModel::statusTextOf(shown.row, counted, candidates), shown.file ? *shown.file : QString()};
 }
 
 void printTable(const ProjectModel &model, const QStringList &candidates)
@@ -53,14 +71,15 @@ void printTable(const ProjectModel &model, const QStringList &candidates)
         titles[size_t(Columns::section(column))] = Columns::identifier(column);
     // Two passes over the rows, the first for the column widths: holding every
     // cell text of a large project would take more memory than the project.
+    const std::vector<ShownRow> shown = shownRows(model);
     std::array<qsizetype, 5> widths{};
     const auto measure = [&widths](const std::array<QString, 5> &row) {
         for (size_t c = 0; c < row.size(); ++c)
             widths[c] = std::min(maxWidth[c], std::max(widths[c], row[c].size()));
     };
     measure(titles);
-    for (const QString &rowKey : model.keys)
-        measure(cellsAt(model, rowKey, candidates, counted));
+    for (const ShownRow &row : shown)
+        measure(cellsAt(row, candidates, counted));
     const auto print = [&out, &widths](const std::array<QString, 5> &row) {
         for (size_t c = 0; c < row.size(); ++c) {
             const bool last = c + 1 == row.size();
@@ -71,8 +90,8 @@ void printTable(const ProjectModel &model, const QStringList &candidates)
         out.character('\n');
     };
     print(titles);
-    for (const QString &rowKey : model.keys)
-        print(cellsAt(model, rowKey, candidates, counted));
+    for (const ShownRow &row : shown)
+        print(cellsAt(row, candidates, counted));
 }
 
 void printJson(const ProjectModel &model, const QStringList &candidates)
@@ -84,8 +103,9 @@ void printJson(const ProjectModel &model, const QStringList &candidates)
         (i ? out.ascii(", ") : out).json(model.languages.at(i));
     out.ascii("], \"rows\": [");
     static const char *const names[] = {"key", "value", "comment", "status", "file"};
+    const std::vector<ShownRow> shown = shownRows(model);
     for (qsizetype i = 0; i < model.keys.size(); ++i) {
-        const std::array<QString, 5> cells = cellsAt(model, model.keys.at(i), candidates, counted);
+        const std::array<QString, 5> cells = cellsAt(shown[size_t(i)], candidates, counted);
         out.asciiz(i ? ",\n{\"rowKey\": " : "\n{\"rowKey\": ").json(model.keys.at(i));
         for (size_t c = 0; c < 5; ++c)
             out.ascii(", \"").asciiz(names[c]).ascii("\": ").json(cells[c]);
@@ -102,7 +122,7 @@ int commandRows(const QStringList &arguments)
                                       CliOptions::IgnoreMissing});
     args.expectPositionals(1, 1, QStringLiteral("ROOT"));
     const SortDescriptor sort = sortFrom(args);
-    ProjectModel model;
+    ProjectModel &model = commandModel();
     args.applyProjectOptions(model);
     loadProject(model, requireFolder(args.positionals().first()));
     const QStringList candidates = model.candidates();

@@ -21,7 +21,7 @@ int commandSet(const QStringList &arguments)
     const QString &rowKey = args.positionals().at(1);
     const QString &language = args.positionals().at(2);
     const QString &text = args.positionals().at(3);
-    ProjectModel model;
+    ProjectModel &model = commandModel();
     args.applyProjectOptions(model);
     loadProject(model, requireFolder(args.positionals().first()));
     const auto row = model.data.constFind(rowKey);

@@ -57,7 +57,7 @@ int commandTranslate(const QStringList &arguments)
             QStringLiteral("no API key: pass --api-key-file FILE, set VERBALO_GOOGLE_API_KEY, "
                            "or store one in the \"google.api.key\" setting")};
 
-    ProjectModel model;
+    ProjectModel &model = commandModel();
     args.applyProjectOptions(model);
     CliSelection::load(model, requireFolder(args.positionals().at(0)));
     QList<int> selection;

@@ -305,9 +305,10 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                         }
                     }
                     // Languages mostly share a row's key and comment: share the text.
+                    // Without colliding file names, one row key stands for one key.
                     if (!row->isEmpty()) {
                         const Entry &first = *row->cbegin();
-                        if (first.key == entry.key)
+                        if (!collisionsPossible || first.key == entry.key)
                             entry.key = first.key;
                         if (first.comment == entry.comment)
                             entry.comment = first.comment;
