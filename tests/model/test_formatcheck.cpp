@@ -126,10 +126,6 @@ TEST(TranslationCheck, ExplainsProblems)
         ASSERT_EQ(problems.size(), 1) << texts.first.toStdString();
         EXPECT_EQ(problems[0].detail, detail);
     }
-    EXPECT_EQ(TranslationCheck::name(CheckKind::Format) +
-                  TranslationCheck::name(CheckKind::LineBreaks) +
-                  TranslationCheck::name(CheckKind::Whitespace),
-              u"formatlinebreakswhitespace"_s);
 }
 
 TEST(FormatSpecifiers, ReorderedPositionalCopiesMatchAndDroppingOneIsFlagged)

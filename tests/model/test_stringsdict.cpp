@@ -250,24 +250,12 @@ TEST(StringsDict, AddedKeysFollowTheSourceOrderInThisFilesIndentation)
     // Copied from the sample (tab-indented), with this language's texts.
     StringsDictEntry added = sampleEntries()[1];
     added.variables[0].texts = {{u"one"_s, u"une note"_s}, {u"other"_s, u"%ld notes"_s}};
-    const QList<QByteArray> addedLines = {
-        "  <key>Notes &amp; \"Tags\"</key>",
-        "  <dict>",
-        "    <key>NSStringLocalizedFormatKey</key>",
-        "    <string>%#@notes@</string>",
-        "    <key>notes</key>",
-        "    <dict>",
-        "      <key>NSStringFormatSpecTypeKey</key>",
-        "      <string>NSStringPluralRuleType</string>",
-        "      <key>NSStringFormatValueTypeKey</key>",
-        "      <string>ld</string>",
-        "      <key>one</key>",
-        "      <string>une note</string>",
-        "      <key>other</key>",
-        "      <string>%ld notes</string>",
-        "    </dict>",
-        "  </dict>",
-    };
+    // The sample's lines of that key, in this file's indentation.
+    QList<QByteArray> addedLines = kSample.split('\n').mid(40, 11);
+    for (QByteArray &line : addedLines)
+        line.replace('\t', "  ");
+    addedLines += {"      <string>une note</string>", "      <key>other</key>",
+                   "      <string>%ld notes</string>", "    </dict>", "  </dict>"};
     const struct
     {
         QStringList order;

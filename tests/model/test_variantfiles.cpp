@@ -25,14 +25,14 @@ QByteArray dict(const PluralTexts &files, const PluralTexts &folders)
 
 const QByteArray kEnglishDict = dict({{"one", "%d file"}, {"other", "%d files"}},
                                      {{"one", "one folder"}, {"other", "%d folders"}});
-const QByteArray kArabicDict =
-    dict({{"zero", "لا ملفات"}, {"one", "ملف"}, {"two", "ملفان"}, {"few", "%d ملفات"},
-          {"many", "%d ملفًا"}, {"other", "%d ملف"}},
-         {{"zero", "لا مجلدات"}, {"one", "مجلد"}, {"two", "مجلدان"}, {"few", "%d مجلدات"},
-          {"many", "%d مجلدًا"}, {"other", "%d مجلد"}});
-const QByteArray kRussianDict = dict({{"one", "%d файл"}, {"other", "%d файлов"}},
-                                     {{"one", "%d папке"}, {"few", "%d папках"},
-                                      {"many", "%d папках"}, {"other", "%@ папках"}});
+const PluralTexts kArabicFiles{{"zero", "لا ملفات"}, {"one", "ملف"},      {"two", "ملفان"},
+                               {"few", "%d ملفات"},  {"many", "%d ملفًا"}, {"other", "%d ملف"}};
+const PluralTexts kArabicFolders{{"zero", "لا مجلدات"}, {"one", "مجلد"},      {"two", "مجلدان"},
+                                 {"few", "%d مجلدات"},  {"many", "%d مجلدًا"}, {"other", "%d مجلد"}};
+const QByteArray kArabicDict = dict(kArabicFiles, kArabicFolders);
+const PluralTexts kRussianFolders{
+    {"one", "%d папке"}, {"few", "%d папках"}, {"many", "%d папках"}, {"other", "%@ папках"}};
+const QByteArray kRussianDict = dict({{"one", "%d файл"}, {"other", "%d файлов"}}, kRussianFolders);
 
 // One unit to a line: Xcode's own layout is the catalog document's tests' concern.
 const QByteArray kCatalog = R"({
@@ -101,9 +101,14 @@ struct Fixture
 
 const QString kDictRow = QStringLiteral("%d files in %d folders-Plurals.stringsdict");
 
-TEST(VariantFiles, LoadGivesRowsLanguagesAndBaseValues)
+TEST(VariantFiles, LoadGivesRowsLanguagesAndBaseValuesAndAnUnchangedSaveWritesNothing)
 {
     Fixture f;
+    const QStringList files = {"en.lproj/Plurals.stringsdict", "ar.lproj/Plurals.stringsdict",
+                               "ru.lproj/Plurals.stringsdict", "Main.xcstrings"};
+    QList<QDateTime> times;
+    for (const QString &file : files)
+        times << QFileInfo(f.path(file)).lastModified();
     ProjectModel model = loadProject(f.root());
     for (const char *language : {"ar", "en", "ru", "de", "fr"})
         EXPECT_TRUE(model.languages.contains(language)) << language;
@@ -120,72 +125,52 @@ TEST(VariantFiles, LoadGivesRowsLanguagesAndBaseValues)
     EXPECT_EQ(plural.value("de").comment, "Sidebar count");
     // Without a source unit the key is the source text.
     EXPECT_EQ(model.data.value("Done-Main.xcstrings").value("en").value, "Done");
-    EXPECT_EQ(model.data.value("Tap to open-Main.xcstrings").value("de").value, "Zum Öffnen klicken");
+    EXPECT_EQ(model.data.value("Tap to open-Main.xcstrings").value("de").value,
+              "Zum Öffnen klicken");
     EXPECT_TRUE(model.data.contains("Empty-Main.xcstrings"));
     EXPECT_TRUE(model.statusText("Done-Main.xcstrings").startsWith("Missing: "));
     EXPECT_FALSE(model.statusText("Done-Main.xcstrings").contains("de"));
     EXPECT_TRUE(model.keptFiles.isEmpty());
-}
 
-TEST(VariantFiles, UnchangedFilesAreNotWrittenAndReadBackByteForByte)
-{
-    Fixture f;
-    ProjectModel model = loadProject(f.root());
-    const QStringList files = {"en.lproj/Plurals.stringsdict", "ar.lproj/Plurals.stringsdict",
-                               "ru.lproj/Plurals.stringsdict", "Main.xcstrings"};
-    QList<QDateTime> times;
-    for (const QString &file : files)
-        times << QFileInfo(f.path(file)).lastModified();
+    // Not even rewritten with the same bytes.
     QThread::msleep(20);
     EXPECT_TRUE(model.save().ok());
     for (qsizetype i = 0; i < files.size(); ++i)
-        EXPECT_EQ(QFileInfo(f.path(files.at(i))).lastModified(), times.at(i)) << files.at(i).toStdString();
-    EXPECT_EQ(readFile(f.path("ar.lproj/Plurals.stringsdict")), kArabicDict);
-    EXPECT_EQ(readFile(f.path("Main.xcstrings")), kCatalog);
+        EXPECT_EQ(QFileInfo(f.path(files.at(i))).lastModified(), times.at(i))
+            << files.at(i).toStdString();
 }
 
-TEST(VariantFiles, OneEditChangesOnlyThatUnitsLines)
+TEST(VariantFiles, EachEditChangesOnlyItsUnitsLinesAndKeysAndCommentsStay)
 {
     Fixture f;
     ProjectModel model = loadProject(f.root());
-    ASSERT_TRUE(TranslationsPanel::storeTranslation(model, kDictRow, "ar", "ملف واحد", QString("files/one")));
+    ASSERT_TRUE(TranslationsPanel::storeTranslation(model, kDictRow, "ar", "ملف واحد",
+                                                    QString("files/one")));
     EXPECT_EQ(diffLines(kArabicDict, readFile(f.path("ar.lproj/Plurals.stringsdict"))),
               (LineDiff{{"\t\t\t<string>ملف</string>"}, {"\t\t\t<string>ملف واحد</string>"}}));
     EXPECT_EQ(readFile(f.path("ru.lproj/Plurals.stringsdict")), kRussianDict);
 
-    ASSERT_TRUE(TranslationsPanel::storeTranslation(model, "%lld files-Main.xcstrings", "de", "%lld Dateien!",
-                                                    QString("plural/other")));
+    ASSERT_TRUE(TranslationsPanel::storeTranslation(model, "%lld files-Main.xcstrings", "de",
+                                                    "%lld Dateien!", QString("plural/other")));
     EXPECT_EQ(diffLines(kCatalog, readFile(f.path("Main.xcstrings"))),
               (LineDiff{{R"(          "other" : { "stringUnit" : { "state" : "needs_review", )"
                          R"("value" : "%lld Dateien" } })"},
                         {R"(          "other" : { "stringUnit" : { "state" : "translated", )"
                          R"("value" : "%lld Dateien!" } })"}}));
-    // A command that knows only values (the value column, a bulk command)
-    // edits the primary variant.
-    Entry entry = model.data[kDictRow]["ru"];
-    entry.value = "%d файла";
-    model.data[kDictRow].insert("ru", entry);
-    model.save();
-    EXPECT_EQ(diffLines(kRussianDict, readFile(f.path("ru.lproj/Plurals.stringsdict"))),
-              (LineDiff{{"\t\t\t<string>%d файлов</string>"}, {"\t\t\t<string>%d файла</string>"}}));
-    const Row again = loadProject(f.root()).data.value(kDictRow);
-    EXPECT_EQ(again.value("ru").value, "%d файла");
-    EXPECT_EQ(again.value("ar").variants.at(1).value, "ملف واحد");
-}
-
-TEST(VariantFiles, KeysAndCommentsAreNotEditedInTheTable)
-{
-    Fixture f;
-    ProjectModel model = loadProject(f.root());
+    // Keys and comments are not edited in the table; a command that knows only
+    // values (the value column, a bulk command) edits the primary variant.
     const int row = int(model.keys.indexOf(kDictRow));
     for (const Column column : {Column::Key, Column::Comment}) {
-        const CommandOutcome outcome = CellEditing::setObjectValue(model, QString("renamed"), column, row);
+        const CommandOutcome outcome =
+            CellEditing::setObjectValue(model, QString("renamed"), column, row);
         EXPECT_EQ(outcome.saves, 0);
         EXPECT_FALSE(outcome.message.isEmpty());
     }
     EXPECT_EQ(CellEditing::setObjectValue(model, QString("%d Files"), Column::Value, row).saves, 1);
     EXPECT_EQ(diffLines(kEnglishDict, readFile(f.path("en.lproj/Plurals.stringsdict"))),
               (LineDiff{{"\t\t\t<string>%d files</string>"}, {"\t\t\t<string>%d Files</string>"}}));
+    EXPECT_EQ(loadProject(f.root()).data.value(kDictRow).value("ar").variants.at(1).value,
+              "ملف واحد");
 }
 
 TEST(VariantFiles, NewLanguageEntriesAndRemovals)
@@ -193,8 +178,10 @@ TEST(VariantFiles, NewLanguageEntriesAndRemovals)
     Fixture f;
     ProjectModel model = loadProject(f.root());
     // A catalog language gains a unit; a removed translation loses its units.
-    ASSERT_TRUE(TranslationsPanel::storeTranslation(model, "Done-Main.xcstrings", "ar", "تم", QString("")));
-    ASSERT_TRUE(TranslationsPanel::storeTranslation(model, "Done-Main.xcstrings", "fr", " ", QString("")));
+    ASSERT_TRUE(
+        TranslationsPanel::storeTranslation(model, "Done-Main.xcstrings", "ar", "تم", QString("")));
+    ASSERT_TRUE(
+        TranslationsPanel::storeTranslation(model, "Done-Main.xcstrings", "fr", " ", QString("")));
     ProjectModel again = loadProject(f.root());
     EXPECT_EQ(again.data.value("Done-Main.xcstrings").value("ar").variants,
               (QList<EntryVariant>{{"", "تم", "translated"}}));
@@ -225,7 +212,9 @@ TEST(VariantFiles, MalformedFilesAreKeptAndReported)
     const QList<std::pair<const char *, QByteArray>> samples = {
         {"Broken.stringsdict", "<?xml version=\"1.0\"?><plist><dict><key>a</key>"},
         {"Binary.stringsdict", QByteArray("bplist00\xd1\x01\x02", 11)},
-        {"Width.stringsdict", QByteArray(kEnglishDict).replace("NSStringPluralRuleType", "NSStringVariableWidthRuleType")},
+        {"Width.stringsdict",
+         QByteArray(kEnglishDict)
+             .replace("NSStringPluralRuleType", "NSStringVariableWidthRuleType")},
     };
     QTemporaryDir dir;
     writeFile(dir.path(), "en.lproj/A.strings", "\"k\" = \"v\";\n");
@@ -252,10 +241,11 @@ TEST(VariantFiles, PanelListsOneLinePerLanguageAndCategory)
     for (int i = 0; i < panel.rowCount(); ++i)
         labels << panel.cellText(PanelColumn::Language, i);
     // Russian lists the many of its rules though its file lacks it.
-    EXPECT_EQ(labels, (QStringList{"en · files · one", "en · files · other", "en · folders · one",
-                                   "en · folders · other", "ru · files · one", "ru · files · few",
-                                   "ru · files · many", "ru · files · other", "ru · folders · one",
-                                   "ru · folders · few", "ru · folders · many", "ru · folders · other"}));
+    EXPECT_EQ(labels,
+              (QStringList{"en · files · one", "en · files · other", "en · folders · one",
+                           "en · folders · other", "ru · files · one", "ru · files · few",
+                           "ru · files · many", "ru · files · other", "ru · folders · one",
+                           "ru · folders · few", "ru · folders · many", "ru · folders · other"}));
     EXPECT_EQ(panel.cellText(PanelColumn::Translation, 7), "%d файлов");
     EXPECT_EQ(panel.cellText(PanelColumn::Translation, 5), "");
 
@@ -269,15 +259,20 @@ TEST(VariantFiles, PluralCheck)
 {
     Fixture f;
     ProjectModel model = loadProject(f.root());
-    const QList<PluralProblem> problems = PluralCheck::check(kDictRow, model.data.value(kDictRow), model.candidates());
+    const QList<PluralProblem> problems =
+        PluralCheck::check(kDictRow, model.data.value(kDictRow), model.candidates());
     ASSERT_EQ(problems.size(), 2);
     EXPECT_EQ(problems.at(0), (PluralProblem{"ru", "plural", "lacks few, many (files)"}));
     EXPECT_EQ(problems.at(1).language, "ru");
-    EXPECT_TRUE(problems.at(1).detail.startsWith("folders · other: ")) << problems.at(1).detail.toStdString();
-    EXPECT_TRUE(PluralCheck::check("title-Localizable.strings", model.data.value("title-Localizable.strings"),
-                                   model.candidates()).isEmpty());
-    const QList<PluralProblem> review = PluralCheck::check(
-        "%lld files-Main.xcstrings", model.data.value("%lld files-Main.xcstrings"), model.candidates());
+    EXPECT_TRUE(problems.at(1).detail.startsWith("folders · other: "))
+        << problems.at(1).detail.toStdString();
+    EXPECT_TRUE(PluralCheck::check("title-Localizable.strings",
+                                   model.data.value("title-Localizable.strings"),
+                                   model.candidates())
+                    .isEmpty());
+    const QList<PluralProblem> review =
+        PluralCheck::check("%lld files-Main.xcstrings",
+                           model.data.value("%lld files-Main.xcstrings"), model.candidates());
     EXPECT_EQ(review, (QList<PluralProblem>{{"de", "review", "needs review (other)"}}));
 }
 
@@ -289,8 +284,9 @@ TEST(VariantFiles, DiscoveryFindsCatalogsAnywhere)
     writeFile(dir.path(), "Widget/Sources/Widget.xcstrings", kCatalog);
     writeFile(dir.path(), "Pods/X/X.xcstrings", kCatalog);
     writeFile(dir.path(), "Only/de.lproj/P.stringsdict", kEnglishDict);
-    EXPECT_EQ(ProjectDiscovery::discover(dir.path()),
-              (QStringList{dir.path() + "/App", dir.path() + "/Only", dir.path() + "/Widget/Sources"}));
+    EXPECT_EQ(
+        ProjectDiscovery::discover(dir.path()),
+        (QStringList{dir.path() + "/App", dir.path() + "/Only", dir.path() + "/Widget/Sources"}));
 }
 
 } // namespace
