@@ -42,49 +42,28 @@ testing::AssertionResult agreesWithIcu(const QString &text)
 
 } // namespace
 
-TEST(StringsReader, FormatRules)
+TEST(StringsReader, FormatCommentAndLineEndShapesAgreeWithIcu)
 {
-    EXPECT_EQ(parse("\"k\" = \"v\";"), QList<Entry>{entry("k", "v")});
-    EXPECT_EQ(parse("\"k\" = \"\";"), QList<Entry>{entry("k", "")});
-    EXPECT_TRUE(parse("\"k\" = \"v\"; // note").isEmpty());
-    EXPECT_TRUE(parse("x \"k\" = \"v\";").isEmpty());
-    EXPECT_EQ(parse("\"k\"\n= \"v\"\n;\n"), QList<Entry>{entry("k", "v")});
-    EXPECT_EQ(parse("\"a\" = \"b\" = \"c\";"), QList<Entry>{entry("a\" = \"b", "c")});
-    EXPECT_EQ(parse("\"k\" = \"say \\\"hi\\\"\";"), QList<Entry>{entry("k", "say \\\"hi\\\"")});
-    EXPECT_EQ(parse(QString::fromUtf8("\"k\" = \"a\u00A0b\";")),
-        QList<Entry>{entry("k", QString::fromUtf8("a\u00A0b"))});
-    // Any character but a line terminator may stand between the quotes.
-    EXPECT_EQ(parse(QString::fromUtf8("\"k\\t\" = \"a\tb\u3000c\u202Fd\";")),
-        QList<Entry>{entry("k\\t", QString::fromUtf8("a\tb\u3000c\u202Fd"))});
-    EXPECT_TRUE(parse("\"k\" = \"a\rb\";").isEmpty());
-    EXPECT_TRUE(parse(QString::fromUtf8("\"k\" = \"a\u2028b\";")).isEmpty());
-}
-
-TEST(StringsReader, Comments)
-{
-    EXPECT_EQ(parse("/* one */\n/* two */\n\"k\" = \"v\";"), QList<Entry>{entry("k", "v", " two ")});
-    EXPECT_EQ(parse("/* line 1\nline 2 */\n\"k\" = \"v\";"),
-        QList<Entry>{entry("k", "v", " line 1\nline 2 ")});
-    EXPECT_EQ(parse("/**/\n\"k\" = \"v\";"), QList<Entry>{entry("k", "v")});
-    EXPECT_EQ(parse("/* a ***/\n\"k\" = \"v\";"), QList<Entry>{entry("k", "v", " a ")});
-    EXPECT_EQ(parse("/***/\n\"k\" = \"v\";"), QList<Entry>{entry("k", "v")});
-    // A comment on the key's own line does not attach, nor does the key count
-    // as starting its line.
-    EXPECT_TRUE(parse("/* c */ \"k\" = \"v\";").isEmpty());
-    // An entry inside a comment that attaches to nothing is still read.
-    EXPECT_EQ(parse("/* x\n\"k\" = \"v\";\n*/"), QList<Entry>{entry("k", "v")});
-    EXPECT_EQ(parse("/* c */\n\"k\" = \"\";\n\"j\" = \"w\";"),
-              (QList<Entry>{entry("k", "", " c "), entry("j", "w")}));
-}
-
-TEST(StringsReader, LineEndsAsIcuSeesThem)
-{
-    const QList<Entry> two{entry("a", "1"), entry("b", "2")};
-    EXPECT_EQ(parse("\"a\" = \"1\";\r\n\"b\" = \"2\";\r\n"), two);
-    EXPECT_EQ(parse("\"a\" = \"1\";\r\"b\" = \"2\";"), two);
-    EXPECT_EQ(parse(QString::fromUtf8("\"a\" = \"1\";\u0085\"b\" = \"2\";\u2029")), two);
-    EXPECT_EQ(parse("\"a\" = \"1\";\v\"b\" = \"2\";\f"), two);
-    EXPECT_EQ(parse("/*c*/\r\n\"a\" = \"1\";"), QList<Entry>{entry("a", "1", "c")});
+    // Shapes the generated texts below reach only by chance, checked on every run.
+    const QStringList shapes = {
+        u"\"k\" = \"\";"_s, u"\"k\" = \"v\"; // note"_s, u"x \"k\" = \"v\";"_s,
+        u"\"k\"\n= \"v\"\n;\n"_s, u"\"a\" = \"b\" = \"c\";"_s, u"\"k\" = \"say \\\"hi\\\"\";"_s,
+        u"\"k\\t\" = \"a\tb\u3000c\u202Fd\u00A0\";"_s, u"\"k\" = \"a\rb\";"_s,
+        u"\"k\" = \"a\u2028b\";"_s, u"/* one */\n/* two */\n\"k\" = \"v\";"_s,
+        u"/* line 1\nline 2 */\n\"k\" = \"v\";"_s, u"/**/\n\"k\" = \"v\";"_s,
+        u"/* a ***/\n\"k\" = \"v\";"_s, u"/***/\n\"k\" = \"v\";"_s, u"/* c */ \"k\" = \"v\";"_s,
+        u"/* x\n\"k\" = \"v\";\n*/"_s, u"/* c */\n\"k\" = \"\";\n\"j\" = \"w\";"_s,
+        u"\"a\" = \"1\";\r\n\"b\" = \"2\";\r\n"_s, u"\"a\" = \"1\";\r\"b\" = \"2\";"_s,
+        u"\"a\" = \"1\";\u0085\"b\" = \"2\";\u2029"_s, u"\"a\" = \"1\";\v\"b\" = \"2\";\f"_s,
+        u"/*c*/\r\n\"a\" = \"1\";"_s,
+    };
+    for (const QString &shape : shapes)
+        EXPECT_TRUE(agreesWithIcu(shape));
+    // The oracle agreeing on nothing would pass every shape: a few are pinned.
+    EXPECT_EQ(parse(u"\"a\" = \"b\" = \"c\";"_s), QList<Entry>{entry("a\" = \"b", "c")});
+    EXPECT_EQ(parse(u"/* one */\n/* two */\n\"k\" = \"v\";"_s),
+              QList<Entry>{entry("k", "v", " two ")});
+    EXPECT_TRUE(parse(u"/* c */ \"k\" = \"v\";"_s).isEmpty());
 }
 
 TEST(StringsReader, EntryTextsLiveAndChangeIndependently)
