@@ -13,14 +13,16 @@
 
 namespace {
 
-// What one row sorts by, computed once per refresh.
 // What one row sorts by. Kept small, since the sort moves items about: a
 // folded key of a text that is not all ASCII, and a status text, live in
-// side lists.
+// side lists. The heads hold the bytes (code units for the row key) right
+// after the start all items share, so that most comparisons end there
+// without reaching into the texts.
 struct SortItem
 {
+    quint64 head[2] = {0, 0};      // sorting by key or value: 16 folded bytes
+    quint64 keyHead[2] = {0, 0};   // eight code units of the row key
     const QString *rowKey = nullptr;
-    const Row *row = nullptr;
     const QString *text = nullptr; // sorting by key or value
     int folded = -1;               // index of its folded key, when it is not all ASCII
     int count = -1;                // sorting by status: the n of "OK (n)", or the
@@ -37,15 +39,15 @@ inline int foldedByte(const SortItem &item, const std::vector<QByteArray> &folde
     }
     if (i >= item.text->size())
         return -1;
-    const char16_t c = item.text->at(i).unicode();
+    const char16_t c = item.text->constData()[i].unicode();
     return c >= u'A' && c <= u'Z' ? c + 32 : c;
 }
 
 int compareFolded(const SortItem &a, const SortItem &b, const std::vector<QByteArray> &folded)
 {
     if (a.folded < 0 && b.folded < 0) {
-        const auto *x = reinterpret_cast<const char16_t *>(a.text->utf16());
-        const auto *y = reinterpret_cast<const char16_t *>(b.text->utf16());
+        const auto *x = reinterpret_cast<const char16_t *>(a.text->constData());
+        const auto *y = reinterpret_cast<const char16_t *>(b.text->constData());
         const qsizetype n = std::min(a.text->size(), b.text->size());
         for (qsizetype i = 0; i < n; ++i) {
             if (x[i] == y[i])
@@ -66,6 +68,49 @@ int compareFolded(const SortItem &a, const SortItem &b, const std::vector<QByteA
             return x < y ? -1 : 1;
     }
     return sizeA == sizeB ? 0 : (sizeA < sizeB ? -1 : 1);
+}
+
+// Narrows `shared`, the length of the start that the folded texts seen so far
+// share with the first one's, by one more item.
+void narrowSharedBytes(const SortItem &item, const SortItem &first, const std::vector<QByteArray> &folded,
+                       qsizetype &shared)
+{
+    qsizetype k = 0;
+    while (k < shared && foldedByte(item, folded, k) == foldedByte(first, folded, k))
+        ++k;
+    shared = k;
+}
+
+void narrowSharedUnits(const QString &rowKey, const QString &first, qsizetype &shared)
+{
+    const qsizetype n = std::min(shared, rowKey.size());
+    qsizetype k = 0;
+    while (k < n && rowKey.constData()[k] == first.constData()[k])
+        ++k;
+    shared = k;
+}
+
+// Fills the heads from the ends of the shared starts. A text that ends inside
+// a head is padded with zeros, which no byte or unit is below: when two heads
+// differ they order their items as the whole texts would; equal heads leave
+// the decision to the texts.
+void fillHeads(std::vector<SortItem> &items, const std::vector<QByteArray> &folded, qsizetype sharedBytes,
+               qsizetype sharedUnits)
+{
+    for (SortItem &item : items) {
+        if (item.comparable && item.text) {
+            for (qsizetype k = 0; k < 16; ++k) {
+                quint64 &half = item.head[k / 8];
+                half = (half << 8) | quint64(std::max(0, foldedByte(item, folded, sharedBytes + k)));
+            }
+        }
+        const QString &rowKey = *item.rowKey;
+        for (qsizetype k = 0; k < 8; ++k) {
+            const qsizetype at = sharedUnits + k;
+            quint64 &half = item.keyHead[k / 4];
+            half = (half << 16) | (at < rowKey.size() ? rowKey.constData()[at].unicode() : 0);
+        }
+    }
 }
 
 } // namespace
@@ -226,8 +271,7 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated)
 }
 
 void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
-                               const QStringList &candidates,
-                               const std::function<bool(const QString &rowKey)> &keep)
+                               const QStringList &candidates, const RowFilter &keep)
 {
     const QStringList counted = countedLanguages();
     const bool byKey = sort.column == Column::Key;
@@ -237,10 +281,20 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
     items.reserve(size_t(data.size()));
     std::vector<QByteArray> folded;
     std::vector<QString> statuses;
+    // The starts all texts and all row keys share, measured while each text
+    // is at hand.
+    qsizetype sharedBytes = -1;
+    qsizetype sharedUnits = -1;
+    qsizetype firstText = -1;
+    // Rows are filtered before they are sorted: the filters look at one row at
+    // a time, and a search that keeps few rows leaves little to sort.
     for (auto it = data.cbegin(); it != data.cend(); ++it) {
+        if (hideTranslated && hasEveryLanguage(*it, counted))
+            continue;
+        if (keep && !keep(it.key(), *it))
+            continue;
         SortItem item;
         item.rowKey = &it.key();
-        item.row = &it.value();
         if (byKey || byValue) {
             const Entry *base = byValue ? baseEntryIn(*it, candidates) : nullptr;
             item.comparable = byKey || base;
@@ -261,19 +315,44 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
             }
         }
         items.push_back(item);
+        if (sharedUnits < 0)
+            sharedUnits = it.key().size();
+        else
+            narrowSharedUnits(it.key(), *items.front().rowKey, sharedUnits);
+        if (item.comparable && item.text) {
+            if (firstText < 0) {
+                firstText = qsizetype(items.size()) - 1;
+                sharedBytes = item.folded >= 0 ? folded.back().size() : item.text->size();
+            } else {
+                narrowSharedBytes(item, items[size_t(firstText)], folded, sharedBytes);
+            }
+        }
     }
+    fillHeads(items, folded, std::max<qsizetype>(sharedBytes, 0), std::max<qsizetype>(sharedUnits, 0));
 
     // The comparisons leave ties unordered; the row keys' code units order
     // them, so the result is repeatable. Rows without a base value compare
     // with nothing; they go after the others.
     const bool ascending = sort.ascending;
-    const auto tie = [](const SortItem &a, const SortItem &b) { return *a.rowKey < *b.rowKey; };
+    const auto tie = [](const SortItem &a, const SortItem &b) {
+        if (a.keyHead[0] != b.keyHead[0])
+            return a.keyHead[0] < b.keyHead[0];
+        if (a.keyHead[1] != b.keyHead[1])
+            return a.keyHead[1] < b.keyHead[1];
+        return *a.rowKey < *b.rowKey;
+    };
     if (byKey || byValue) {
         std::sort(items.begin(), items.end(), [&](const SortItem &a, const SortItem &b) {
             if (a.comparable != b.comparable)
                 return a.comparable;
             if (a.comparable) {
-                const int c = compareFolded(a, b, folded);
+                int c = 0;
+                if (a.head[0] != b.head[0])
+                    c = a.head[0] < b.head[0] ? -1 : 1;
+                else if (a.head[1] != b.head[1])
+                    c = a.head[1] < b.head[1] ? -1 : 1;
+                else
+                    c = compareFolded(a, b, folded);
                 if (c != 0)
                     return ascending ? c < 0 : c > 0;
             }
@@ -296,15 +375,11 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
         std::sort(items.begin(), items.end(), tie);
     }
 
-    keys.clear();
-    keys.reserve(qsizetype(items.size()));
-    for (const SortItem &item : items) {
-        if (hideTranslated && hasEveryLanguage(*item.row, counted))
-            continue;
-        if (keep && !keep(*item.rowKey))
-            continue;
-        keys.append(*item.rowKey);
-    }
+    QStringList sorted;
+    sorted.reserve(qsizetype(items.size()));
+    for (const SortItem &item : items)
+        sorted.append(*item.rowKey);
+    keys.swap(sorted);
 }
 
 int ProjectModel::statusCount(const Row &row, const QStringList &languages, const QStringList &candidates)

@@ -51,15 +51,52 @@ bool TextOrder::isAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
+namespace {
+
+// sortFold() of each Latin-1 character as UTF-8, made by sortFold() itself.
+// A text of Latin-1 characters folds character by character: lowering them
+// looks at no neighbour, and their decompositions add at most one combining
+// mark after a letter, so no marks meet for canonical reordering.
+struct Latin1Folds
+{
+    char bytes[256][8];
+    uchar sizes[256];
+    Latin1Folds()
+    {
+        for (int c = 0; c < 256; ++c) {
+            const QByteArray folded = TextOrder::sortFold(QString(QChar(char16_t(c)))).toUtf8();
+            Q_ASSERT(folded.size() <= 8);
+            sizes[c] = uchar(folded.size());
+            std::copy(folded.cbegin(), folded.cend(), bytes[c]);
+        }
+    }
+};
+
+QByteArray latin1SortKey(const char16_t *units, qsizetype n)
+{
+    static const Latin1Folds folds;
+    QByteArray key;
+    key.reserve(n + n / 2);
+    for (qsizetype k = 0; k < n; ++k)
+        key.append(folds.bytes[units[k]], folds.sizes[units[k]]);
+    return key;
+}
+
+} // namespace
+
 QByteArray TextOrder::sortKey(const QString &text)
 {
-    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const auto *units = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n && units[i] < 0x80)
         ++i;
-    if (i < n)
-        return sortFold(text).toUtf8();
+    if (i < n) {
+        qsizetype k = i;
+        while (k < n && units[k] < 0x100)
+            ++k;
+        return k == n ? latin1SortKey(units, n) : sortFold(text).toUtf8();
+    }
     QByteArray key(n, Qt::Uninitialized);
     char *out = key.data();
     for (qsizetype k = 0; k < n; ++k) {
