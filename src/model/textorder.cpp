@@ -2,6 +2,7 @@
 #include "textorder.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -59,51 +60,73 @@ namespace {
 // mark after a letter, so no marks meet for canonical reordering.
 struct Latin1Folds
 {
-    char bytes[256][8];
-    uchar sizes[256];
+    char bytes[256][8] = {};
+    uchar sizes[256] = {};
+    qsizetype longest = 8; // the most bytes one character folds to
     Latin1Folds()
     {
+        qsizetype most = 0;
         for (int c = 0; c < 256; ++c) {
             const QByteArray folded = TextOrder::sortFold(QString(QChar(char16_t(c)))).toUtf8();
             Q_ASSERT(folded.size() <= 8);
             sizes[c] = uchar(folded.size());
-            std::copy(folded.cbegin(), folded.cend(), bytes[c]);
+            std::copy(folded.cbegin(), folded.cbegin() + std::min<qsizetype>(folded.size(), 8), bytes[c]);
+            most = std::max(most, folded.size());
         }
+        longest = most;
     }
 };
 
-QByteArray latin1SortKey(const char16_t *units, qsizetype n)
+const Latin1Folds &latin1Folds()
 {
     static const Latin1Folds folds;
-    QByteArray key;
-    key.reserve(n + n / 2);
-    for (qsizetype k = 0; k < n; ++k)
-        key.append(folds.bytes[units[k]], folds.sizes[units[k]]);
-    return key;
+    return folds;
 }
 
 } // namespace
 
 QByteArray TextOrder::sortKey(const QString &text)
 {
+    QByteArray key;
+    appendSortKey(key, text);
+    return key;
+}
+
+void TextOrder::appendSortKey(QByteArray &out, const QString &text)
+{
     const auto *units = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n && units[i] < 0x80)
         ++i;
-    if (i < n) {
-        qsizetype k = i;
-        while (k < n && units[k] < 0x100)
-            ++k;
-        return k == n ? latin1SortKey(units, n) : sortFold(text).toUtf8();
+    if (i == n) {
+        const qsizetype at = out.size();
+        out.resize(at + n);
+        char *to = out.data() + at;
+        for (qsizetype k = 0; k < n; ++k) {
+            const char16_t c = units[k];
+            to[k] = char(c >= u'A' && c <= u'Z' ? c + 32 : c);
+        }
+        return;
     }
-    QByteArray key(n, Qt::Uninitialized);
-    char *out = key.data();
-    for (qsizetype k = 0; k < n; ++k) {
+    qsizetype k = i;
+    while (k < n && units[k] < 0x100)
+        ++k;
+    if (k < n) {
+        out.append(sortFold(text).toUtf8());
+        return;
+    }
+    const Latin1Folds &folds = latin1Folds();
+    const qsizetype at = out.size();
+    // Each character's eight bytes are copied whole; the next overwrites the rest.
+    out.resize(at + n * folds.longest + 8);
+    char *to = out.data() + at;
+    for (k = 0; k < n; ++k) {
         const char16_t c = units[k];
-        out[k] = char(c >= u'A' && c <= u'Z' ? c + 32 : c);
+        std::memcpy(to, folds.bytes[c], sizeof folds.bytes[c]);
+        to += folds.sizes[c];
     }
-    return key;
+    out.truncate(to - out.constData());
 }
 
 int TextOrder::compareNumeric(QStringView a, QStringView b)
