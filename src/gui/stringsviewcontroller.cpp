@@ -198,16 +198,18 @@ void StringsViewController::refresh()
     if (isBusy())
         return;
     const Settings settings;
-    m_model.rebuildKeys(m_sort, settings.boolValue(Settings::HideTranslated), m_model.candidates(),
-                        RowSearch::filter(m_search->text()));
-    // The check fills a cache, so it runs here, after the search narrowed the rows.
+    // The search goes first: it is cheaper than the check and, typed, keeps few rows.
+    ProjectModel::RowFilter keep = RowSearch::filter(m_search->text());
     if (settings.boolValue(Settings::OnlyProblems)) {
         const QStringList candidates = m_model.candidates();
         const QSet<QString> checked = ProjectCheck::checkedLanguages(m_model);
-        m_model.keys.removeIf([&](const QString &rowKey) {
-            return m_problems.problemsOf(m_model, rowKey, candidates, checked).isEmpty();
-        });
+        keep = [this, candidates, checked, search = std::move(keep)](const QString &rowKey, const Row &row) {
+            if (search && !search(rowKey, row))
+                return false;
+            return !m_problems.problemsOf(m_model, rowKey, candidates, checked).isEmpty();
+        };
     }
+    m_model.rebuildKeys(m_sort, settings.boolValue(Settings::HideTranslated), m_model.candidates(), keep);
     reloadTable();
     selectionHandler();
     emit titleChanged(title());

@@ -9,8 +9,6 @@
 #include "model/textorder.h"
 
 #include <QCoreApplication>
-#include <QThread>
-#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <cstring>
 
@@ -39,7 +37,7 @@ struct SortItem
 class FoldedTexts
 {
 public:
-    void reserve(qsizetype texts) { m_bytes.reserve(texts * 48); }
+    explicit FoldedTexts(qsizetype texts) { m_bytes.reserve(texts * 48); }
     void add(SortItem &item, const QString &text)
     {
         item.offset = m_bytes.size();
@@ -55,28 +53,6 @@ public:
         qsizetype k = 0;
         const qsizetype n = std::min<qsizetype>(m_shared, item.length);
         while (k < n && bytes[item.offset + k] == bytes[m_first + k])
-            ++k;
-        m_shared = k;
-    }
-    // Appends the texts of `other`, whose items are [first, last).
-    void append(const FoldedTexts &other, SortItem *first, SortItem *last)
-    {
-        if (other.m_first < 0)
-            return;
-        const qsizetype base = m_bytes.size();
-        m_bytes.append(other.m_bytes);
-        for (SortItem *item = first; item != last; ++item)
-            if (item->offset >= 0)
-                item->offset += base;
-        if (m_first < 0) {
-            m_first = base + other.m_first;
-            m_shared = other.m_shared;
-            return;
-        }
-        const char *bytes = m_bytes.constData();
-        qsizetype k = 0;
-        const qsizetype n = std::min(m_shared, other.m_shared);
-        while (k < n && bytes[base + other.m_first + k] == bytes[m_first + k])
             ++k;
         m_shared = k;
     }
@@ -137,35 +113,21 @@ public:
             half = (half << 16) | (at < rowKey.size() ? rowKey.constData()[at].unicode() : 0);
         }
     }
-    // The start shared by the row keys of this and of `other`.
-    qsizetype sharedWith(const KeyHeads &other) const
+    void finish(std::vector<SortItem> &items) const
     {
-        if (!m_first || !other.m_first)
-            return m_first ? m_shared : other.m_shared;
-        const qsizetype n = std::min(m_shared, other.m_shared);
-        qsizetype k = 0;
-        while (k < n && m_first->constData()[k] == other.m_first->constData()[k])
-            ++k;
-        return k;
-    }
-    qsizetype shared() const { return m_shared; }
-    // Moves the heads of this part's items to start at `shared`, which all
-    // row keys share.
-    void finish(SortItem *first, SortItem *last, qsizetype shared) const
-    {
-        for (SortItem *item = first; item != last; ++item) {
-            if (item->keyStart == shared)
+        for (SortItem &item : items) {
+            if (item.keyStart == m_shared)
                 continue;
             quint64 head[2] = {0, 0};
             for (qsizetype j = 0; j < 8; ++j) {
-                const qsizetype at = shared + j;
-                const qsizetype own = at - item->keyStart;
+                const qsizetype at = m_shared + j;
+                const qsizetype own = at - item.keyStart;
                 const quint64 unit = own < 0 ? m_first->constData()[at].unicode()
-                                             : (item->keyHead[own / 4] >> (16 * (3 - own % 4))) & 0xffff;
+                                             : (item.keyHead[own / 4] >> (16 * (3 - own % 4))) & 0xffff;
                 head[j / 4] = (head[j / 4] << 16) | unit;
             }
-            item->keyHead[0] = head[0];
-            item->keyHead[1] = head[1];
+            item.keyHead[0] = head[0];
+            item.keyHead[1] = head[1];
         }
     }
 
@@ -338,96 +300,52 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
     const bool byKey = sort.column == Column::Key;
     const bool byValue = sort.column == Column::Value;
     const bool byStatus = sort.column == Column::Status;
-    // The rows are read in parts, in parallel: reading them is most of the
-    // work, and they lie scattered in memory.
-    std::vector<std::pair<const QString *, const Row *>> rows;
-    rows.reserve(size_t(data.size()));
-    for (auto it = data.cbegin(); it != data.cend(); ++it)
-        rows.emplace_back(&it.key(), &it.value());
-    struct Part
-    {
-        size_t begin = 0;
-        size_t end = 0;
-        std::vector<SortItem> items;
-        FoldedTexts folded;
-        KeyHeads keyHeads;
-        std::vector<QString> statuses;
-    };
-    const size_t partCount = rows.size() < 4096 ? 1 : size_t(std::clamp(QThread::idealThreadCount(), 1, 8));
-    std::vector<Part> parts(partCount);
-    for (size_t p = 0; p < partCount; ++p) {
-        parts[p].begin = rows.size() * p / partCount;
-        parts[p].end = rows.size() * (p + 1) / partCount;
-    }
+    std::vector<SortItem> items;
+    items.reserve(size_t(data.size()));
+    FoldedTexts folded(byKey || byValue ? data.size() : 0);
+    KeyHeads keyHeads;
+    std::vector<QString> statuses;
     // Rows are filtered before they are sorted: the filters look at one row at
     // a time, and a search that keeps few rows leaves little to sort.
-    const auto readPart = [&](Part &part) {
-        part.items.reserve(part.end - part.begin);
-        if (byKey || byValue)
-            part.folded.reserve(qsizetype(part.end - part.begin));
-        for (size_t r = part.begin; r < part.end; ++r) {
-            const QString &rowKey = *rows[r].first;
-            const Row &row = *rows[r].second;
-            if (hideTranslated && hasEveryLanguage(row, counted))
-                continue;
-            if (keep && !keep(rowKey, row))
-                continue;
-            SortItem item;
-            item.rowKey = &rowKey;
-            part.keyHeads.add(item, rowKey);
-            if (byKey) {
-                part.folded.add(item, rowKey);
-            } else if (byValue) {
-                if (const Entry *base = baseEntryIn(row, candidates))
-                    part.folded.add(item, base->value);
-            } else if (byStatus) {
-                // "Missing: …" sorts before "OK (n)"; the OK rows by n.
-                if (hasEveryLanguage(row, counted)) {
-                    item.count = statusCount(row, counted, candidates);
-                } else {
-                    item.status = int(part.statuses.size());
-                    part.statuses.push_back(statusTextOf(&row, counted, candidates).toLower());
-                }
+    // The rows lie scattered in memory: those a few steps ahead are fetched
+    // while this one is read.
+    auto ahead = data.cbegin();
+    for (int k = 0; k < 8 && ahead != data.cend(); ++k)
+        ++ahead;
+    for (auto it = data.cbegin(); it != data.cend(); ++it) {
+        if (ahead != data.cend()) {
+            __builtin_prefetch(ahead.key().constData());
+            if (!ahead->isEmpty())
+                __builtin_prefetch(&*ahead->cbegin());
+            ++ahead;
+        }
+        if (hideTranslated && hasEveryLanguage(*it, counted))
+            continue;
+        if (keep && !keep(it.key(), *it))
+            continue;
+        SortItem item;
+        item.rowKey = &it.key();
+        keyHeads.add(item, it.key());
+        if (byKey) {
+            folded.add(item, it.key());
+        } else if (byValue) {
+            if (const Entry *base = baseEntryIn(*it, candidates))
+                folded.add(item, base->value);
+        } else if (byStatus) {
+            // "Missing: …" sorts before "OK (n)"; the OK rows by n.
+            if (hasEveryLanguage(*it, counted)) {
+                item.count = statusCount(*it, counted, candidates);
+            } else {
+                item.status = int(statuses.size());
+                statuses.push_back(statusTextOf(&*it, counted, candidates).toLower());
             }
-            part.items.push_back(item);
         }
-    };
-    if (partCount == 1)
-        readPart(parts.front());
-    else
-        QtConcurrent::blockingMap(parts, readPart);
-
-    std::vector<SortItem> items;
-    FoldedTexts folded;
-    std::vector<QString> statuses;
-    size_t total = 0;
-    qsizetype sharedUnits = parts.front().keyHeads.shared();
-    for (const Part &part : parts) {
-        total += part.items.size();
-        sharedUnits = std::min(sharedUnits, parts.front().keyHeads.sharedWith(part.keyHeads));
-    }
-    items.reserve(total);
-    if (partCount == 1) {
-        items.swap(parts.front().items);
-        folded = std::move(parts.front().folded);
-        statuses.swap(parts.front().statuses);
-        parts.front().keyHeads.finish(items.data(), items.data() + items.size(), sharedUnits);
-    } else {
-        for (Part &part : parts) {
-            part.keyHeads.finish(part.items.data(), part.items.data() + part.items.size(), sharedUnits);
-            const int statusBase = int(statuses.size());
-            for (SortItem &item : part.items)
-                if (item.status >= 0)
-                    item.status += statusBase;
-            folded.append(part.folded, part.items.data(), part.items.data() + part.items.size());
-            items.insert(items.end(), part.items.begin(), part.items.end());
-            statuses.insert(statuses.end(), std::make_move_iterator(part.statuses.begin()),
-                            std::make_move_iterator(part.statuses.end()));
-        }
+        items.push_back(item);
     }
     for (SortItem &item : items)
         if (item.offset >= 0)
             folded.fillHead(item);
+    keyHeads.finish(items);
 
     // The comparisons leave ties unordered; the row keys' code units order
     // them, so the result is repeatable. Rows without a base value compare

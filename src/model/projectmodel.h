@@ -166,8 +166,7 @@ public:
     // Rebuilds `keys`: every row key of data, sorted stably, then, when
     // hideTranslated is set, only those whose status does not begin with "OK";
     // when `keep` is given, only the row keys it holds for. `keep` is asked
-    // once per row that is not hidden, in no particular order and from
-    // several threads at once: it may only read.
+    // once per row that is not hidden, in no particular order.
     // Ties keep code-unit order of the row keys; rows without a base value
     // go last when sorting by value.
     void rebuildKeys(const SortDescriptor &sort, bool hideTranslated);
