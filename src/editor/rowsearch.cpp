@@ -2,19 +2,17 @@
 #include "rowsearch.h"
 
 #include <QStringMatcher>
+#include <memory>
 
 namespace {
 // One row against a prepared matcher; the matcher's skip table is built once
 // per search instead of once per text compared.
-bool rowMatches(const ProjectModel &model, const QString &rowKey, const QStringMatcher &matcher)
+bool rowMatches(const Row &row, const QStringMatcher &matcher)
 {
-    const auto it = model.data.constFind(rowKey);
-    if (it == model.data.constEnd())
-        return matcher.indexIn(rowKey) >= 0;
     // Languages mostly share a row's key and comment text: each is searched once.
     const QChar *lastKey = nullptr;
     const QChar *lastComment = nullptr;
-    for (const Entry &entry : *it) {
+    for (const Entry &entry : row) {
         if (matcher.indexIn(entry.value) >= 0)
             return true;
         // Plural categories and device variations count as the entry's texts.
@@ -31,6 +29,14 @@ bool rowMatches(const ProjectModel &model, const QString &rowKey, const QStringM
         }
     }
     return false;
+}
+
+bool rowMatches(const ProjectModel &model, const QString &rowKey, const QStringMatcher &matcher)
+{
+    const auto it = model.data.constFind(rowKey);
+    if (it == model.data.constEnd())
+        return matcher.indexIn(rowKey) >= 0;
+    return rowMatches(*it, matcher);
 }
 } // namespace
 
@@ -53,4 +59,12 @@ void RowSearch::filterKeys(ProjectModel &model, const QString &text)
             kept << rowKey;
     }
     model.keys = kept;
+}
+
+ProjectModel::RowFilter RowSearch::filter(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return {};
+    const auto matcher = std::make_shared<const QStringMatcher>(text, Qt::CaseInsensitive);
+    return [matcher](const QString &, const Row &row) { return rowMatches(row, *matcher); };
 }

@@ -16,4 +16,8 @@ public:
 
     // Keeps in model.keys only the row keys that match, in their order.
     static void filterKeys(ProjectModel &model, const QString &text);
+
+    // The same rule as a row filter for ProjectModel::rebuildKeys(); empty
+    // (every row kept) for a text that is empty or only white space.
+    static ProjectModel::RowFilter filter(const QString &text);
 };

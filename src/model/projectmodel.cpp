@@ -10,63 +10,131 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-// What one row sorts by, computed once per refresh.
-// What one row sorts by. Kept small, since the sort moves items about: a
-// folded key of a text that is not all ASCII, and a status text, live in
-// side lists.
+// What one row sorts by. Kept small, since the sort moves items about: the
+// folded texts lie in one block of bytes, and status texts in a side list.
+// The heads hold the bytes (code units for the row key) right after the start
+// all items share, so that most comparisons end there without reaching into
+// the texts. A text that ends inside a head is padded with zeros, which no
+// byte or unit is below: when two heads differ they order their items as the
+// whole texts would; equal heads leave the decision to the texts.
 struct SortItem
 {
+    quint64 head[2] = {0, 0};    // sorting by key or value: 16 folded bytes
+    quint64 keyHead[2] = {0, 0}; // eight code units of the row key
     const QString *rowKey = nullptr;
-    const Row *row = nullptr;
-    const QString *text = nullptr; // sorting by key or value
-    int folded = -1;               // index of its folded key, when it is not all ASCII
-    int count = -1;                // sorting by status: the n of "OK (n)", or the
-    int status = -1;               // index of a lowered "Missing: …" text
-    bool comparable = true;
+    qsizetype offset = -1;       // of its folded text in the block, when it has one
+    int length = 0;              // of the folded text
+    int keyStart = 0;            // where the key head starts in the row key
+    int count = -1;              // sorting by status: the n of "OK (n)", or the
+    int status = -1;             // index of a lowered "Missing: …" text
 };
 
-// The byte at `i` of an item's folded text: an ASCII text lowered on the fly.
-inline int foldedByte(const SortItem &item, const std::vector<QByteArray> &folded, qsizetype i)
+// Folded texts (TextOrder::sortKey) one after another.
+class FoldedTexts
 {
-    if (item.folded >= 0) {
-        const QByteArray &key = folded[size_t(item.folded)];
-        return i < key.size() ? uchar(key.at(i)) : -1;
-    }
-    if (i >= item.text->size())
-        return -1;
-    const char16_t c = item.text->at(i).unicode();
-    return c >= u'A' && c <= u'Z' ? c + 32 : c;
-}
-
-int compareFolded(const SortItem &a, const SortItem &b, const std::vector<QByteArray> &folded)
-{
-    if (a.folded < 0 && b.folded < 0) {
-        const auto *x = reinterpret_cast<const char16_t *>(a.text->utf16());
-        const auto *y = reinterpret_cast<const char16_t *>(b.text->utf16());
-        const qsizetype n = std::min(a.text->size(), b.text->size());
-        for (qsizetype i = 0; i < n; ++i) {
-            if (x[i] == y[i])
-                continue;
-            const char16_t lx = x[i] >= u'A' && x[i] <= u'Z' ? x[i] + 32 : x[i];
-            const char16_t ly = y[i] >= u'A' && y[i] <= u'Z' ? y[i] + 32 : y[i];
-            if (lx != ly)
-                return lx < ly ? -1 : 1;
+public:
+    explicit FoldedTexts(qsizetype texts) { m_bytes.reserve(texts * 48); }
+    void add(SortItem &item, const QString &text)
+    {
+        item.offset = m_bytes.size();
+        TextOrder::appendSortKey(m_bytes, text);
+        item.length = int(m_bytes.size() - item.offset);
+        // The start shared with the first text, measured while the text is at hand.
+        if (m_first < 0) {
+            m_first = item.offset;
+            m_shared = item.length;
+            return;
         }
-        return a.text->size() == b.text->size() ? 0 : (a.text->size() < b.text->size() ? -1 : 1);
+        const char *bytes = m_bytes.constData();
+        qsizetype k = 0;
+        const qsizetype n = std::min<qsizetype>(m_shared, item.length);
+        while (k < n && bytes[item.offset + k] == bytes[m_first + k])
+            ++k;
+        m_shared = k;
     }
-    const qsizetype sizeA = a.folded >= 0 ? folded[size_t(a.folded)].size() : a.text->size();
-    const qsizetype sizeB = b.folded >= 0 ? folded[size_t(b.folded)].size() : b.text->size();
-    for (qsizetype i = 0; i < std::min(sizeA, sizeB); ++i) {
-        const int x = foldedByte(a, folded, i);
-        const int y = foldedByte(b, folded, i);
-        if (x != y)
-            return x < y ? -1 : 1;
+    void fillHead(SortItem &item) const
+    {
+        const auto *bytes = reinterpret_cast<const uchar *>(m_bytes.constData()) + item.offset;
+        for (qsizetype k = 0; k < 16; ++k) {
+            const qsizetype at = m_shared + k;
+            quint64 &half = item.head[k / 8];
+            half = (half << 8) | (at < item.length ? bytes[at] : 0);
+        }
     }
-    return sizeA == sizeB ? 0 : (sizeA < sizeB ? -1 : 1);
-}
+    // <0, 0, >0 by the folded texts' bytes, which is code-point order.
+    int compare(const SortItem &a, const SortItem &b) const
+    {
+        if (a.head[0] != b.head[0])
+            return a.head[0] < b.head[0] ? -1 : 1;
+        if (a.head[1] != b.head[1])
+            return a.head[1] < b.head[1] ? -1 : 1;
+        // Equal heads: the bytes up to the end of the shorter text or of the
+        // heads are equal.
+        const qsizetype common = std::min(a.length, b.length);
+        const qsizetype from = std::min<qsizetype>(common, m_shared + 16);
+        if (const int c = std::memcmp(m_bytes.constData() + a.offset + from, m_bytes.constData() + b.offset + from,
+                                      size_t(common - from)))
+            return c < 0 ? -1 : 1;
+        return a.length == b.length ? 0 : (a.length < b.length ? -1 : 1);
+    }
+
+private:
+    QByteArray m_bytes;
+    qsizetype m_first = -1;
+    qsizetype m_shared = 0;
+};
+
+// The key heads: each row key's eight code units after the start it shares
+// with the first row key and all before it, read while the row is at hand;
+// then moved back to the start all row keys share. The units between the two
+// starts are the first row key's.
+class KeyHeads
+{
+public:
+    void add(SortItem &item, const QString &rowKey)
+    {
+        if (!m_first) {
+            m_first = &rowKey;
+            m_shared = rowKey.size();
+        }
+        const qsizetype n = std::min(m_shared, rowKey.size());
+        qsizetype k = 0;
+        while (k < n && rowKey.constData()[k] == m_first->constData()[k])
+            ++k;
+        m_shared = k;
+        item.keyStart = int(k);
+        for (qsizetype j = 0; j < 8; ++j) {
+            const qsizetype at = k + j;
+            quint64 &half = item.keyHead[j / 4];
+            half = (half << 16) | (at < rowKey.size() ? rowKey.constData()[at].unicode() : 0);
+        }
+    }
+    void finish(std::vector<SortItem> &items) const
+    {
+        for (SortItem &item : items) {
+            if (item.keyStart == m_shared)
+                continue;
+            quint64 head[2] = {0, 0};
+            for (qsizetype j = 0; j < 8; ++j) {
+                const qsizetype at = m_shared + j;
+                const qsizetype own = at - item.keyStart;
+                const quint64 unit = own < 0 ? m_first->constData()[at].unicode()
+                                             : (item.keyHead[own / 4] >> (16 * (3 - own % 4))) & 0xffff;
+                head[j / 4] = (head[j / 4] << 16) | unit;
+            }
+            item.keyHead[0] = head[0];
+            item.keyHead[1] = head[1];
+        }
+    }
+
+private:
+    const QString *m_first = nullptr;
+    qsizetype m_shared = 0;
+};
 
 } // namespace
 
@@ -226,8 +294,7 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated)
 }
 
 void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
-                               const QStringList &candidates,
-                               const std::function<bool(const QString &rowKey)> &keep)
+                               const QStringList &candidates, const RowFilter &keep)
 {
     const QStringList counted = countedLanguages();
     const bool byKey = sort.column == Column::Key;
@@ -235,22 +302,35 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
     const bool byStatus = sort.column == Column::Status;
     std::vector<SortItem> items;
     items.reserve(size_t(data.size()));
-    std::vector<QByteArray> folded;
+    FoldedTexts folded(byKey || byValue ? data.size() : 0);
+    KeyHeads keyHeads;
     std::vector<QString> statuses;
+    // Rows are filtered before they are sorted: the filters look at one row at
+    // a time, and a search that keeps few rows leaves little to sort.
+    // The rows lie scattered in memory: those a few steps ahead are fetched
+    // while this one is read.
+    auto ahead = data.cbegin();
+    for (int k = 0; k < 8 && ahead != data.cend(); ++k)
+        ++ahead;
     for (auto it = data.cbegin(); it != data.cend(); ++it) {
+        if (ahead != data.cend()) {
+            __builtin_prefetch(ahead.key().constData());
+            if (!ahead->isEmpty())
+                __builtin_prefetch(&*ahead->cbegin());
+            ++ahead;
+        }
+        if (hideTranslated && hasEveryLanguage(*it, counted))
+            continue;
+        if (keep && !keep(it.key(), *it))
+            continue;
         SortItem item;
         item.rowKey = &it.key();
-        item.row = &it.value();
-        if (byKey || byValue) {
-            const Entry *base = byValue ? baseEntryIn(*it, candidates) : nullptr;
-            item.comparable = byKey || base;
-            item.text = byKey ? &it.key() : base ? &base->value : nullptr;
-            // ASCII texts are compared as they stand, ignoring case; only the
-            // others need a folded key of their own.
-            if (item.text && !TextOrder::isAscii(*item.text)) {
-                item.folded = int(folded.size());
-                folded.push_back(TextOrder::sortKey(*item.text));
-            }
+        keyHeads.add(item, it.key());
+        if (byKey) {
+            folded.add(item, it.key());
+        } else if (byValue) {
+            if (const Entry *base = baseEntryIn(*it, candidates))
+                folded.add(item, base->value);
         } else if (byStatus) {
             // "Missing: …" sorts before "OK (n)"; the OK rows by n.
             if (hasEveryLanguage(*it, counted)) {
@@ -262,18 +342,29 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
         }
         items.push_back(item);
     }
+    for (SortItem &item : items)
+        if (item.offset >= 0)
+            folded.fillHead(item);
+    keyHeads.finish(items);
 
     // The comparisons leave ties unordered; the row keys' code units order
     // them, so the result is repeatable. Rows without a base value compare
     // with nothing; they go after the others.
     const bool ascending = sort.ascending;
-    const auto tie = [](const SortItem &a, const SortItem &b) { return *a.rowKey < *b.rowKey; };
+    const auto tie = [](const SortItem &a, const SortItem &b) {
+        if (a.keyHead[0] != b.keyHead[0])
+            return a.keyHead[0] < b.keyHead[0];
+        if (a.keyHead[1] != b.keyHead[1])
+            return a.keyHead[1] < b.keyHead[1];
+        return *a.rowKey < *b.rowKey;
+    };
     if (byKey || byValue) {
         std::sort(items.begin(), items.end(), [&](const SortItem &a, const SortItem &b) {
-            if (a.comparable != b.comparable)
-                return a.comparable;
-            if (a.comparable) {
-                const int c = compareFolded(a, b, folded);
+            const bool comparableA = a.offset >= 0;
+            if (comparableA != (b.offset >= 0))
+                return comparableA;
+            if (comparableA) {
+                const int c = folded.compare(a, b);
                 if (c != 0)
                     return ascending ? c < 0 : c > 0;
             }
@@ -296,15 +387,11 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
         std::sort(items.begin(), items.end(), tie);
     }
 
-    keys.clear();
-    keys.reserve(qsizetype(items.size()));
-    for (const SortItem &item : items) {
-        if (hideTranslated && hasEveryLanguage(*item.row, counted))
-            continue;
-        if (keep && !keep(*item.rowKey))
-            continue;
-        keys.append(*item.rowKey);
-    }
+    QStringList sorted;
+    sorted.reserve(qsizetype(items.size()));
+    for (const SortItem &item : items)
+        sorted.append(*item.rowKey);
+    keys.swap(sorted);
 }
 
 int ProjectModel::statusCount(const Row &row, const QStringList &languages, const QStringList &candidates)

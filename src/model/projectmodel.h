@@ -161,14 +161,17 @@ public:
     bool lessThan(const QString &a, const QString &b, const SortDescriptor &sort,
                   const QStringList &candidates) const;
 
+    // Whether a row (its row key and the row) is shown.
+    using RowFilter = std::function<bool(const QString &rowKey, const Row &row)>;
     // Rebuilds `keys`: every row key of data, sorted stably, then, when
     // hideTranslated is set, only those whose status does not begin with "OK";
-    // when `keep` is given, only the row keys it holds for.
+    // when `keep` is given, only the row keys it holds for. `keep` is asked
+    // once per row that is not hidden, in no particular order.
     // Ties keep code-unit order of the row keys; rows without a base value
     // go last when sorting by value.
     void rebuildKeys(const SortDescriptor &sort, bool hideTranslated);
     void rebuildKeys(const SortDescriptor &sort, bool hideTranslated, const QStringList &candidates,
-                     const std::function<bool(const QString &rowKey)> &keep = {});
+                     const RowFilter &keep = {});
 
     // Whether every project language has an entry in the row.
     static bool hasEveryLanguage(const Row &row, const QStringList &languages);

@@ -2,6 +2,7 @@
 #include "textorder.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -51,22 +52,81 @@ bool TextOrder::isAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
+namespace {
+
+// sortFold() of each Latin-1 character as UTF-8, made by sortFold() itself.
+// A text of Latin-1 characters folds character by character: lowering them
+// looks at no neighbour, and their decompositions add at most one combining
+// mark after a letter, so no marks meet for canonical reordering.
+struct Latin1Folds
+{
+    char bytes[256][8] = {};
+    uchar sizes[256] = {};
+    qsizetype longest = 8; // the most bytes one character folds to
+    Latin1Folds()
+    {
+        qsizetype most = 0;
+        for (int c = 0; c < 256; ++c) {
+            const QByteArray folded = TextOrder::sortFold(QString(QChar(char16_t(c)))).toUtf8();
+            Q_ASSERT(folded.size() <= 8);
+            sizes[c] = uchar(folded.size());
+            std::copy(folded.cbegin(), folded.cbegin() + std::min<qsizetype>(folded.size(), 8), bytes[c]);
+            most = std::max(most, folded.size());
+        }
+        longest = most;
+    }
+};
+
+const Latin1Folds &latin1Folds()
+{
+    static const Latin1Folds folds;
+    return folds;
+}
+
+} // namespace
+
 QByteArray TextOrder::sortKey(const QString &text)
 {
-    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    QByteArray key;
+    appendSortKey(key, text);
+    return key;
+}
+
+void TextOrder::appendSortKey(QByteArray &out, const QString &text)
+{
+    const auto *units = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n && units[i] < 0x80)
         ++i;
-    if (i < n)
-        return sortFold(text).toUtf8();
-    QByteArray key(n, Qt::Uninitialized);
-    char *out = key.data();
-    for (qsizetype k = 0; k < n; ++k) {
-        const char16_t c = units[k];
-        out[k] = char(c >= u'A' && c <= u'Z' ? c + 32 : c);
+    if (i == n) {
+        const qsizetype at = out.size();
+        out.resize(at + n);
+        char *to = out.data() + at;
+        for (qsizetype k = 0; k < n; ++k) {
+            const char16_t c = units[k];
+            to[k] = char(c >= u'A' && c <= u'Z' ? c + 32 : c);
+        }
+        return;
     }
-    return key;
+    qsizetype k = i;
+    while (k < n && units[k] < 0x100)
+        ++k;
+    if (k < n) {
+        out.append(sortFold(text).toUtf8());
+        return;
+    }
+    const Latin1Folds &folds = latin1Folds();
+    const qsizetype at = out.size();
+    // Each character's eight bytes are copied whole; the next overwrites the rest.
+    out.resize(at + n * folds.longest + 8);
+    char *to = out.data() + at;
+    for (k = 0; k < n; ++k) {
+        const char16_t c = units[k];
+        std::memcpy(to, folds.bytes[c], sizeof folds.bytes[c]);
+        to += folds.sizes[c];
+    }
+    out.truncate(to - out.constData());
 }
 
 int TextOrder::compareNumeric(QStringView a, QStringView b)

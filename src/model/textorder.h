@@ -23,6 +23,8 @@ QString sortFold(const QString &text);
 // compare with memcmp. Texts of ASCII only are lowercased without the
 // normaliser, which leaves them as they are.
 QByteArray sortKey(const QString &text);
+// Appends sortKey(text) to `out`.
+void appendSortKey(QByteArray &out, const QString &text);
 bool isAscii(QStringView text);
 
 // Compares with runs of decimal digits ordered by their numeric value

@@ -166,3 +166,64 @@ TEST_F(Rows, TextOrderByCodePointsAndNumbers)
     EXPECT_LT(TextOrder::compareNumeric(u"missing: de", u"ok (1)"), 0);
     EXPECT_EQ(TextOrder::sortFold("\u00C9T\u00C9"), TextOrder::sortFold("e\u0301te\u0301"));
 }
+
+// The sort compares short heads of the texts and folds Latin-1 texts by
+// table; both must give the order of the plain comparison: the code points
+// of the folded texts, ties by row key, rows without a base value last.
+TEST_F(Rows, SortOrderMatchesFoldedComparison)
+{
+    const QStringList pieces{"a", "B", "ab", "screen.title.", "\u00C9", "e\u0301", "\u00DF", "ss",
+                             "\u00FF", "\u0130", "\u03A3", "\U0001F600", "", "0", "\u00B5", "Z"};
+    ProjectModel m = modelWith({kEn, kDe}, {});
+    quint32 seed = 7;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int i = 0; i < 2000; ++i) {
+        QString key = "screen.title.";
+        QString value;
+        for (quint32 n = next() % 5; n > 0; --n) {
+            key += pieces.at(qsizetype(next() % quint32(pieces.size())));
+            value += pieces.at(qsizetype(next() % quint32(pieces.size())));
+        }
+        const QString rowKey = key + QString::number(i % 3) + "-L.strings";
+        m.data[rowKey][next() % 8 ? kEn : kDe] = entry(key, value);
+    }
+    for (int i = 0; i < 400; ++i) {
+        QString latin1;
+        for (int k = 0; k < 6; ++k)
+            latin1 += QChar(char16_t(next() % 256));
+        EXPECT_EQ(TextOrder::sortKey(latin1), TextOrder::sortFold(latin1).toUtf8()) << latin1.toStdString();
+    }
+    QHash<QString, QString> folds;
+    for (auto it = m.data.cbegin(); it != m.data.cend(); ++it) {
+        folds[it.key()] = TextOrder::sortFold(it.key());
+        if (const std::optional<Entry> base = m.baseEntry(it.key()))
+            folds[base->value] = TextOrder::sortFold(base->value);
+    }
+    for (const Column column : {Column::Key, Column::Value})
+        for (const bool ascending : {true, false}) {
+            m.rebuildKeys({column, ascending}, false, kDefault);
+            QStringList expected = m.data.keys();
+            std::sort(expected.begin(), expected.end(), [&](const QString &a, const QString &b) {
+                const std::optional<Entry> ba = m.baseEntry(a);
+                const std::optional<Entry> bb = m.baseEntry(b);
+                if (column == Column::Value && bool(ba) != bool(bb))
+                    return bool(ba);
+                int c = 0;
+                if (column == Column::Key)
+                    c = TextOrder::compareCodePoints(folds[a], folds[b]);
+                else if (ba)
+                    c = TextOrder::compareCodePoints(folds[ba->value], folds[bb->value]);
+                if (c != 0)
+                    return ascending ? c < 0 : c > 0;
+                return a < b;
+            });
+            EXPECT_EQ(m.keys, expected) << int(column) << ascending;
+        }
+    // A filter keeps the order of the rows it keeps.
+    m.rebuildKeys({Column::Value, true}, false, kDefault);
+    QStringList expected = m.keys;
+    expected.removeIf([](const QString &rowKey) { return !rowKey.contains(u'\u00DF'); });
+    m.rebuildKeys({Column::Value, true}, false, kDefault,
+                  [](const QString &rowKey, const Row &) { return rowKey.contains(u'\u00DF'); });
+    EXPECT_EQ(m.keys, expected);
+}
