@@ -34,27 +34,26 @@ private:
 
 } // namespace
 
-TEST_F(GermanAppFixture, TheMainWindowShowsGermanMenusColumnsAndStatus)
+TEST_F(GermanAppFixture, MenusColumnsStatusAndDialogsAreGerman)
 {
     openBoth(0);
     QStringList menus;
     for (const QAction *menu : delegate->mainWindow()->menuBar()->actions())
         menus << menu->text();
-    EXPECT_EQ(menus, (QStringList{"&Datei", "&Bearbeiten", "&Ansicht", "Über&setzen", "&Einstellungen",
-                                  "&Hilfe"}));
+    EXPECT_EQ(menus, (QStringList{"&Datei", "&Bearbeiten", "&Ansicht", "Über&setzen",
+                                  "&Einstellungen", "&Hilfe"}));
     // Qt's own texts come from the second translator: the names of keys.
-    EXPECT_EQ(delegate->action("openFolder:")->shortcut().toString(QKeySequence::NativeText), "Strg+O");
+    EXPECT_EQ(delegate->action("openFolder:")->shortcut().toString(QKeySequence::NativeText),
+              "Strg+O");
 
     const QAbstractItemModel *table = editor(0)->tableView()->model();
     EXPECT_EQ(table->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Schlüssel");
     // A status text the core makes: "bye" has no German entry.
     const qsizetype bye = editor(0)->model().keys.indexOf("bye-Localizable.strings");
     ASSERT_GE(bye, 0);
-    EXPECT_EQ(table->index(int(bye), Columns::section(Column::Status)).data().toString(), "Fehlt: de");
-}
+    EXPECT_EQ(table->index(int(bye), Columns::section(Column::Status)).data().toString(),
+              "Fehlt: de");
 
-TEST_F(GermanAppFixture, TheDialogsAskInGerman)
-{
     prompts.fieldAnswers << std::nullopt;
     trigger("setBaseLang:");
     ASSERT_EQ(prompts.fieldRequests.size(), 1);
