@@ -10,7 +10,8 @@ TEST(TranslationImport, TargetsTheRowWhoseKeyIsExactlyTheImportedKey)
     QTemporaryDir dir;
     const QString root = dir.filePath("Project");
     writeFile(root, "en.lproj/Localizable.strings",
-              "\"Save\" = \"Save\";\n\"SaveAs\" = \"Save As\";\n/* Opens */\n\"Open\" = \"Open\";\n");
+              "\"Save\" = \"Save\";\n\"SaveAs\" = \"Save As\";\n"
+              "/* Opens */\n\"Open\" = \"Open\";\n");
     writeFile(root, "de.lproj/Localizable.strings", "\"Orphan\" = \"Waise\";\n");
     const QString in = dir.filePath("Incoming");
     writeFile(in, "de.strings", "\"Save\" = \"Speichern\";\n\"Open\" = \"Öffnen\\njetzt C:\\\\new\";\n"
