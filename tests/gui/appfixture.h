@@ -68,11 +68,11 @@ protected:
         ASSERT_EQ(delegate->projects().size(), 2u);
         // Every change the tests make to the tables is checked against the
         // rules of item models.
-        for (size_t i = 0; i < 2; ++i) {
-            for (QAbstractItemModel *table : {editor(i)->tableView()->model(), panel(i)->tableView()->model()})
+        for (size_t i = 0; i < 2; ++i)
+            for (QAbstractItemModel *table :
+                 {editor(i)->tableView()->model(), panel(i)->tableView()->model()})
                 testers.push_back(std::make_unique<QAbstractItemModelTester>(
                     table, QAbstractItemModelTester::FailureReportingMode::Fatal));
-        }
         activate(delegate->mainWindow());
         if (current >= 0)
             delegate->mainWindow()->setCurrentProject(delegate->projects().at(size_t(current)).get());

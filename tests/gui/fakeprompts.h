@@ -15,7 +15,6 @@ public:
     QList<std::optional<QString>> saveAnswers;
     QList<std::optional<QString>> fieldAnswers;
 
-    QStringList folderTitles;
     QStringList saveTitles;
     QList<QStringList> warnings; // title, text, button
     QList<SingleFieldRequest> fieldRequests;
@@ -23,9 +22,8 @@ public:
     QStringList questions;
     int progressDialogs = 0;
 
-    std::optional<QString> chooseFolder(const QString &title) override
+    std::optional<QString> chooseFolder(const QString &) override
     {
-        folderTitles << title;
         return folderAnswers.isEmpty() ? std::nullopt : folderAnswers.takeFirst();
     }
     std::optional<QString> chooseSaveFile(const QString &title, const QString &suffix) override

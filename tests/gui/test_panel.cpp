@@ -23,55 +23,39 @@ TEST_F(AppFixture, SelectionDecidesWhatThePanelShows)
     TranslationsViewController *p = panel(0);
     EXPECT_EQ(p->tableView()->model()->rowCount(), 0);
 
-    e->selectRows({1}); // hello: en and de
-    ASSERT_EQ(p->tableView()->model()->rowCount(), 2);
-    EXPECT_EQ(cell(p, 0, 0), "de");
-    EXPECT_EQ(cell(p, 0, 1), "Hallo");
-    EXPECT_EQ(cell(p, 1, 0), "en");
-
     e->selectRows({0}); // bye: every project language is listed, de empty
     ASSERT_EQ(p->tableView()->model()->rowCount(), 2);
+    EXPECT_EQ(cell(p, 0, 0), "de");
     EXPECT_EQ(cell(p, 0, 1), QString());
     EXPECT_EQ(cell(p, 1, 1), "Bye");
 
     e->selectRows({0, 1});
     EXPECT_EQ(p->tableView()->model()->rowCount(), 0);
 
+    // A cleared selection leaves the last row shown.
     e->selectRows({1});
     e->clearSelection();
-    EXPECT_EQ(p->tableView()->model()->rowCount(), 2);
     EXPECT_EQ(cell(p, 0, 1), "Hallo");
+
+    // A text equal to the base is drawn highlighted: "ok" in French.
+    editor(1)->selectRows({1});
+    QAbstractItemModel *fr = panel(1)->tableView()->model();
+    EXPECT_EQ(fr->data(fr->index(1, 1), Qt::BackgroundRole).value<QBrush>(),
+              QApplication::palette(panel(1)).brush(QPalette::Highlight));
+    EXPECT_FALSE(fr->data(fr->index(0, 1), Qt::BackgroundRole).isValid()); // en itself
 }
 
-TEST_F(AppFixture, TextsEqualToTheBaseAreDrawnHighlighted)
+TEST_F(AppFixture, PanelEditRewritesTheFilesAlsoWithNoRowSelectedButNeverRevivesARow)
 {
-    writeFile(root, "App1/de.lproj/Localizable.strings", "/* Greeting */\n\"hello\" = \"Hello\";\n");
-    openBoth();
-    editor(0)->selectRows({1});
-    QAbstractItemModel *model = panel(0)->tableView()->model();
-    const QPalette palette = QApplication::palette(panel(0));
-    EXPECT_EQ(model->data(model->index(0, 1), Qt::BackgroundRole).value<QBrush>(),
-              palette.brush(QPalette::Highlight));
-    EXPECT_EQ(model->data(model->index(0, 1), Qt::ForegroundRole).value<QBrush>(),
-              palette.brush(QPalette::HighlightedText));
-    EXPECT_FALSE(model->data(model->index(0, 0), Qt::BackgroundRole).isValid());
-    EXPECT_FALSE(model->data(model->index(1, 1), Qt::BackgroundRole).isValid()); // en itself
-}
-
-TEST_F(AppFixture, PanelEditRewritesTheFilesAlsoWithNoRowSelected)
-{
-    openBoth();
+    openBoth(0);
     StringsViewController *e = editor(0);
     TranslationsViewController *p = panel(0);
     QAbstractItemModel *model = p->tableView()->model();
     const QString de = path("App1/de.lproj/Localizable.strings");
 
     e->selectRows({0}); // bye, missing de
-    EXPECT_EQ(e->model().statusText("bye-Localizable.strings"), "Missing: de");
     ASSERT_TRUE(model->setData(model->index(0, 1), " Tschüss ", Qt::EditRole));
-    EXPECT_TRUE(readFile(de).contains("\"bye\" = \" Tschüss \";"));
-    EXPECT_TRUE(readFile(de).contains("/* Farewell */"));
-    EXPECT_TRUE(e->model().statusText("bye-Localizable.strings").startsWith("OK"));
+    EXPECT_TRUE(readFile(de).contains("/* Farewell */\n\"bye\" = \" Tschüss \";"));
     EXPECT_EQ(e->model().cellText(0, Column::Status), "OK (1)");
 
     // The edit is kept even when the editor's selection went away meanwhile.
@@ -82,7 +66,13 @@ TEST_F(AppFixture, PanelEditRewritesTheFilesAlsoWithNoRowSelected)
     // Blank text removes the language's entry.
     ASSERT_TRUE(model->setData(model->index(0, 1), "  ", Qt::EditRole));
     EXPECT_FALSE(readFile(de).contains("\"bye\""));
-    EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+
+    // An edit of a row deleted meanwhile does not bring it back.
+    e->selectRows({0});
+    trigger("deleteString:");
+    model->setData(model->index(0, 1), "Tschüss", Qt::EditRole);
+    EXPECT_FALSE(e->model().data.contains("bye-Localizable.strings"));
+    EXPECT_FALSE(fileBytes("App1/en.lproj/Localizable.strings").contains("bye"));
 }
 
 TEST_F(AppFixture, PanelEditKeepsNewerChangesOfTheSameRow)
@@ -91,9 +81,6 @@ TEST_F(AppFixture, PanelEditKeepsNewerChangesOfTheSameRow)
     StringsViewController *e = editor(0);
     e->selectRows({1}); // hello
     QAbstractItemModel *table = e->tableView()->model();
-    EXPECT_TRUE(table->flags(table->index(1, 2)) & Qt::ItemIsEditable);  // Comment
-    EXPECT_FALSE(table->flags(table->index(1, 3)) & Qt::ItemIsEditable); // Status
-    EXPECT_FALSE(table->flags(table->index(1, 4)) & Qt::ItemIsEditable); // File
     ASSERT_TRUE(table->setData(table->index(1, 1), "Hi there", Qt::EditRole));
     EXPECT_EQ(cell(panel(0), 1, 1), "Hi there");
 
@@ -108,20 +95,6 @@ TEST_F(AppFixture, PanelEditKeepsNewerChangesOfTheSameRow)
     EXPECT_TRUE(fileBytes("App1/en.lproj/Localizable.strings").contains("Hi there"));
 }
 
-TEST_F(AppFixture, PanelEditOfADeletedRowDoesNotBringItBack)
-{
-    openBoth(0);
-    StringsViewController *e = editor(0);
-    e->selectRows({0});
-    trigger("deleteString:");
-    EXPECT_EQ(e->model().keys.size(), 1);
-    QAbstractItemModel *model = panel(0)->tableView()->model();
-    model->setData(model->index(0, 1), "Tschüss", Qt::EditRole);
-    EXPECT_FALSE(e->model().data.contains("bye-Localizable.strings"));
-    EXPECT_FALSE(fileBytes("App1/en.lproj/Localizable.strings").contains("bye"));
-}
-
-// Typed values, blank texts and the highlight are checked through the real panel above.
 TEST(TranslationsPanel, EditsNeedARowWithABaseEntry)
 {
     TranslationsPanel panel;
@@ -130,11 +103,9 @@ TEST(TranslationsPanel, EditsNeedARowWithABaseEntry)
     Row row;
     row.insert("fr", Entry{"k", "v", std::nullopt});
     panel.show("k-L.strings", row, {"fr", "de"});
-    EXPECT_EQ(*panel.languages, (QStringList{"de", "fr"}));
     EXPECT_FALSE(panel.edit(0, "x", candidates)); // no base entry
     row.insert("en", Entry{"k", "v", "c"});
     panel.show("k-L.strings", row, {"fr", "de", "en"});
-    EXPECT_FALSE(panel.edit(7, "x", candidates));
     ASSERT_TRUE(panel.edit(0, "Wert", candidates));
     EXPECT_EQ(panel.item->value("de"), (Entry{"k", "Wert", "c"}));
 }

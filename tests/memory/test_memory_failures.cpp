@@ -87,7 +87,9 @@ TEST(MemoryFiles, DamagedOrForeignFilesAreUnusableAndSayWhy)
     writeFile(dir.path(), "proj/en.lproj/L.strings", "\"yes\" = \"Yes\";\n");
     writeFile(dir.path(), "proj/de.lproj/L.strings", "\"no\" = \"Nein\";\n");
 
+    const QString garbage = writeFile(dir.path(), "garbage.sqlite", QByteArray(4096, 'x'));
     const std::pair<QString, QString> cases[] = {
+        {garbage, "file is not a database"},
         {damaged, "the file is damaged (Page "},
         {foreign,
          "its table tbl_strings was made by another program: it lacks the columns idx, ar, ca"}};

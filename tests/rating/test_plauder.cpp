@@ -57,9 +57,9 @@ protected:
     void SetUp() override
     {
         Settings settings;
-        for (const QString &key : {Settings::PlauderVersion, Settings::PlauderDate,
-                                   Settings::PlauderLaunches, Settings::PlauderAppStore,
-                                   Settings::PlauderAppId, Settings::PlauderScore})
+        for (const QString &key :
+             {Settings::PlauderVersion, Settings::PlauderDate, Settings::PlauderLaunches,
+              Settings::PlauderAppStore, Settings::PlauderAppId, Settings::PlauderScore})
             settings.remove(key);
     }
 
@@ -83,7 +83,9 @@ protected:
     Settings settings;
 };
 
-TEST_F(PlauderTest, FirstRunStartsTheCountersAndActivationsCount)
+// Counters start on the first run, survive a later process of the same
+// version and restart (all but the score) when an update is asked to reset them.
+TEST_F(PlauderTest, CountersStartOnFirstRunAndRestartAfterAnUpdate)
 {
     auto plauder = make();
     EXPECT_EQ(settings.text(Settings::PlauderVersion), "2.0");
@@ -96,13 +98,28 @@ TEST_F(PlauderTest, FirstRunStartsTheCountersAndActivationsCount)
     plauder->appDidBeacomeActive(false);
     EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 1);
 
-    // A later process keeps an existing user's counters.
     plauder.reset();
-    auto again = make();
+    plauder = make();
     advance(3600);
-    again->appDidBeacomeActive();
+    plauder->appDidBeacomeActive();
     EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 2);
     EXPECT_EQ(settings.date(Settings::PlauderDate), kStart);
+
+    settings.setValue(Settings::PlauderAppStore, kStart);
+    settings.setValue(Settings::PlauderScore, 42);
+    plauder->setResetSettingsAfterUpdate(true);
+    EXPECT_TRUE(plauder->resetSettingsAfterUpdate());
+    EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 2);
+    EXPECT_EQ(settings.date(Settings::PlauderDate), kStart);
+    fake->version = "2.1";
+    plauder->setResetSettingsAfterUpdate(false);
+    EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 2);
+    plauder->setResetSettingsAfterUpdate(true);
+    EXPECT_EQ(settings.text(Settings::PlauderVersion), "2.1");
+    EXPECT_EQ(settings.date(Settings::PlauderDate), fake->clock);
+    EXPECT_FALSE(settings.contains(Settings::PlauderLaunches));
+    EXPECT_FALSE(settings.contains(Settings::PlauderAppStore));
+    EXPECT_EQ(settings.integerValue(Settings::PlauderScore), 42);
 }
 
 TEST_F(PlauderTest, ShellThresholdsGateThePromptAndTheRepeatInterval)
@@ -208,45 +225,26 @@ TEST_F(PlauderTest, ScoreChanges)
     EXPECT_EQ(requestsAfterEvents(), 1);
 }
 
-TEST_F(PlauderTest, ResetAfterUpdateKeepsTheScore)
-{
-    auto plauder = make();
-    settings.setValue(Settings::PlauderLaunches, 7);
-    settings.setValue(Settings::PlauderAppStore, kStart);
-    settings.setValue(Settings::PlauderScore, 42);
-    advance(60);
-
-    plauder->setResetSettingsAfterUpdate(true);
-    EXPECT_TRUE(plauder->resetSettingsAfterUpdate());
-    EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 7);
-    EXPECT_EQ(settings.date(Settings::PlauderDate), kStart);
-
-    fake->version = "2.1";
-    plauder->setResetSettingsAfterUpdate(false);
-    EXPECT_EQ(settings.integerValue(Settings::PlauderLaunches), 7);
-    plauder->setResetSettingsAfterUpdate(true);
-    EXPECT_EQ(settings.text(Settings::PlauderVersion), "2.1");
-    EXPECT_EQ(settings.date(Settings::PlauderDate), fake->clock);
-    EXPECT_FALSE(settings.contains(Settings::PlauderLaunches));
-    EXPECT_FALSE(settings.contains(Settings::PlauderAppStore));
-    EXPECT_EQ(settings.integerValue(Settings::PlauderScore), 42);
-}
-
-TEST_F(PlauderTest, StoreLookupTakesTheTrackId)
+// The store's identifier: looked up once, then the key to the review page.
+TEST_F(PlauderTest, StoreLookupTakesTheTrackIdThatTheReviewPageNeeds)
 {
     auto plauder = make();
     plauder->fetchAppIdIfNeeded(); // no store host: nothing is asked
+    plauder->openRatingsPageInAppStore();
     EXPECT_TRUE(fake->requested.isEmpty());
+    EXPECT_TRUE(fake->opened.isEmpty());
+    EXPECT_FALSE(settings.contains(Settings::PlauderAppStore));
     EXPECT_FALSE(plauder->appStoreID());
 
     fake->lookupHost = "lookup.example";
     plauder->fetchAppIdIfNeeded();
     ASSERT_EQ(fake->requested.size(), 1);
-    EXPECT_EQ(fake->requested[0].toString(), "https://lookup.example/lookup?bundleId=com.example.app");
+    EXPECT_EQ(fake->requested[0].toString(),
+              "https://lookup.example/lookup?bundleId=com.example.app");
 
     for (const QByteArray &ignored :
-         {QByteArray(), QByteArray("not json"), QByteArray("{\"results\":[]}"),
-          QByteArray("[1]"), QByteArray("{\"results\":[{\"trackId\":true}]}"),
+         {QByteArray(), QByteArray("not json"), QByteArray("{\"results\":[]}"), QByteArray("[1]"),
+          QByteArray("{\"results\":[{\"trackId\":true}]}"),
           QByteArray("{\"results\":[{\"other\":1}]}")})
         fake->pending(ignored);
     fake->pending(std::nullopt);
@@ -273,29 +271,15 @@ TEST_F(PlauderTest, StoreLookupTakesTheTrackId)
     EXPECT_TRUE(fake->requested.isEmpty());
     EXPECT_EQ(again->appStoreID(), "id-9");
 
+    advance(5);
+    again->openRatingsPageInAppStore();
+    ASSERT_EQ(fake->opened.size(), 1);
+    EXPECT_EQ(fake->opened[0].toString(),
+              "itms-apps://store.example/app/apple-store/idid-9?mt=8&action=write-review");
+    EXPECT_EQ(settings.date(Settings::PlauderAppStore), fake->clock);
     again->setAppStoreID(std::nullopt);
     EXPECT_FALSE(settings.contains(Settings::PlauderAppId));
 }
-
-TEST_F(PlauderTest, ReviewPageNeedsAnIdentifier)
-{
-    auto plauder = make();
-    plauder->openRatingsPageInAppStore();
-    EXPECT_TRUE(fake->opened.isEmpty());
-    EXPECT_FALSE(settings.contains(Settings::PlauderAppStore));
-
-    plauder->setAppStoreID("123");
-    advance(5);
-    plauder->openRatingsPageInAppStore();
-    ASSERT_EQ(fake->opened.size(), 1);
-    EXPECT_EQ(fake->opened[0].toString(),
-              "itms-apps://store.example/app/apple-store/id123?mt=8&action=write-review");
-    EXPECT_EQ(settings.date(Settings::PlauderAppStore), fake->clock);
-}
-
-} // namespace
-
-namespace {
 
 TEST(PlauderShared, OneInstanceThatOnlyCountsOnLinux)
 {

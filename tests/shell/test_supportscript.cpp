@@ -13,20 +13,18 @@
 
 namespace {
 
-TEST(SupportScript, RunsTheScriptAndWaitsForIt)
+// A script runs to its end; one that is absent, blank, failing, stuck or
+// unreadable ends quietly with its own outcome.
+TEST(SupportScript, RunsTheScriptAndWaitsForItAndFailuresEndQuietly)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath("out.txt");
-    const QString script = writeFile(
-        dir.path(), "script.txt",
-        QStringLiteral("sleep 0.2\nprintf '%s' 'Grüße' > '%1'\n").arg(out).toUtf8());
+    const QString script =
+        writeFile(dir.path(), "script.txt",
+                  QStringLiteral("sleep 0.2\nprintf '%s' 'Grüße' > '%1'\n").arg(out).toUtf8());
     EXPECT_EQ(SupportScript::run(script), SupportScript::Outcome::Ran);
     EXPECT_EQ(readFile(out), QStringLiteral("Grüße").toUtf8());
-}
 
-TEST(SupportScript, FailuresEndQuietly)
-{
-    QTemporaryDir dir;
     EXPECT_EQ(SupportScript::run(dir.filePath("absent.txt")), SupportScript::Outcome::NoScript);
     EXPECT_EQ(SupportScript::run(writeFile(dir.path(), "blank.txt", " \n\t\n")),
               SupportScript::Outcome::NoScript);
@@ -65,7 +63,8 @@ TEST(HelpPage, FoundInstalledOrInTheSourceTree)
 {
     const QUrl url = HelpPage::location();
     ASSERT_TRUE(url.isLocalFile());
-    EXPECT_EQ(url.toLocalFile(), QFileInfo(VERBALO_SOURCE_DIR "/docs/help.html").canonicalFilePath());
+    EXPECT_EQ(url.toLocalFile(),
+              QFileInfo(VERBALO_SOURCE_DIR "/docs/help.html").canonicalFilePath());
     EXPECT_TRUE(readFile(url.toLocalFile()).contains("<title>"));
 
     QTemporaryDir prefix;

@@ -1,6 +1,6 @@
 // verbalo-cli export, fill and translate, run in-process on projects on disk.
-#include "common/settings.h"
 #include "cli/cli.h"
+#include "common/settings.h"
 #include "fakehttpserver.h"
 #include "memory/databasemanagerv2.h"
 #include "testsupport.h"
@@ -76,14 +76,14 @@ TEST_F(CliCommandsTest, FillUsesTheGivenMemoryAndSaves)
 
     EXPECT_EQ(run({"fill", "--db", path, root}), 0);
     EXPECT_TRUE(german().contains("\"yes\" = \"Ja\";"));
-    EXPECT_TRUE(errors.contains("Already fully translated: done-L.strings"));
 
     EXPECT_EQ(run({"fill", "--db", path, "--row-key", "nope-L.strings", root}), 2);
     EXPECT_EQ(errors, "verbalo-cli: no such row key: nope-L.strings\n");
     EXPECT_EQ(run({"fill", "--db", QDir(dir.path()).filePath("none.sqlite"), root}), 2);
 }
 
-TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsAndNeedsAKey)
+// Which rows a translate sends and where it stops; where its key comes from.
+TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsWithAKeyFromOptionFileEnvironmentOrSetting)
 {
     FakeHttpServer server;
     server.setHandler([](const FakeRequest &r) {
@@ -121,33 +121,18 @@ TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsAndNeedsAKey)
     EXPECT_EQ(server.requests().size(), 2);
     EXPECT_EQ(run({"translate", "--row-key", "x", root}), 2);
 
-    // Every request failing is not reported as success.
-    server.setHandler([](const FakeRequest &) { return FakeResponse{500, QByteArray()}; });
-    EXPECT_EQ(run({"translate", "--row-key", "no-L.strings", root}), 2);
-    EXPECT_TRUE(errors.contains("no translation was received"));
-    qunsetenv("VERBALO_TRANSLATE_URL");
-}
-
-TEST_F(CliCommandsTest, TranslateTakesTheKeyFromAFileOrTheEnvironment)
-{
-    FakeHttpServer server;
-    server.setHandler([](const FakeRequest &) {
-        return FakeResponse{200, FakeHttpServer::translation("Ja")};
-    });
-    qputenv("VERBALO_TRANSLATE_URL", server.url().toString().toUtf8());
+    // The key file beats the option, and the environment beats the setting.
     qputenv("VERBALO_GOOGLE_API_KEY", " from-env\n");
-    Settings().setValue(Settings::GoogleApiKey, QStringLiteral("from-setting"));
     const QString file = writeFile(dir.path(), "key.txt", "  from-file \nsecond line\n");
-    // The file beats the option, and the environment beats the setting.
     const std::pair<QStringList, const char *> cases[] = {
         {{"--api-key-file", file, "--api-key", "from-option"}, "key=from-file"},
         {{}, "key=from-env"}};
     for (const auto &[options, query] : cases) {
         writeFile(root, "de.lproj/L.strings", "\"done\" = \"Fertig\";\n");
         EXPECT_EQ(run(QStringList{"translate"} + options +
-                      QStringList{"--row-key", "yes-L.strings", root}),
+                      QStringList{"--row-key", "no-L.strings", root}),
                   0);
-        EXPECT_EQ(server.requests().value(server.requests().size() - 1).query(), query);
+        EXPECT_EQ(server.requests().last().query(), query);
     }
     for (const QString &path :
          {dir.filePath("missing.txt"), writeFile(dir.path(), "empty.txt", "\n")}) {
@@ -157,7 +142,13 @@ TEST_F(CliCommandsTest, TranslateTakesTheKeyFromAFileOrTheEnvironment)
     EXPECT_EQ(run({"translate", "--help"}), 0);
     EXPECT_TRUE(output.contains("--api-key-file FILE") &&
                 output.contains("VERBALO_GOOGLE_API_KEY"));
-    Settings().remove(Settings::GoogleApiKey);
     qunsetenv("VERBALO_GOOGLE_API_KEY");
+
+    // Every request failing is not reported as success.
+    writeFile(root, "de.lproj/L.strings", "\"done\" = \"Fertig\";\n");
+    server.setHandler([](const FakeRequest &) { return FakeResponse{500, QByteArray()}; });
+    EXPECT_EQ(run({"translate", "--row-key", "no-L.strings", root}), 2);
+    EXPECT_TRUE(errors.contains("no translation was received"));
+    Settings().remove(Settings::GoogleApiKey);
     qunsetenv("VERBALO_TRANSLATE_URL");
 }
