@@ -1,4 +1,4 @@
-// verbalo-cli export, fill and translate, run in-process on projects on disk.
+// verbalo-cli fill and translate, run in-process on projects on disk.
 #include "cli/cli.h"
 #include "common/settings.h"
 #include "fakehttpserver.h"
@@ -6,8 +6,6 @@
 #include "testsupport.h"
 
 #include <QDir>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,7 +16,6 @@ class CliCommandsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Settings().remove(Settings::BaseLanguage);
         Settings().remove(Settings::GoogleApiKey);
         root = QDir(dir.path()).filePath("App");
         writeFile(root, "en.lproj/L.strings",
@@ -49,83 +46,53 @@ protected:
 
 } // namespace
 
-TEST_F(CliCommandsTest, ExportWritesTheUntranslatedRows)
-{
-    const QString out = QDir(dir.path()).filePath("out.strings");
-    EXPECT_EQ(run({"export", root, out}), 0);
-    EXPECT_EQ(readFile(out), "/**/\n\"no\" = \"No\";\n\n/**/\n\"yes\" = \"Yes\";\n\n");
-    EXPECT_EQ(run({"export", "--base-language", "de", root, out}), 0);
-    EXPECT_EQ(readFile(out), "");
-    EXPECT_EQ(run({"export", root, QDir(dir.path()).filePath("missing/out.strings")}), 2);
-    EXPECT_EQ(run({"export", root}), 2);
-}
-
-TEST_F(CliCommandsTest, FillUsesTheGivenMemoryAndSaves)
+TEST_F(CliCommandsTest, FillUsesTheGivenMemoryForTheGivenRows)
 {
     const QString path = QDir(dir.path()).filePath("memory.sqlite");
-    {
-        DatabaseManagerV2 memory(path);
-        ASSERT_TRUE(memory.isOpen());
-        EXPECT_EQ(memory.storeTranslations({{"yes", {{"en", "Yes"}, {"de", "Ja"}}},
-                                            {"no", {{"en", "No"}, {"de", "Nein"}}}}),
-                  2);
-    }
+    EXPECT_EQ(DatabaseManagerV2(path).storeTranslations({{"yes", {{"en", "Yes"}, {"de", "Ja"}}},
+                                                         {"no", {{"en", "No"}, {"de", "Nein"}}}}),
+              2);
     EXPECT_EQ(run({"fill", "--db", path, "--row-key", "no-L.strings", root}), 0);
     EXPECT_TRUE(german().contains("\"no\" = \"Nein\";"));
     EXPECT_FALSE(german().contains("\"yes\""));
-
-    EXPECT_EQ(run({"fill", "--db", path, root}), 0);
-    EXPECT_TRUE(german().contains("\"yes\" = \"Ja\";"));
-
     EXPECT_EQ(run({"fill", "--db", path, "--row-key", "nope-L.strings", root}), 2);
-    EXPECT_EQ(errors, "verbalo-cli: no such row key: nope-L.strings\n");
     EXPECT_EQ(run({"fill", "--db", QDir(dir.path()).filePath("none.sqlite"), root}), 2);
 }
 
-// Which rows a translate sends and where it stops; where its key comes from.
-TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsWithAKeyFromOptionFileEnvironmentOrSetting)
+TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsWithTheFirstKeyGiven)
 {
     FakeHttpServer server;
-    server.setHandler([](const FakeRequest &r) {
-        const QJsonObject body = QJsonDocument::fromJson(r.body).object();
-        return FakeResponse{200, FakeHttpServer::translation("de " + body["q"].toString())};
+    server.setHandler([](const FakeRequest &) {
+        return FakeResponse{200, FakeHttpServer::translation("Deutsch")};
     });
     qputenv("VERBALO_TRANSLATE_URL", server.url().toString().toUtf8());
-
     EXPECT_EQ(run({"translate", root}), 2);
     EXPECT_TRUE(errors.contains("no API key"));
-    EXPECT_TRUE(server.requests().isEmpty());
 
-    EXPECT_EQ(run({"translate", "--api-key", "secret", "--row-key", "yes-L.strings", root}), 0);
-    EXPECT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(server.requests().first().query(), "key=secret");
-    EXPECT_TRUE(german().contains("\"yes\" = \"de Yes\";"));
-
-    // A row without a base entry is left out and does not stop the others.
-    writeFile(root, "de.lproj/L.strings",
-              "\"done\" = \"Fertig\";\n\"a\" = \"Nur deutsch\";\n\"yes\" = \"de Yes\";\n");
+    // A row without a base entry stops a selection there, after the rows before it.
+    writeFile(root, "de.lproj/L.strings", "\"done\" = \"Fertig\";\n\"a\" = \"Nur deutsch\";\n");
     Settings().setValue(Settings::GoogleApiKey, QStringLiteral("stored"));
+    EXPECT_EQ(run({"translate", "--row-key", "no-L.strings", "--row-key", "a-L.strings",
+                   "--row-key", "yes-L.strings", root}),
+              0);
+    EXPECT_TRUE(errors.contains("stopped at a-L.strings, which has no base entry"));
+    EXPECT_TRUE(german().contains("\"no\" = \"Deutsch\";"));
+    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(server.requests().last().query(), "key=stored");
+
+    // Without a selection such rows are left out and do not stop the others.
     EXPECT_EQ(run({"translate", root}), 0);
     EXPECT_TRUE(errors.contains("skipped 1 rows without a base entry"));
-    EXPECT_EQ(server.requests().size(), 2);
-    EXPECT_EQ(server.requests().last().query(), "key=stored");
-    EXPECT_TRUE(german().contains("\"no\" = \"de No\";"));
-    EXPECT_TRUE(errors.contains("finished 1 of 1 keys"));
     EXPECT_EQ(output, "1 of 1 missing texts translated\n");
+    EXPECT_TRUE(german().contains("\"yes\" = \"Deutsch\";"));
+    EXPECT_TRUE(german().contains("\"a\" = \"Nur deutsch\";"));
 
-    // Saving dropped the row without a base entry; it comes back for the
-    // explicit selection, which stops at it.
-    writeFile(root, "de.lproj/L.strings", "\"a\" = \"Nur deutsch\";\n");
-    EXPECT_EQ(run({"translate", "--row-key", "a-L.strings", "--row-key", "no-L.strings", root}), 0);
-    EXPECT_TRUE(errors.contains("stopped at a-L.strings, which has no base entry"));
-    EXPECT_EQ(server.requests().size(), 2);
-    EXPECT_EQ(run({"translate", "--row-key", "x", root}), 2);
-
-    // The key file beats the option, and the environment beats the setting.
+    // Most private first: the key file, the option, the environment, the setting.
     qputenv("VERBALO_GOOGLE_API_KEY", " from-env\n");
     const QString file = writeFile(dir.path(), "key.txt", "  from-file \nsecond line\n");
     const std::pair<QStringList, const char *> cases[] = {
         {{"--api-key-file", file, "--api-key", "from-option"}, "key=from-file"},
+        {{"--api-key", "from-option"}, "key=from-option"},
         {{}, "key=from-env"}};
     for (const auto &[options, query] : cases) {
         writeFile(root, "de.lproj/L.strings", "\"done\" = \"Fertig\";\n");
@@ -139,9 +106,6 @@ TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsWithAKeyFromOptionFileEnv
         EXPECT_EQ(run({"translate", "--api-key-file", path, root}), 2);
         EXPECT_TRUE(errors.contains("API key file " + path)) << errors.toStdString();
     }
-    EXPECT_EQ(run({"translate", "--help"}), 0);
-    EXPECT_TRUE(output.contains("--api-key-file FILE") &&
-                output.contains("VERBALO_GOOGLE_API_KEY"));
     qunsetenv("VERBALO_GOOGLE_API_KEY");
 
     // Every request failing is not reported as success.
@@ -149,6 +113,5 @@ TEST_F(CliCommandsTest, TranslateSendsTheUnfinishedRowsWithAKeyFromOptionFileEnv
     server.setHandler([](const FakeRequest &) { return FakeResponse{500, QByteArray()}; });
     EXPECT_EQ(run({"translate", "--row-key", "no-L.strings", root}), 2);
     EXPECT_TRUE(errors.contains("no translation was received"));
-    Settings().remove(Settings::GoogleApiKey);
     qunsetenv("VERBALO_TRANSLATE_URL");
 }
