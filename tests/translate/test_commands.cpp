@@ -117,7 +117,9 @@ TEST_F(MemoryFillTest, TextsWhoseSpecifiersDifferAreNotWrittenAndAreReported)
     EXPECT_EQ(model.data.value("arch-A.strings").value("pt-BR").value, "Arquitetura: %@");
 }
 
-TEST_F(MemoryFillTest, CliFillUsesTheGivenMemoryForTheGivenRows)
+// Fill takes the given memory and rows; translate sends the unfinished rows
+// with the first key given.
+TEST_F(MemoryFillTest, CliFillAndTranslate)
 {
     const QString path = QDir(dir.path()).filePath("memory.sqlite");
     EXPECT_EQ(DatabaseManagerV2(path).storeTranslations({{"yes", {{"en", "Yes"}, {"de", "Ja"}}},
@@ -127,10 +129,7 @@ TEST_F(MemoryFillTest, CliFillUsesTheGivenMemoryForTheGivenRows)
     EXPECT_TRUE(file("de.lproj").contains("\"no\" = \"Nein\";"));
     EXPECT_TRUE(file("de.lproj").contains("\"yes\" = \"Jawohl\";"));
     EXPECT_EQ(run({"fill", "--db", path, "--row-key", "nope-L.strings", dir.path()}), 2);
-}
 
-TEST_F(MemoryFillTest, CliTranslateSendsTheUnfinishedRowsWithTheFirstKeyGiven)
-{
     FakeHttpServer server;
     server.setHandler([](const FakeRequest &) {
         return FakeResponse{200, FakeHttpServer::translation("Neu")};
