@@ -136,6 +136,7 @@ TEST_F(GoogleTranslatorTest, KeepsOnlyAnswersThatDecodeArriveInTimeAndEnd)
     const QMap<QString, FakeResponse> answers{
         {"de", {200, FakeHttpServer::translation("L&#39;homme &amp; la mer &eacute;")}},
         {"fr", {403, FakeHttpServer::translation("forbidden")}},
+        {"tr", {201, FakeHttpServer::translation("created")}}, // only 200 carries an answer
         {"it", {200, "<html>not json</html>"}},
         {"ja", {200, R"({"data":{"translations":[{"translatedText":"no source"}]}})"}},
         {"nl", {200, R"({"data":{"translations":[]}})"}},
