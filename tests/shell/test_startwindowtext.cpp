@@ -4,8 +4,6 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(StartWindowText, PathBelowHomeIsShortenedAndNameIsTheLastComponent)
 {
     // Only a whole leading home folder is shortened.
@@ -22,5 +20,3 @@ TEST(StartWindowText, PathBelowHomeIsShortenedAndNameIsTheLastComponent)
     for (const auto &[path, name] : names)
         EXPECT_EQ(StartWindowText::nameText(path), name) << path;
 }
-
-} // namespace
