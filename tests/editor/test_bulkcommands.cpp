@@ -61,8 +61,7 @@ TEST_F(BulkCommandsTest, CopyCommandsFillProjectLanguagesAndSaveAfterEachRow)
     EXPECT_EQ(outcome.reloads, 2);
     EXPECT_TRUE(read("de").contains("/*Answer*/\n\"yes\" = \"Yes\";"));
     EXPECT_TRUE(read("fr").contains("\"no\" = \"No\";"));
-    const Row copied = model.data.value("yes-Localizable.strings");
-    EXPECT_EQ(copied.keys(), (QList<QString>{"de", "en", "fr"}));
+    EXPECT_EQ(model.data.value("yes-Localizable.strings").keys(), (QStringList{"de", "en", "fr"}));
 }
 
 TEST_F(BulkCommandsTest, DeleteTranslationKeepsTheCandidates)

@@ -5,13 +5,8 @@
 
 using Kind = CaseChange::Kind;
 
-struct CaseCase
-{
-    Kind kind;
-    const char16_t *in;
-    const char *language;
-    const char16_t *out;
-};
+// The change, the text, its language and the changed text.
+using CaseCase = std::tuple<Kind, const char16_t *, const char *, const char16_t *>;
 
 TEST(CaseChange, LocaleWordsEscapesAndFormatSpecifiers)
 {
@@ -40,8 +35,8 @@ TEST(CaseChange, LocaleWordsEscapesAndFormatSpecifiers)
         {Kind::Upper, u"50% off", "en", u"50% OFF"},
         {Kind::Upper, u"trailing \\", "en", u"TRAILING \\"},
     };
-    for (const CaseCase &c : cases)
-        EXPECT_EQ(CaseChange::apply(c.kind, QString::fromUtf16(c.in), QString::fromUtf8(c.language)),
-                  QString::fromUtf16(c.out))
-            << QString::fromUtf16(c.in).toStdString();
+    for (const auto &[kind, in, language, out] : cases)
+        EXPECT_EQ(CaseChange::apply(kind, QString::fromUtf16(in), QString::fromUtf8(language)),
+                  QString::fromUtf16(out))
+            << QString::fromUtf16(in).toStdString();
 }

@@ -78,18 +78,17 @@ TEST_F(CellEditingTest, RenamingOntoAnotherRowsKeyIsRefused)
     write("en", "\"other\" = \"O\";\n", "Other.strings");
     ProjectModel model = load();
     const int a = indexOf(model, "a-Localizable.strings");
-    const struct
-    {
-        const char *key;
-        bool refused;
-    } cases[] = {{"b", true}, {"café", true}, {"caf\\U00E9", true}, {"a", false}, {"other", false}, {"new", false}};
-    for (const auto &c : cases) {
+    const std::pair<const char *, bool> cases[] = {{"b", true},          {"café", true},
+                                                   {"caf\\U00E9", true}, {"a", false},
+                                                   {"other", false},     {"new", false}};
+    for (const auto &[key, refused] : cases) {
         const QString before = read("en");
-        const CommandOutcome outcome = CellEditing::setObjectValue(model, QString::fromUtf8(c.key), Column::Key, a);
-        EXPECT_EQ(!outcome.message.isEmpty(), c.refused) << c.key;
-        EXPECT_EQ(outcome.saves, c.refused ? 0 : 1) << c.key;
-        if (c.refused) {
-            EXPECT_EQ(read("en"), before) << c.key;
+        const CommandOutcome outcome =
+            CellEditing::setObjectValue(model, QString::fromUtf8(key), Column::Key, a);
+        EXPECT_EQ(!outcome.message.isEmpty(), refused) << key;
+        EXPECT_EQ(outcome.saves, refused ? 0 : 1) << key;
+        if (refused) {
+            EXPECT_EQ(read("en"), before) << key;
             EXPECT_TRUE(outcome.message.startsWith("Not renamed: Localizable.strings already has the key"));
         }
     }

@@ -46,9 +46,7 @@ TEST_F(ExportTranslationTest, LeavesWhatIsNotARegularFileAsItIs)
         EXPECT_EQ(runCliProgram({"export", root, target}).err,
                   ("verbalo-cli: " + message + "\n").toUtf8());
     }
-    struct stat info
-    {
-    };
+    struct stat info = {};
     EXPECT_TRUE(lstat(QFile::encodeName(pipe).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
 }
 

@@ -34,15 +34,9 @@ void setText(ProjectModel &model, const QString &key, const QString &language, c
     ASSERT_TRUE(TranslationsPanel::storeTranslation(model, key + u'-' + File, language, text));
 }
 
-struct Case
-{
-    const char *name;
-    QString en;
-    QString de;
-    std::function<void(ProjectModel &)> edit;
-    QString enAfter; // empty: unchanged
-    QString deAfter;
-};
+// Name, English and German files, the edit, and the files after it (empty: unchanged).
+using Case = std::tuple<const char *, QString, QString, std::function<void(ProjectModel &)>,
+                        QString, QString>;
 
 } // namespace
 
@@ -85,16 +79,16 @@ TEST(PreservedSave, EachEditChangesOnlyItsEntry)
          [](ProjectModel &m) { CellEditing::setObjectValue(m, u"b"_s, Column::Key, indexOf(m, u"a"_s)); },
          u"\"b\" = \"a\";\n"_s, u"\"b\" = \"A-de\";\n"_s},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto &[name, enText, deText, edit, enAfter, deAfter] : cases) {
+        SCOPED_TRACE(name);
         QTemporaryDir dir;
-        const QString en = writeFile(dir.path(), u"en.lproj/"_s + File, c.en.toUtf8());
-        const QString de = writeFile(dir.path(), u"de.lproj/"_s + File, c.de.toUtf8());
+        const QString en = writeFile(dir.path(), u"en.lproj/"_s + File, enText.toUtf8());
+        const QString de = writeFile(dir.path(), u"de.lproj/"_s + File, deText.toUtf8());
         ProjectModel model = preserving(dir.path());
-        c.edit(model);
+        edit(model);
         EXPECT_TRUE(model.lastSave.ok());
-        EXPECT_EQ(QString::fromUtf8(readFile(en)), c.enAfter.isEmpty() ? c.en : c.enAfter);
-        EXPECT_EQ(QString::fromUtf8(readFile(de)), c.deAfter.isEmpty() ? c.de : c.deAfter);
+        EXPECT_EQ(QString::fromUtf8(readFile(en)), enAfter.isEmpty() ? enText : enAfter);
+        EXPECT_EQ(QString::fromUtf8(readFile(de)), deAfter.isEmpty() ? deText : deAfter);
     }
 }
 

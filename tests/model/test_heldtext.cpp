@@ -9,14 +9,10 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(HeldText, Escapes)
+TEST(HeldText, EscapesAndRandomPlainTextsSurviveTheRoundTrip)
 {
-    const struct
-    {
-        QString plain;
-        QString held;
-        bool canonical; // what fromPlain writes, not only what toPlain reads
-    } cases[] = {
+    // Plain text, held text, and whether fromPlain writes it (not only toPlain reads it).
+    const std::tuple<QString, QString, bool> cases[] = {
         {u"plain ünïcode 🙂 'single'"_s, u"plain ünïcode 🙂 'single'"_s, true},
         {u"a \"b\" c\\d"_s, u"a \\\"b\\\" c\\\\d"_s, true},
         {u"1\n2\r\n3\t4"_s, u"1\\n2\\r\\n3\t4"_s, true},
@@ -28,16 +24,14 @@ TEST(HeldText, Escapes)
         {u"A\u0007 \u00098"_s, u"\\101\\7 \\0118"_s, false},
         {u"end\\"_s, u"end\\"_s, false},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(HeldText::toPlain(c.held), c.plain) << c.held.toStdString();
-        if (c.canonical) {
-            EXPECT_EQ(HeldText::fromPlain(c.plain), c.held);
+    for (const auto &[plain, held, canonical] : cases) {
+        EXPECT_EQ(HeldText::toPlain(held), plain) << held.toStdString();
+        if (canonical) {
+            EXPECT_EQ(HeldText::fromPlain(plain), held);
         }
     }
-}
 
-TEST(HeldText, RandomPlainTextsSurviveTheRoundTrip)
-{
+    // Random plain texts survive the round trip.
     const QString alphabet = u"ab \\\"'\n\r\tU0123456789ABCDEFnrtq€\u0001"_s;
     std::mt19937 random(11);
     std::uniform_int_distribution<qsizetype> pick(0, alphabet.size() - 1);

@@ -10,8 +10,6 @@ namespace {
 
 ProjectModel loadRoot(const QString &root) { return loadProject(root, false); }
 
-QString kEn() { return "en"; }
-
 } // namespace
 
 TEST(ProjectLoad, RowsGroupLanguagesByKeyAndFile)
@@ -35,17 +33,13 @@ TEST(ProjectLoad, RowsGroupLanguagesByKeyAndFile)
     EXPECT_EQ(m.data.value("same-Localizable.strings").value("de").value, "");
     EXPECT_EQ(m.data.value("same-InfoPlist.strings").value("en").value, "y");
     // An empty .txt file is an entry with an empty value and an empty comment.
-    const Entry about = m.data.value("about.txt-about.txt").value("de");
-    EXPECT_EQ(about.key, "about.txt");
-    EXPECT_TRUE(about.value.isEmpty());
-    ASSERT_TRUE(about.comment.has_value());
-    EXPECT_TRUE(about.comment->isEmpty());
+    EXPECT_EQ(m.data.value("about.txt-about.txt").value("de"), (Entry{"about.txt", "", ""}));
     EXPECT_EQ(m.mapKeyToFile.value("about.txt-about.txt"), "about.txt");
     EXPECT_EQ(m.mapKeyToFile.value("same-InfoPlist.strings"), "InfoPlist.strings");
     EXPECT_EQ(m.mapKeyToFile.size(), m.data.size());
 }
 
-TEST(ProjectLoad, LanguagePassesInOrder)
+TEST(ProjectLoad, LanguagePassesInOrderAndEmptyRoots)
 {
     QTemporaryDir dir;
     const QString d = dir.path();
@@ -67,6 +61,16 @@ TEST(ProjectLoad, LanguagePassesInOrder)
     const ProjectModel m = loadRoot(bare.path());
     EXPECT_EQ(m.languages, QStringList{"gsw"});
     EXPECT_EQ(m.data.size(), 1);
+
+    // A missing or empty root leaves the model empty.
+    QTemporaryDir empty;
+    EXPECT_TRUE(loadRoot(empty.path() + "/gone").languages.isEmpty());
+    EXPECT_TRUE(loadRoot(empty.path()).languages.isEmpty());
+    EXPECT_TRUE(loadRoot(QString()).languages.isEmpty());
+    // A language folder that is really a file still counts as a language.
+    writeFile(empty.path(), "en.lproj", "not a folder");
+    EXPECT_EQ(loadRoot(empty.path()).languages, QStringList{"en"});
+    EXPECT_TRUE(loadRoot(empty.path()).data.isEmpty());
 }
 
 TEST(ProjectLoad, LogsUnreadableAndEmptyFilesAndGoesOn)
@@ -89,19 +93,6 @@ TEST(ProjectLoad, LogsUnreadableAndEmptyFilesAndGoesOn)
     EXPECT_EQ(m.data.size(), 1);
 }
 
-TEST(ProjectLoad, MissingOrEmptyRootLeavesTheModelEmpty)
-{
-    QTemporaryDir dir;
-    EXPECT_TRUE(loadRoot(dir.path() + "/gone").languages.isEmpty());
-    EXPECT_TRUE(loadRoot(dir.path()).languages.isEmpty());
-    EXPECT_TRUE(loadRoot(QString()).languages.isEmpty());
-    // A language folder that is really a file still counts as a language.
-    writeFile(dir.path(), "en.lproj", "not a folder");
-    const ProjectModel m = loadRoot(dir.path());
-    EXPECT_EQ(m.languages, QStringList{"en"});
-    EXPECT_TRUE(m.data.isEmpty());
-}
-
 // The parallel merge must leave every row as a sequential load in listing
 // order would: the later file wins, also across files and repeated languages.
 TEST(ProjectLoad, LaterFilesWinAsInASequentialLoad)
@@ -115,12 +106,10 @@ TEST(ProjectLoad, LaterFilesWinAsInASequentialLoad)
     writeFile(d, "en/c.strings", "\"k\" = \"bare\";\n");
     writeFile(d, "en.lproj/d.strings", "\"k\" = \"lproj\";\n");
     ProjectModel m = loadRoot(d);
-    EXPECT_EQ(m.languages, (QStringList{kEn(), kEn()}));
-    const Entry collided = m.data.value("a-b-c.strings").value(kEn());
-    EXPECT_EQ(collided.key, "a-b");
-    EXPECT_EQ(collided.value, "from c");
+    EXPECT_EQ(m.languages, (QStringList{"en", "en"}));
+    EXPECT_EQ(m.data.value("a-b-c.strings").value("en"), (Entry{"a-b", "from c", std::nullopt}));
     EXPECT_EQ(m.mapKeyToFile.value("a-b-c.strings"), "c.strings");
-    EXPECT_EQ(m.data.value("k-c.strings").value(kEn()).value, "bare");
+    EXPECT_EQ(m.data.value("k-c.strings").value("en").value, "bare");
 
     // A second load adds to the model.
     QTemporaryDir other;
@@ -128,7 +117,7 @@ TEST(ProjectLoad, LaterFilesWinAsInASequentialLoad)
     m.projectURL = other.path();
     m.load();
     const Row row = m.data.value("a-b-c.strings");
-    EXPECT_EQ(row.value(kEn()).value, "from c");
+    EXPECT_EQ(row.value("en").value, "from c");
     EXPECT_EQ(row.value("de").value, "aus c");
     EXPECT_EQ(m.languages.size(), 3);
 }

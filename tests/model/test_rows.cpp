@@ -13,11 +13,6 @@ const QString kEn = "en";
 const QString kDe = "de";
 const QString kFr = "fr";
 
-Entry entry(const QString &key, const QString &value, std::optional<QString> comment = {})
-{
-    return Entry{key, value, comment};
-}
-
 // Rows of file L.strings: each given as key and language-to-value pairs.
 ProjectModel modelWith(const QStringList &languages,
                        const QList<std::pair<QString, QList<std::pair<QString, QString>>>> &rows)
@@ -28,7 +23,7 @@ ProjectModel modelWith(const QStringList &languages,
     for (const auto &[key, values] : rows) {
         const QString rowKey = key + "-L.strings";
         for (const auto &[language, value] : values)
-            m.data[rowKey][language] = entry(key, value, " c " + key);
+            m.data[rowKey][language] = Entry{key, value, " c " + key};
         m.mapKeyToFile[rowKey] = "L.strings";
     }
     return m;
@@ -45,7 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(Rows, StatusTexts)
+TEST_F(Rows, StatusAndCellTexts)
 {
     const ProjectModel m = modelWith({kEn, kDe, kFr}, {
         {"only", {{kEn, "x"}}},
@@ -57,27 +52,24 @@ TEST_F(Rows, StatusTexts)
     EXPECT_EQ(m.statusText("same-L.strings"), "OK (2)");
     EXPECT_EQ(m.statusText("nothing-L.strings"), "!");
 
-    const Row noBase{{kDe, entry("k", "v")}, {kFr, entry("k", "v")}};
+    const Row noBase{{kDe, Entry{"k", "v", {}}}, {kFr, Entry{"k", "v", {}}}};
     EXPECT_EQ(ProjectModel::statusTextOf(&noBase, {kDe, kFr}, kDefault), "OK (0)");
     const Row empty;
     EXPECT_EQ(ProjectModel::statusTextOf(&empty, {kDe, "at"}, kDefault), "Missing: at, de");
+
+    ProjectModel cells = modelWith({kEn, kDe}, {{"k", {{kDe, "Wert"}, {kEn, "Value"}}}});
+    cells.data["k-L.strings"][kEn].comment.reset();
+    cells.keys = {"k-L.strings", "gone-L.strings"};
+    EXPECT_EQ(cells.cellText(0, Column::Key), "k");
+    EXPECT_EQ(cells.cellText(0, Column::Value), "Value");
+    EXPECT_EQ(cells.cellText(0, Column::Comment), QString());
+    EXPECT_EQ(cells.cellText(0, Column::Status), "OK (1)");
+    EXPECT_EQ(cells.cellText(0, Column::File), "L.strings");
+    EXPECT_EQ(cells.cellText(1, Column::Key), QString());
+    EXPECT_EQ(cells.cellText(1, Column::Status), "!");
 }
 
-TEST_F(Rows, CellTexts)
-{
-    ProjectModel m = modelWith({kEn, kDe}, {{"k", {{kDe, "Wert"}, {kEn, "Value"}}}});
-    m.data["k-L.strings"][kEn].comment.reset();
-    m.keys = {"k-L.strings", "gone-L.strings"};
-    EXPECT_EQ(m.cellText(0, Column::Key), "k");
-    EXPECT_EQ(m.cellText(0, Column::Value), "Value");
-    EXPECT_EQ(m.cellText(0, Column::Comment), QString());
-    EXPECT_EQ(m.cellText(0, Column::Status), "OK (1)");
-    EXPECT_EQ(m.cellText(0, Column::File), "L.strings");
-    EXPECT_EQ(m.cellText(1, Column::Key), QString());
-    EXPECT_EQ(m.cellText(1, Column::Status), "!");
-}
-
-TEST_F(Rows, SortByKeyValueAndStatus)
+TEST_F(Rows, SortByStatusEquivalentValuesAndTextOrder)
 {
     ProjectModel m = modelWith({kEn, kDe}, {
         {"Banana", {{kEn, "zz"}, {kDe, "y"}}},
@@ -89,23 +81,15 @@ TEST_F(Rows, SortByKeyValueAndStatus)
     for (int i = 0; i < 8; ++i) {
         const QString language = QStringLiteral("x%1").arg(i);
         m.languages.append(language);
-        m.data["cherry-L.strings"][language] = entry("cherry", "e\u0301clair");
+        m.data["cherry-L.strings"][language] = Entry{"cherry", "e\u0301clair", {}};
     }
     const QStringList candidates = kDefault;
-    m.rebuildKeys({Column::Key, true}, false, candidates);
-    EXPECT_EQ(m.keys, (QStringList{"apple-L.strings", "Banana-L.strings",
-                                   "cherry-L.strings", "date-L.strings"}));
-    m.rebuildKeys({Column::Key, false}, false, candidates);
-    EXPECT_EQ(m.keys.first(), "date-L.strings");
-
-    // Canonically equivalent values compare equal; rows without a base value go last.
+    // Canonically equivalent values compare equal (the order as a whole is
+    // checked against a plain comparison below).
     EXPECT_FALSE(m.lessThan("apple-L.strings", "cherry-L.strings",
                             {Column::Value, true}, candidates));
-    EXPECT_FALSE(m.lessThan("cherry-L.strings", "apple-L.strings",
-                            {Column::Value, true}, candidates));
-    m.rebuildKeys({Column::Value, false}, false, candidates);
-    EXPECT_EQ(m.keys, (QStringList{"Banana-L.strings", "apple-L.strings",
-                                   "cherry-L.strings", "date-L.strings"}));
+    EXPECT_FALSE(
+        m.lessThan("cherry-L.strings", "apple-L.strings", {Column::Value, true}, candidates));
 
     // Missing rows first, then OK (2) before OK (10) by number, not by digits.
     m.data["Banana-L.strings"][kDe].value = "zz";
@@ -116,17 +100,22 @@ TEST_F(Rows, SortByKeyValueAndStatus)
     // Columns that do not sort keep the received order.
     m.rebuildKeys({Column::Comment, true}, false, candidates);
     EXPECT_EQ(m.keys.size(), 4);
+
+    // U+FF61 is below U+1F600 as a code point, above its first UTF-16 unit.
+    EXPECT_TRUE(TextOrder::lessByCodePoints(u"\uFF61", u"\U0001F600"));
+    EXPECT_LT(TextOrder::compareNumeric(u"ok (9)", u"ok (10)"), 0);
+    EXPECT_LT(TextOrder::compareNumeric(u"ok (2)", u"ok (010)"), 0);
+    EXPECT_EQ(TextOrder::compareNumeric(u"a007", u"a7"), 0);
+    EXPECT_LT(TextOrder::compareNumeric(u"missing: de", u"ok (1)"), 0);
+    EXPECT_EQ(TextOrder::sortFold("\u00C9T\u00C9"), TextOrder::sortFold("e\u0301te\u0301"));
 }
 
 TEST_F(Rows, HidingTranslatedRowsFiltersAndRetitles)
 {
     QList<std::pair<QString, QList<std::pair<QString, QString>>>> rows;
-    for (int i = 0; i < 120; ++i) {
-        QList<std::pair<QString, QString>> values{{kEn, "v"}};
-        if (i >= 7)
-            values.append({kDe, "w"});
-        rows.append({QStringLiteral("k%1").arg(i), values});
-    }
+    // The first seven rows have no German text.
+    for (int i = 0; i < 120; ++i)
+        rows.append({QStringLiteral("k%1").arg(i), {{kEn, "v"}, {i < 7 ? kEn : kDe, "w"}}});
     ProjectModel m = modelWith({kEn, kDe}, rows);
     m.rebuildKeys({}, false);
     EXPECT_EQ(m.title(), "120 - /p/App");
@@ -156,17 +145,6 @@ TEST_F(Rows, BaseLanguageSettingAsListTextOrAbsent)
     EXPECT_FALSE(m.baseEntry("gone-L.strings").has_value());
 }
 
-TEST_F(Rows, TextOrderByCodePointsAndNumbers)
-{
-    // U+FF61 is below U+1F600 as a code point, above its first UTF-16 unit.
-    EXPECT_TRUE(TextOrder::lessByCodePoints(u"\uFF61", u"\U0001F600"));
-    EXPECT_LT(TextOrder::compareNumeric(u"ok (9)", u"ok (10)"), 0);
-    EXPECT_LT(TextOrder::compareNumeric(u"ok (2)", u"ok (010)"), 0);
-    EXPECT_EQ(TextOrder::compareNumeric(u"a007", u"a7"), 0);
-    EXPECT_LT(TextOrder::compareNumeric(u"missing: de", u"ok (1)"), 0);
-    EXPECT_EQ(TextOrder::sortFold("\u00C9T\u00C9"), TextOrder::sortFold("e\u0301te\u0301"));
-}
-
 // The sort compares short heads of the texts and folds Latin-1 texts by
 // table; both must give the order of the plain comparison: the code points
 // of the folded texts, ties by row key, rows without a base value last.
@@ -176,46 +154,41 @@ TEST_F(Rows, SortOrderMatchesFoldedComparison)
                              "\u00FF", "\u0130", "\u03A3", "\U0001F600", "", "0", "\u00B5", "Z"};
     ProjectModel m = modelWith({kEn, kDe}, {});
     quint32 seed = 7;
-    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    const auto next = [&seed](qsizetype n) {
+        return qsizetype((seed = seed * 1103515245u + 12345u) >> 16) % n;
+    };
     for (int i = 0; i < 2000; ++i) {
         QString key = "screen.title.";
         QString value;
-        for (quint32 n = next() % 5; n > 0; --n) {
-            key += pieces.at(qsizetype(next() % quint32(pieces.size())));
-            value += pieces.at(qsizetype(next() % quint32(pieces.size())));
+        for (qsizetype n = next(5); n > 0; --n) {
+            key += pieces.at(next(pieces.size()));
+            value += pieces.at(next(pieces.size()));
         }
-        const QString rowKey = key + QString::number(i % 3) + "-L.strings";
-        m.data[rowKey][next() % 8 ? kEn : kDe] = entry(key, value);
+        m.data[key + QString::number(i % 3) + "-L.strings"][next(8) ? kEn : kDe] =
+            Entry{key, value, {}};
     }
     for (int i = 0; i < 400; ++i) {
         QString latin1;
         for (int k = 0; k < 6; ++k)
-            latin1 += QChar(char16_t(next() % 256));
+            latin1 += QChar(char16_t(next(256)));
         EXPECT_EQ(TextOrder::sortKey(latin1), TextOrder::sortFold(latin1).toUtf8()) << latin1.toStdString();
-    }
-    QHash<QString, QString> folds;
-    for (auto it = m.data.cbegin(); it != m.data.cend(); ++it) {
-        folds[it.key()] = TextOrder::sortFold(it.key());
-        if (const std::optional<Entry> base = m.baseEntry(it.key()))
-            folds[base->value] = TextOrder::sortFold(base->value);
     }
     for (const Column column : {Column::Key, Column::Value})
         for (const bool ascending : {true, false}) {
+            const auto folded = [&](const QString &rowKey) -> std::optional<QString> {
+                if (column == Column::Key)
+                    return TextOrder::sortFold(rowKey);
+                const std::optional<Entry> base = m.baseEntry(rowKey);
+                return base ? std::optional(TextOrder::sortFold(base->value)) : std::nullopt;
+            };
             m.rebuildKeys({column, ascending}, false, kDefault);
             QStringList expected = m.data.keys();
             std::sort(expected.begin(), expected.end(), [&](const QString &a, const QString &b) {
-                const std::optional<Entry> ba = m.baseEntry(a);
-                const std::optional<Entry> bb = m.baseEntry(b);
-                if (column == Column::Value && bool(ba) != bool(bb))
-                    return bool(ba);
-                int c = 0;
-                if (column == Column::Key)
-                    c = TextOrder::compareCodePoints(folds[a], folds[b]);
-                else if (ba)
-                    c = TextOrder::compareCodePoints(folds[ba->value], folds[bb->value]);
-                if (c != 0)
-                    return ascending ? c < 0 : c > 0;
-                return a < b;
+                const std::optional<QString> fa = folded(a), fb = folded(b);
+                if (bool(fa) != bool(fb))
+                    return bool(fa);
+                const int c = fa ? TextOrder::compareCodePoints(*fa, *fb) : 0;
+                return c != 0 ? (ascending ? c < 0 : c > 0) : a < b;
             });
             EXPECT_EQ(m.keys, expected) << int(column) << ascending;
         }

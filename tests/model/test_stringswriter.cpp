@@ -10,15 +10,13 @@
 
 using namespace Qt::StringLiterals;
 
-TEST(StringsWriter, Layout)
+TEST(StringsWriter, LayoutAndEscapes)
 {
     EXPECT_EQ(StringsWriter::write({}), u"\n"_s);
-    EXPECT_EQ(StringsWriter::write({Entry{u"hello"_s, u"Hi"_s, u" Greeting "_s}, Entry{u"b"_s, u"B"_s, {}}}),
-        u"\n/* Greeting */\n\"hello\" = \"Hi\";\n\n/**/\n\"b\" = \"B\";\n\n"_s);
-}
+    EXPECT_EQ(StringsWriter::write(
+                  {Entry{u"hello"_s, u"Hi"_s, u" Greeting "_s}, Entry{u"b"_s, u"B"_s, {}}}),
+              u"\n/* Greeting */\n\"hello\" = \"Hi\";\n\n/**/\n\"b\" = \"B\";\n\n"_s);
 
-TEST(StringsWriter, ValueEscapes)
-{
     EXPECT_EQ(StringsWriter::escapeValue(u"a \"b\" \\\"c\\\""_s), u"a \\\"b\\\" \\\"c\\\""_s);
     EXPECT_EQ(StringsWriter::escapeValue(u"Fish &amp; Chips"_s), u"Fish & Chips"_s);
     EXPECT_EQ(StringsWriter::escapeValue(u"&quot;q&quot; &#10;"_s), u"\\\"q\\\" \\n"_s);

@@ -22,7 +22,7 @@ std::optional<QString> readBytes(const QByteArray &bytes)
 
 } // namespace
 
-TEST(TextFile, ReadsByteOrderMarksAndUtf8)
+TEST(TextFile, ReadsByteOrderMarksAndUtf8AndRejectsWhatDoesNotDecode)
 {
     const QString text = u"\"k\" = \"\u00E9\U0001F600\";"_s;
     const QByteArray utf8 = text.toUtf8();
@@ -37,20 +37,16 @@ TEST(TextFile, ReadsByteOrderMarksAndUtf8)
     // Only the first mark is taken off.
     EXPECT_EQ(readBytes("\xEF\xBB\xBF\xEF\xBB\xBFx"), u"\uFEFFx"_s);
     EXPECT_EQ(readBytes(QByteArray()), QString());
-}
 
-TEST(TextFile, RejectsWhatDoesNotDecode)
-{
-    EXPECT_FALSE(readBytes("abc\xFF"));
-    EXPECT_FALSE(readBytes("abc\xC3"));          // cut-off sequence
-    EXPECT_FALSE(readBytes("\xC0\xAF"));          // overlong
-    EXPECT_FALSE(readBytes("\xED\xA0\x80"));      // encoded surrogate
-    EXPECT_FALSE(readBytes("\xF4\x90\x80\x80"));  // beyond U+10FFFF
-    EXPECT_FALSE(readBytes("\xEF\xBB\xBF\x80"));  // bad UTF-8 after a mark
-    EXPECT_FALSE(readBytes(QByteArray("\xFF\xFE\x41", 3))); // odd UTF-16 length
-    EXPECT_FALSE(readBytes(QByteArray("\0\0\xFE\xFF\0\0\0", 7)));
-    EXPECT_FALSE(readBytes(QByteArray("\xFF\xFE\0\0\0\0\x11\0", 8))); // beyond U+10FFFF
-    EXPECT_FALSE(readBytes(QByteArray("\0\0\xFE\xFF\0\0\xD8\0", 8)));   // a surrogate
+    // Refused: UTF-8 bad, cut off, overlong, a surrogate, beyond U+10FFFF, bad after a mark;
+    // UTF-16 of odd length; UTF-32 cut off, beyond U+10FFFF, a surrogate.
+    for (const QByteArray &bytes :
+         {QByteArray("abc\xFF"), QByteArray("abc\xC3"), QByteArray("\xC0\xAF"),
+          QByteArray("\xED\xA0\x80"), QByteArray("\xF4\x90\x80\x80"),
+          QByteArray("\xEF\xBB\xBF\x80"), QByteArray("\xFF\xFE\x41", 3),
+          QByteArray("\0\0\xFE\xFF\0\0\0", 7), QByteArray("\xFF\xFE\0\0\0\0\x11\0", 8),
+          QByteArray("\0\0\xFE\xFF\0\0\xD8\0", 8)})
+        EXPECT_FALSE(readBytes(bytes)) << bytes.toHex().constData();
     EXPECT_FALSE(TextFile::read(u"/nonexistent/verbalo/f.strings"_s));
     QTemporaryDir dir;
     EXPECT_FALSE(TextFile::read(dir.path()));
