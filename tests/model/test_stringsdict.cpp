@@ -84,6 +84,8 @@ const QByteArray kSpaced =
     "            <string><![CDATA[<b>]]>&#x41;<!-- c --></string>\n        </dict>\n    </dict>\n"
     "</dict>\n</plist>";
 
+const QByteArray kCrlf = QByteArray(kSample).replace("\n", "\r\n");
+
 const QString kFilesKey = u"%d files in %d folders"_s;
 const QString kNotesKey = u"Notes & \\\"Tags\\\""_s;
 
@@ -145,10 +147,8 @@ TEST(StringsDict, ReadsTheModel)
 
 TEST(StringsDict, UnchangedFilesAreWrittenByteForByte)
 {
-    QByteArray crlf = kSample;
-    crlf.replace("\n", "\r\n");
     const QByteArray variants[] = {
-        kSample, kSample.chopped(1),         "\xEF\xBB\xBF" + kSample, crlf,
+        kSample, kSample.chopped(1),         "\xEF\xBB\xBF" + kSample, kCrlf,
         kSpaced, "<plist><dict/></plist>\n",
     };
     for (const QByteArray &bytes : variants)
@@ -201,11 +201,9 @@ TEST(StringsDict, EditsChangeOnlyTheirOwnLines)
 
 TEST(StringsDict, EditsKeepLineEndsAndOpenEmptyElements)
 {
-    QByteArray crlf = kSample;
-    crlf.replace("\n", "\r\n");
-    StringsDictDocument doc = read(crlf);
+    StringsDictDocument doc = read(kCrlf);
     ASSERT_TRUE(doc.setText(kFilesKey, u"folders"_s, u"zero"_s, u"keinem Ordner"_s));
-    EXPECT_EQ(diffLines(crlf, doc.serialize()),
+    EXPECT_EQ(diffLines(kCrlf, doc.serialize()),
               LineDiff({}, {"\t\t\t<key>zero</key>\r", "\t\t\t<string>keinem Ordner</string>\r"}));
 
     doc = read(kSpaced);

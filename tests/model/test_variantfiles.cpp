@@ -150,11 +150,9 @@ TEST(VariantFiles, EachEditChangesOnlyItsUnitsLinesAndKeysAndCommentsStay)
 
     ASSERT_TRUE(TranslationsPanel::storeTranslation(model, "%lld files-Main.xcstrings", "de",
                                                     "%lld Dateien!", QString("plural/other")));
-    EXPECT_EQ(diffLines(kCatalog, readFile(f.path("Main.xcstrings"))),
-              (LineDiff{{R"(          "other" : { "stringUnit" : { "state" : "needs_review", )"
-                         R"("value" : "%lld Dateien" } })"},
-                        {R"(          "other" : { "stringUnit" : { "state" : "translated", )"
-                         R"("value" : "%lld Dateien!" } })"}}));
+    EXPECT_EQ(readFile(f.path("Main.xcstrings")),
+              QByteArray(kCatalog).replace(R"("needs_review", "value" : "%lld Dateien")",
+                                           R"("translated", "value" : "%lld Dateien!")"));
     // Keys and comments are not edited in the table; a command that knows only
     // values (the value column, a bulk command) edits the primary variant.
     const int row = int(model.keys.indexOf(kDictRow));
