@@ -198,17 +198,9 @@ void StringsViewController::refresh()
     if (isBusy())
         return;
     const Settings settings;
-    // The search goes first: it is cheaper than the check and, typed, keeps few rows.
     ProjectModel::RowFilter keep = RowSearch::filter(m_search->text());
-    if (settings.boolValue(Settings::OnlyProblems)) {
-        const QStringList candidates = m_model.candidates();
-        const QSet<QString> checked = ProjectCheck::checkedLanguages(m_model);
-        keep = [this, candidates, checked, search = std::move(keep)](const QString &rowKey, const Row &row) {
-            if (search && !search(rowKey, row))
-                return false;
-            return !m_problems.problemsOf(m_model, rowKey, candidates, checked).isEmpty();
-        };
-    }
+    if (settings.boolValue(Settings::OnlyProblems))
+        keep = m_problems.onlyProblems(m_model, std::move(keep));
     m_model.rebuildKeys(m_sort, settings.boolValue(Settings::HideTranslated), m_model.candidates(), keep);
     reloadTable();
     selectionHandler();

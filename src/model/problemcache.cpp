@@ -34,3 +34,13 @@ void ProblemCache::clear()
 {
     m_rows.clear();
 }
+
+ProjectModel::RowFilter ProblemCache::onlyProblems(const ProjectModel &model, ProjectModel::RowFilter search)
+{
+    return [this, &model, candidates = model.candidates(), checked = ProjectCheck::checkedLanguages(model),
+            search = std::move(search)](const QString &rowKey, const Row &row) {
+        if (search && !search(rowKey, row))
+            return false;
+        return !problemsOf(model, rowKey, candidates, checked).isEmpty();
+    };
+}

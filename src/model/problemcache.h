@@ -3,13 +3,12 @@
 #pragma once
 
 #include "model/projectcheck.h"
+#include "model/projectmodel.h"
 
 #include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
-
-class ProjectModel;
 
 class ProblemCache
 {
@@ -28,6 +27,11 @@ public:
     {
         return !problemsOf(model, rowKey).isEmpty();
     }
+    // A filter for ProjectModel::rebuildKeys() that keeps the rows `search`
+    // keeps (every row when it is empty) and that have problems; the search
+    // runs first, being the cheaper. It refers to this cache and to model, and
+    // is meant for one rebuild of that model's keys.
+    ProjectModel::RowFilter onlyProblems(const ProjectModel &model, ProjectModel::RowFilter search);
     // Forgets every row (a new project, say).
     void clear();
 
