@@ -188,7 +188,8 @@ QList<CheckProblem> TranslationsPanel::problemsAt(int index, const QStringList &
     QList<CheckProblem> found;
     if (index < 0 || index >= rowCount() || !item)
         return found;
-    const QString &language = languages->at(index);
+    // A line, not a language: a plural row lists a language once per category.
+    const QString &language = lines.at(index).language;
     if (ignored.contains(language))
         return found;
     for (const LanguageProblem &p : ProjectCheck::checkRow(rowKey, *item, {language}, candidates))

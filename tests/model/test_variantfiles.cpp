@@ -238,6 +238,9 @@ TEST(VariantFiles, PanelListsOneLinePerLanguageAndCategory)
                            "ru · folders · few", "ru · folders · many", "ru · folders · other"}));
     EXPECT_EQ(panel.cellText(PanelColumn::Translation, 7), "%d файлов");
     EXPECT_EQ(panel.cellText(PanelColumn::Translation, 5), "");
+    // Problems are asked per line: the last lines are Russian, which lacks categories.
+    EXPECT_TRUE(panel.problemsAt(0, model.candidates(), {}).isEmpty());
+    EXPECT_FALSE(panel.problemsAt(11, model.candidates(), {}).isEmpty());
 
     panel.show("%lld files-Main.xcstrings", model.data.value("%lld files-Main.xcstrings"), {"de"});
     EXPECT_EQ(panel.cellText(PanelColumn::Language, 1), "de · other [needs_review]");
