@@ -24,16 +24,8 @@ std::optional<QString> baseLanguageOf(const Row &row, const QStringList &candida
 QStringList variantPaths(const Row &row, const QString &language, const QStringList &candidates, bool catalog)
 {
     const auto own = row.constFind(language);
-    const Entry *shape = own != row.cend() && !own->variants.isEmpty() ? &*own : nullptr;
-    if (!shape) {
-        for (const QString &candidate : candidates) {
-            const auto base = row.constFind(candidate);
-            if (base != row.cend()) {
-                shape = &*base;
-                break;
-            }
-        }
-    }
+    const Entry *shape = own != row.cend() && !own->variants.isEmpty() ? &*own
+                                                                       : ProjectModel::baseEntryIn(row, candidates);
     if (!shape || shape->variants.isEmpty())
         return {};
     const QStringList &order = StringsDictDocument::pluralCategories();
