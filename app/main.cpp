@@ -1,5 +1,6 @@
 // verbalo: the desktop editor. `verbalo [FOLDER]` opens the projects below
 // FOLDER at once; without one the start window lists the recent folders.
+#include "common/hugepages.h"
 #include "gui/appdelegate.h"
 #include "gui/interfacelanguage.h"
 #include "gui/qtuserprompts.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char **argv)
 {
+    HugePages::restartWithHugePages(argv);
     Plauder::sharedInstance();
 
     QApplication app(argc, argv);

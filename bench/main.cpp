@@ -1,6 +1,7 @@
 // Entry point of verbalo-bench: Google Benchmark inside a QCoreApplication, with
 // per-user folders pointed at a temporary place so no benchmark touches the
 // real settings or translation memory, and diagnostics discarded.
+#include "common/hugepages.h"
 #include "common/log.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,8 @@
 
 int main(int argc, char **argv)
 {
+    // Measured as the programs run: with the heap on huge pages.
+    HugePages::restartWithHugePages(argv);
     QTemporaryDir config;
     QTemporaryDir data;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());

@@ -2,6 +2,7 @@
 // measures the longest time the event loop went without turning (a frozen
 // window) until the rows show, then a sort by each sortable column and a
 // search typed into the field. Run by bench/whole.py.
+#include "common/hugepages.h"
 #include "common/log.h"
 #include "gui/appdelegate.h"
 #include "gui/mainwindow.h"
@@ -66,6 +67,7 @@ qint64 longestFrozenFrame(Work work, Done done, qint64 &elapsed)
 
 int main(int argc, char **argv)
 {
+    HugePages::restartWithHugePages(argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
     QTemporaryDir data;

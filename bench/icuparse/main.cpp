@@ -2,6 +2,7 @@
 // with the ICU entry pattern alone, and with --json prints what
 // `verbalo-cli entries --json` prints, built the obvious way.
 #include "../../tests/support/icuoracle.h"
+#include "common/hugepages.h"
 #include "model/textfile.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,8 @@
 
 int main(int argc, char **argv)
 {
+    // Run as verbalo-cli runs, so the two compare alike.
+    HugePages::restartWithHugePages(argv);
     QCoreApplication app(argc, argv);
     QStringList files = app.arguments().mid(1);
     const bool json = files.removeAll(QStringLiteral("--json")) > 0;

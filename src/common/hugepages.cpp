@@ -1,0 +1,56 @@
+// Loading a large project allocates hundreds of megabytes in small blocks.
+// With 4 KiB pages the kernel faults each page in on first touch, a fifth of
+// the load's time; with 2 MiB pages that cost nearly vanishes.
+#include "common/hugepages.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <gnu/libc-version.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char kTunables[] = "GLIBC_TUNABLES";
+constexpr char kHugePages[] = "glibc.malloc.hugetlb=1";
+// Marks the restarted process, which must not restart again.
+constexpr char kRestarted[] = "VERBALO_HUGE_PAGES_RESTART";
+
+bool glibcCanAsk()
+{
+    // The tunable came with glibc 2.35.
+    int major = 0;
+    int minor = 0;
+    return std::sscanf(gnu_get_libc_version(), "%d.%d", &major, &minor) == 2 &&
+           (major > 2 || (major == 2 && minor >= 35));
+}
+
+bool kernelGivesOnRequest()
+{
+    // "always" gives huge pages to every large mapping anyway; "never" to none.
+    std::FILE *mode = std::fopen("/sys/kernel/mm/transparent_hugepage/enabled", "re");
+    if (!mode)
+        return false;
+    char line[128] = {};
+    const bool read = std::fgets(line, sizeof line, mode) != nullptr;
+    std::fclose(mode);
+    return read && std::strstr(line, "[madvise]") != nullptr;
+}
+
+} // namespace
+
+void HugePages::restartWithHugePages(char **argv)
+{
+    if (std::getenv(kRestarted)) {
+        unsetenv(kRestarted);
+        unsetenv(kTunables);
+        return;
+    }
+    if (std::getenv(kTunables) || !argv || !argv[0] || !glibcCanAsk() || !kernelGivesOnRequest())
+        return;
+    setenv(kTunables, kHugePages, 1);
+    setenv(kRestarted, "1", 1);
+    execv("/proc/self/exe", argv);
+    unsetenv(kRestarted);
+    unsetenv(kTunables);
+}
