@@ -8,7 +8,7 @@ Inputs are generated once into BUILD/bench-cache/whole/ (make_big.py,
 make_memory.py, ../shared/bench/make_corpus.py). Every job runs N times,
 interleaved with the reference it is compared to, so that a noisy machine
 slows both alike; the table gives the median wall time and the largest peak
-resident memory of each. Jobs: rows, rewrite, entries, fill, linear, gui.
+resident memory of each. Jobs: rows (with rewrite), entries, fill, linear, gui.
 """
 import argparse
 import os
@@ -200,9 +200,13 @@ def main():
     parser.add_argument("--build", default=os.path.join(ROOT, "build"))
     parser.add_argument("--before", help="another build folder whose verbalo-cli runs beside this one")
     args = parser.parse_args()
+    jobs = args.only.split(",")
+    unknown = [name for name in jobs if name not in ("rows", "entries", "fill", "linear", "gui")]
+    if unknown:
+        parser.error(f"no job {', '.join(unknown)}: the jobs are rows (with rewrite), entries, fill, linear, gui")
     bench = Bench(args)
     try:
-        for name in args.only.split(","):
+        for name in jobs:
             getattr(bench, name)()
     finally:
         shutil.rmtree(bench.scratch, ignore_errors=True)
