@@ -86,7 +86,7 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
     call->pending = int(requests.size());
     for (const auto &[language, body] : requests) {
         QNetworkReply *reply = nextManager()->post(request, body);
-        m_inFlight.insert(reply, {call, language, QString()});
+        m_inFlight.insert(reply, {call, language, QString(), QByteArray()});
         // The transfer time-out only counts silence: an answer that trickles on
         // without end is ended by the deadline, one that grows without end by
         // its size, before it exhausts memory.
@@ -98,13 +98,31 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
         });
         connect(reply, &QNetworkReply::finished, deadline, &QTimer::stop);
         deadline->start(m_deadline);
-        connect(reply, &QNetworkReply::downloadProgress, this,
-                [this, reply](qint64 received, qint64 announced) {
-                    if (received > GoogleTranslateApi::MaxAnswerBytes
-                        || announced > GoogleTranslateApi::MaxAnswerBytes)
-                        abortFor(reply, QStringLiteral("the answer is larger than %1 bytes")
-                                            .arg(GoogleTranslateApi::MaxAnswerBytes));
-                });
+        // Qt's network thread reads on without bound and tells this thread
+        // only now and then, so its buffer is capped and the answer taken out
+        // and counted here as it arrives; an announced length is checked at
+        // once. The cap reaches that thread only once the request has been
+        // handed to it, on the next turn of the event loop.
+        QMetaObject::invokeMethod(
+            reply, [reply] { reply->setReadBufferSize(GoogleTranslateApi::MaxAnswerBytes); },
+            Qt::QueuedConnection);
+        const auto tooLarge = [this, reply] {
+            abortFor(reply, QStringLiteral("the answer is larger than %1 bytes")
+                                .arg(GoogleTranslateApi::MaxAnswerBytes));
+        };
+        connect(reply, &QNetworkReply::metaDataChanged, this, [reply, tooLarge] {
+            if (reply->header(QNetworkRequest::ContentLengthHeader).toLongLong()
+                > GoogleTranslateApi::MaxAnswerBytes)
+                tooLarge();
+        });
+        connect(reply, &QNetworkReply::readyRead, this, [this, reply, tooLarge] {
+            const auto request = m_inFlight.find(reply);
+            if (request == m_inFlight.end() || !request->abortReason.isEmpty())
+                return;
+            request->answer += reply->readAll();
+            if (request->answer.size() > GoogleTranslateApi::MaxAnswerBytes)
+                tooLarge();
+        });
         connect(reply, &QNetworkReply::finished, this, [this, reply] {
             const InFlight request = m_inFlight.take(reply);
             const std::shared_ptr<KeyCall> &call = request.call;
@@ -122,7 +140,7 @@ int GoogleTranslator::translateKey(const QString &apiKey, const QString &rowKey,
                                            "which is not followed")
                                 .arg(status));
             } else if (reply->error() == QNetworkReply::NoError) {
-                text = GoogleTranslateApi::decodeAnswer(status, reply->readAll());
+                text = GoogleTranslateApi::decodeAnswer(status, request.answer + reply->readAll());
             }
             reply->deleteLater();
             if (text) {

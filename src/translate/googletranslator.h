@@ -68,6 +68,7 @@ private:
         std::shared_ptr<KeyCall> call;
         QString language;
         QString abortReason; // set when this client ended the request itself
+        QByteArray answer;   // what has arrived so far
     };
 
     // Ends the request in flight, to fail it with the reason.

@@ -1,6 +1,7 @@
 // The Google client against a fake service on 127.0.0.1: the exact requests
 // and what each kind of answer leaves in the row; then the background job over
 // many keys answering in any order, its cancel, and its save on disk.
+#include "common/log.h"
 #include "fakehttpserver.h"
 #include "model/projectmodel.h"
 #include "testsupport.h"
@@ -17,12 +18,76 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <atomic>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 
 QJsonObject json(const QByteArray &body)
 {
     return QJsonDocument::fromJson(body).object();
 }
+
+// Answers its one connection with the start of a reply and then bytes without
+// end, from a thread of its own and as fast as the socket takes them: faster
+// than the client's thread hears of them.
+class FloodServer
+{
+public:
+    FloodServer()
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        ::listen(m_listener, 1);
+        socklen_t size = sizeof address;
+        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &size);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~FloodServer()
+    {
+        ::shutdown(m_listener, SHUT_RDWR);
+        m_thread.join();
+        ::close(m_listener);
+    }
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_port)); }
+    // What was sent before the client closed the connection.
+    qint64 sent() const { return m_sent; }
+    bool closed() const { return m_closed; }
+
+private:
+    void serve()
+    {
+        const int client = ::accept(m_listener, nullptr, nullptr);
+        if (client < 0)
+            return;
+        char request[4096];
+        ::recv(client, request, sizeof request, 0);
+        const QByteArray head = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                "2c\r\n{\"data\":{\"translations\":[{\"translatedText\":\"\r\n";
+        const QByteArray chunk = "10000\r\n" + QByteArray(64 * 1024, 'x') + "\r\n";
+        for (bool more = ::send(client, head.constData(), size_t(head.size()), MSG_NOSIGNAL) > 0; more;) {
+            const ssize_t written = ::send(client, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL);
+            more = written > 0;
+            m_sent += std::max<ssize_t>(written, 0);
+        }
+        ::close(client);
+        m_closed = true;
+    }
+
+    int m_listener = -1;
+    quint16 m_port = 0;
+    std::atomic<qint64> m_sent{0};
+    std::atomic<bool> m_closed{false};
+    std::thread m_thread;
+};
 
 class GoogleTranslatorTest : public ::testing::Test
 {
@@ -166,6 +231,19 @@ TEST_F(GoogleTranslatorTest, KeepsOnlyAnswersThatDecodeArriveInTimeAndEnd)
     EXPECT_EQ(row.keys(), (QList<QString>{"Base", "de", "en", "pt"}));
     EXPECT_EQ(translator.refusedAnswers(), 1);
     EXPECT_EQ(translator.requestsInFlight(), 0);
+
+    // A flood is cut off at the cap: the client stops reading there, rather
+    // than taking in hundreds of megabytes before it notices.
+    FloodServer flood;
+    translator.setEndpoint(flood.url());
+    model.languages = {"en", "fi"};
+    Log::setSink(Log::Sink::StandardOutput);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(translate("k-L.strings"), 1);
+    const std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_NE(log.find("Translation into fi failed: the answer is larger than"), std::string::npos) << log;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return flood.closed(); }, 20000));
+    EXPECT_LT(flood.sent(), 64 * 1024 * 1024);
 }
 
 TEST_F(GoogleTranslatorTest, AnUnreachableServiceEndsTheCallAndLeavesTheRowAsItWas)
