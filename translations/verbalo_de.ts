@@ -472,6 +472,10 @@ Open a project folder to start.</source>
         <source>some texts could not be written</source>
         <translation>einige Texte konnten nicht geschrieben werden</translation>
     </message>
+    <message>
+        <source>the name is not valid UTF-8</source>
+        <translation>der Name ist kein gültiges UTF-8</translation>
+    </message>
 </context>
 <context>
     <name>Scanner</name>

@@ -472,6 +472,10 @@ Ouvrez un dossier de projet pour commencer.</translation>
         <source>some texts could not be written</source>
         <translation>certains textes n’ont pas pu être écrits</translation>
     </message>
+    <message>
+        <source>the name is not valid UTF-8</source>
+        <translation>le nom n’est pas en UTF-8 valide</translation>
+    </message>
 </context>
 <context>
     <name>Scanner</name>

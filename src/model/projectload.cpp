@@ -10,12 +10,13 @@
 #include "model/textfile.h"
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
+#include <dirent.h>
 #include <numeric>
 
 using namespace ProjectFiles;
@@ -27,12 +28,33 @@ bool isBlank(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
 }
 
-// The names directly inside a folder, hidden ones included, in name order;
-// nothing when the folder cannot be listed.
-QStringList listNames(const QString &folder)
+struct Listing
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                                  QDir::Name);
+    QStringList names;
+    // Names that are not valid UTF-8, decoded for messages only: Qt would
+    // give them stand-in characters, under which nothing can open them again.
+    QStringList undecodable;
+};
+
+// The names directly inside a folder, hidden ones included, in code-unit
+// order; nothing when the folder cannot be listed. Read from the folder
+// itself: QDir leaves out names that are not valid UTF-8 without a word.
+Listing listNames(const QString &folder)
+{
+    Listing listing;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return listing;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray raw(entry->d_name);
+        if (raw == "." || raw == "..")
+            continue;
+        const QString name = QFile::decodeName(raw);
+        (QFile::encodeName(name) == raw ? listing.names : listing.undecodable).append(name);
+    }
+    ::closedir(dir);
+    std::sort(listing.names.begin(), listing.names.end());
+    return listing;
 }
 
 bool hasLprojExtension(const QString &name)
@@ -123,7 +145,7 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     if (projectURL.isEmpty())
         return;
     const QString root = projectURL;
-    const QStringList names = listNames(root);
+    const QStringList names = listNames(root).names;
     const QString canonicalRoot = QFileInfo(root).canonicalFilePath() + QLatin1Char('/');
     // Links may lead anywhere; what they lead to outside the root is read,
     // never written.
@@ -171,7 +193,17 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             keptFolders.insert(folder.path, QCoreApplication::translate("ProjectModel", "the folder cannot be read"));
             continue;
         }
-        const QStringList files = listNames(folder.path);
+        const Listing listing = listNames(folder.path);
+        const QStringList &files = listing.names;
+        for (const QString &name : listing.undecodable) {
+            if (!name.endsWith(TxtSuffix) && !name.endsWith(StringsSuffix))
+                continue;
+            const QString path = joinPath(folder.path, name);
+            const QString reason =
+                QCoreApplication::translate("ProjectModel", "the name is not valid UTF-8");
+            Log::line(QStringLiteral("Skipping ") + path + QStringLiteral(": ") + reason);
+            keptFiles.insert(path, KeptFile{reason, folder.language, name, 0});
+        }
         for (const QString &name : files)
             if (name.endsWith(TxtSuffix))
                 tasks.append({f, folder.language, joinPath(folder.path, name), name, true});

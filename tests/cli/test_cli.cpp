@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -234,13 +235,21 @@ TEST(Cli, RewriteKeepsWhatItCannotOwn)
     ASSERT_TRUE(QFile::link("/dev/urandom", d + "/fr.lproj/Random.strings"));
     const QString shared = writeFile(outside.path(), "Shared.strings", "\"s\"=\"outside\";");
     ASSERT_TRUE(QFile::link(shared, d + "/fr.lproj/Shared.strings"));
+    const QByteArray latin1Name = QFile::encodeName(d + "/fr.lproj/") + "Fran\xe7"
+                                                                        "ais.strings";
+    const int fd = ::open(latin1Name.constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "\"b\"=\"c\";", 9), 9);
+    ::close(fd);
 
     const CliRun rows = cli({"rows", "--json", d});
     ASSERT_EQ(rows.status, 0) << rows.err.constData();
     EXPECT_EQ(object(rows.out).value("rows").toArray().size(), 2);
     for (const char *line : {"/de.lproj/Pipe.strings: not a regular file",
                              "/fr.lproj/Random.strings: not a regular file",
-                             "/fr.lproj/Shared.strings: a link to a file outside the project"})
+                             "/fr.lproj/Shared.strings: a link to a file outside the project",
+                             "/fr.lproj/Fran\xef\xbf\xbd"
+                             "ais.strings: the name is not valid UTF-8"})
         EXPECT_TRUE(rows.err.contains("will not rewrite " + d.toUtf8() + line))
             << rows.err.constData();
 
@@ -252,6 +261,8 @@ TEST(Cli, RewriteKeepsWhatItCannotOwn)
     struct stat pipe;
     ASSERT_EQ(stat(QFile::encodeName(d + "/de.lproj/Pipe.strings").constData(), &pipe), 0);
     EXPECT_TRUE(S_ISFIFO(pipe.st_mode));
+    ASSERT_EQ(stat(latin1Name.constData(), &pipe), 0);
+    EXPECT_EQ(pipe.st_size, 9);
 }
 
 TEST(RunCli, OptionsOverrideTheSettingsForOneCommand)
