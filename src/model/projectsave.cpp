@@ -54,6 +54,9 @@ struct FilePlan
     // base entry's comment and key are escaped once per save instead of once
     // per language. Rows without one are written with each language's own
     // key and comment.
+    // Built only when several languages are written from it (headsCached):
+    // for one, it would be a copy of most of what the file's bytes hold.
+    bool headsCached = false;
     QByteArray headBytes;
     std::vector<qsizetype> heads{0};
     std::vector<const Entry *> cells; // row-major: bases.size() x language count
@@ -71,18 +74,29 @@ struct FilePlan
                 writtenRowKeys.append(row.key());
             }
         } else {
-            for (const QString &rowKey : KeyCollator(collationLocale).sorted(rowKeys)) {
-                const auto row = data.constFind(rowKey);
+            // The sorted list becomes writtenRowKeys in place: a large file's row
+            // keys are held once more, not twice.
+            QStringList sorted = KeyCollator(collationLocale).sorted(rowKeys);
+            headsCached = count > 1;
+            qsizetype written = 0;
+            for (qsizetype i = 0; i < sorted.size(); ++i) {
+                const auto row = data.constFind(sorted.at(i));
                 if (row == data.cend() || row->isEmpty())
                     continue;
                 const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
                 rows.append(&row.value());
                 bases.append(base);
-                writtenRowKeys.append(rowKey);
-                if (base)
-                    TextFile::appendUtf8(headBytes, blockHead(*base, blockTailSize));
-                heads.push_back(headBytes.size());
+                if (written != i)
+                    sorted[written] = std::move(sorted[i]);
+                ++written;
+                if (headsCached) {
+                    if (base)
+                        TextFile::appendUtf8(headBytes, blockHead(*base, blockTailSize));
+                    heads.push_back(headBytes.size());
+                }
             }
+            sorted.resize(written);
+            writtenRowKeys = std::move(sorted);
         }
         cells.assign(size_t(rows.size() * count), nullptr);
         for (qsizetype r = 0; r < rows.size(); ++r) {
@@ -168,10 +182,11 @@ bool renderTask(const WriteTask &task, qsizetype languageCount, const QString &t
         if (!entry)
             continue;
         any = true;
-        if (plan.bases.at(i))
+        const Entry *base = plan.bases.at(i);
+        if (base && plan.headsCached)
             out.append(plan.headBytes.constData() + plan.heads[size_t(i)], plan.heads[size_t(i) + 1] - plan.heads[size_t(i)]);
         else
-            TextFile::appendUtf8(out, FilePlan::blockHead(*entry, tail.size()));
+            TextFile::appendUtf8(out, FilePlan::blockHead(base ? *base : *entry, tail.size()));
         if (valueNeedsEscaping(entry->value))
             TextFile::appendUtf8(out, StringsWriter::escapeValue(entry->value));
         else

@@ -297,7 +297,7 @@ void VariantFiles::applyToCatalog(StringCatalogDocument &document, const QString
                 && catalogKey->keyIsSourceText && found->value == key)
                 continue;
             const QList<EntryVariant> desired =
-                effectiveVariants(*found, base ? base->variants : QList<EntryVariant>(), true);
+                effectiveVariants(*found, base ? base->variants.list() : QList<EntryVariant>(), true);
             for (const EntryVariant &variant : desired) {
                 const CatalogUnit *old = nullptr;
                 for (const CatalogUnit &unit : std::as_const(now))

@@ -54,7 +54,7 @@ TEST(StringsReader, FormatCommentAndLineEndShapesAgreeWithIcu)
 
 TEST(StringsReader, EntryTextsLiveAndChangeIndependently)
 {
-    // An entry's texts share one allocation; each must still outlive the
+    // A file's texts share one allocation; each must still outlive the
     // text read, stay null-terminated and change without touching the others.
     QList<Entry> entries;
     {
