@@ -24,7 +24,7 @@ ROOT = os.path.dirname(HERE)
 
 
 def run(argv, env=None, stdout=subprocess.DEVNULL):
-    """Runs argv to its end; returns (seconds, peak RSS in MB, exit status)."""
+    """Runs argv to its end; returns (seconds, peak RSS in MB of 10^6 bytes, exit status)."""
     # stderr goes to a file: a pipe nobody reads would stall a chatty job.
     with tempfile.TemporaryFile() as log:
         start = time.monotonic()
@@ -36,7 +36,8 @@ def run(argv, env=None, stdout=subprocess.DEVNULL):
         err = log.read().decode(errors="replace")[-4000:]
     if child.returncode not in (0, 1):
         sys.exit(f"{' '.join(argv)} failed with {child.returncode}:\n{err}")
-    return seconds, usage.ru_maxrss / 1024.0, child.returncode
+    # ru_maxrss counts KiB; the file sizes it is compared with are in MB.
+    return seconds, usage.ru_maxrss * 1024 / 1e6, child.returncode
 
 
 def size_mb(paths):
@@ -138,12 +139,14 @@ class Bench:
         project = self.two_file_project()
         files = strings_below(project)
         print(f"\ntwo-file project: {size_mb(files):.1f} MB in {len(files)} files")
-        self.compare("rows: the ICU pattern parsing both files, then verbalo-cli rows", [
+        rows = self.compare("rows: the ICU pattern parsing both files, then verbalo-cli rows", [
             ("verbalo-icu-parse (parse only)", lambda: [self.tool("verbalo-icu-parse")] + files),
             ("verbalo-cli rows", lambda: [self.tool("verbalo-cli"), "rows", project]),
             ("verbalo-cli rows (LC_ALL=C)",
              lambda: ["env", "LC_ALL=C", self.tool("verbalo-cli"), "rows", project]),
         ])
+        peak = max(r[1] for r in rows["verbalo-cli rows"])
+        print(f"  peak {peak / size_mb(files):.2f}× the files' bytes")
         self.compare("rewrite: the ICU parse, then verbalo-cli rewrite on a fresh copy", [
             ("verbalo-icu-parse (parse only)", lambda: [self.tool("verbalo-icu-parse")] + files),
             ("verbalo-cli rewrite", lambda: [self.tool("verbalo-cli"), "rewrite", self.copy(project)]),
