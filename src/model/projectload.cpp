@@ -4,19 +4,18 @@
 
 #include "common/languages.h"
 #include "common/log.h"
+#include "model/folderlisting.h"
 #include "model/heldtext.h"
 #include "model/projectfiles.h"
 #include "model/stringscontent.h"
 #include "model/textfile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
-#include <dirent.h>
 #include <numeric>
 
 using namespace ProjectFiles;
@@ -26,35 +25,6 @@ namespace {
 bool isBlank(QStringView text)
 {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
-}
-
-struct Listing
-{
-    QStringList names;
-    // Names that are not valid UTF-8, decoded for messages only: Qt would
-    // give them stand-in characters, under which nothing can open them again.
-    QStringList undecodable;
-};
-
-// The names directly inside a folder, hidden ones included, in code-unit
-// order; nothing when the folder cannot be listed. Read from the folder
-// itself: QDir leaves out names that are not valid UTF-8 without a word.
-Listing listNames(const QString &folder)
-{
-    Listing listing;
-    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return listing;
-    while (const dirent *entry = ::readdir(dir)) {
-        const QByteArray raw(entry->d_name);
-        if (raw == "." || raw == "..")
-            continue;
-        const QString name = QFile::decodeName(raw);
-        (QFile::encodeName(name) == raw ? listing.names : listing.undecodable).append(name);
-    }
-    ::closedir(dir);
-    std::sort(listing.names.begin(), listing.names.end());
-    return listing;
 }
 
 bool hasLprojExtension(const QString &name)
@@ -135,6 +105,21 @@ void readJob(LoadJob &job)
 
 } // namespace
 
+void ProjectModel::keepUndecodable(const QString &folder, const QString &language,
+                                   const QStringList &names, const QStringList &suffixes)
+{
+    for (const QString &name : names) {
+        if (std::none_of(suffixes.cbegin(), suffixes.cend(),
+                         [&name](const QString &suffix) { return name.endsWith(suffix); }))
+            continue;
+        const QString path = joinPath(folder, name);
+        const QString reason =
+            QCoreApplication::translate("ProjectModel", "the name is not valid UTF-8");
+        Log::line(QStringLiteral("Skipping ") + path + QStringLiteral(": ") + reason);
+        keptFiles.insert(path, KeptFile{reason, language, name, 0});
+    }
+}
+
 void ProjectModel::load()
 {
     load({});
@@ -145,7 +130,8 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     if (projectURL.isEmpty())
         return;
     const QString root = projectURL;
-    const QStringList names = listNames(root).names;
+    const FolderListing rootListing = FolderListing::read(root);
+    const QStringList &names = rootListing.names;
     const QString canonicalRoot = QFileInfo(root).canonicalFilePath() + QLatin1Char('/');
     // Links may lead anywhere; what they lead to outside the root is read,
     // never written.
@@ -154,15 +140,10 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
         return target.isEmpty() || target.startsWith(canonicalRoot);
     };
 
-    struct Folder
-    {
-        QString language;
-        QString path;
-    };
-    QList<Folder> folders;
+    QList<ListedFolder> folders;
     for (const QString &name : names)
         if (hasLprojExtension(name))
-            folders.append({name.chopped(LprojSuffix.size()), joinPath(root, name)});
+            folders.append({name.chopped(LprojSuffix.size()), joinPath(root, name), {}});
     for (const QString &name : names) {
         // An lproj folder was loaded by the first pass; loading it again under
         // its whole name ("pt-BR.lproj") would make Save write stale entries
@@ -171,19 +152,19 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             continue;
         const QStringList parts = name.split(QLatin1Char('-'), Qt::SkipEmptyParts);
         if (!parts.isEmpty() && Languages::isKnownCode(parts.first()))
-            folders.append({name, joinPath(root, name)});
+            folders.append({name, joinPath(root, name), {}});
     }
     if (folders.isEmpty()) {
         for (const QString &name : names) {
             const QString path = joinPath(root, name);
             if (QFileInfo(path).isDir() && platformNamesLanguage(name))
-                folders.append({name, path});
+                folders.append({name, path, {}});
         }
     }
 
     QList<LoadTask> tasks;
     for (int f = 0; f < folders.size(); ++f) {
-        const Folder &folder = folders.at(f);
+        ListedFolder &folder = folders[f];
         languages.append(folder.language);
         const QFileInfo info(folder.path);
         if (info.isDir() && !(info.isReadable() && info.isExecutable())) {
@@ -193,17 +174,11 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             keptFolders.insert(folder.path, QCoreApplication::translate("ProjectModel", "the folder cannot be read"));
             continue;
         }
-        const Listing listing = listNames(folder.path);
-        const QStringList &files = listing.names;
-        for (const QString &name : listing.undecodable) {
-            if (!name.endsWith(TxtSuffix) && !name.endsWith(StringsSuffix))
-                continue;
-            const QString path = joinPath(folder.path, name);
-            const QString reason =
-                QCoreApplication::translate("ProjectModel", "the name is not valid UTF-8");
-            Log::line(QStringLiteral("Skipping ") + path + QStringLiteral(": ") + reason);
-            keptFiles.insert(path, KeptFile{reason, folder.language, name, 0});
-        }
+        const FolderListing listing = FolderListing::read(folder.path);
+        keepUndecodable(folder.path, folder.language, listing.undecodable,
+                        {TxtSuffix, StringsSuffix, VariantFiles::StringsDictSuffix});
+        folder.names = listing.names;
+        const QStringList &files = folder.names;
         for (const QString &name : files)
             if (name.endsWith(TxtSuffix))
                 tasks.append({f, folder.language, joinPath(folder.path, name), name, true});
@@ -212,7 +187,7 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                 tasks.append({f, folder.language, joinPath(folder.path, name), name, false});
     }
     QStringList languageNames;
-    for (const Folder &folder : std::as_const(folders))
+    for (const ListedFolder &folder : std::as_const(folders))
         languageNames.append(folder.language);
 
     // Files are read and parsed in parallel, a batch at a time; the batch's
@@ -366,10 +341,8 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     }
     jobs.clear();
 
-    QList<std::pair<QString, QString>> variantFolders;
-    for (const Folder &folder : std::as_const(folders))
-        variantFolders.append({folder.language, folder.path});
-    loadVariants(variantFolders);
+    keepUndecodable(root, QString(), rootListing.undecodable, {VariantFiles::CatalogSuffix});
+    loadVariants(folders, names);
 
     if (!keptFiles.isEmpty()) {
         const QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();

@@ -180,9 +180,20 @@ public:
     QString title() const;
 
 private:
-    // Rows of the .stringsdict files in the (language, folder) pairs and of
-    // the catalogs in the root; files that cannot be read are kept.
-    void loadVariants(const QList<std::pair<QString, QString>> &folders);
+    // A language folder of the project and the names in it.
+    struct ListedFolder
+    {
+        QString language;
+        QString path;
+        QStringList names;
+    };
+    // Rows of the .stringsdict files in the folders and of the catalogs among
+    // the root's names; files that cannot be read are kept.
+    void loadVariants(const QList<ListedFolder> &folders, const QStringList &rootNames);
+    // Keeps and logs the names in folder, listed as not valid UTF-8, that end
+    // in one of the suffixes: files the load cannot open.
+    void keepUndecodable(const QString &folder, const QString &language, const QStringList &names,
+                         const QStringList &suffixes);
     // Writes the plural and catalog files whose rows changed; adds failures.
     void saveVariants(SaveReport &report);
     // The n of "OK (n)" for a row that has every language.

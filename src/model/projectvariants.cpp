@@ -6,25 +6,26 @@
 #include "model/projectfiles.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 using namespace ProjectFiles;
 
 namespace {
 
-QStringList filesEndingIn(const QString &folder, const QString &suffix)
+// The names in a folder's listing that end in the suffix, folders left out.
+QStringList filesEndingIn(const QString &folder, const QStringList &names, const QString &suffix)
 {
-    QStringList names;
-    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
-        if (name.endsWith(suffix) && name.size() > suffix.size())
-            names << name;
-    return names;
+    QStringList files;
+    for (const QString &name : names)
+        if (name.endsWith(suffix) && name.size() > suffix.size() &&
+            !QFileInfo(joinPath(folder, name)).isDir())
+            files << name;
+    return files;
 }
 
 } // namespace
 
-void ProjectModel::loadVariants(const QList<std::pair<QString, QString>> &folders)
+void ProjectModel::loadVariants(const QList<ListedFolder> &folders, const QStringList &rootNames)
 {
     const auto store = [this](const QString &language, const QString &fileName, Entry &&entry) {
         const QString rowKey = rowKeyFor(entry.key, fileName);
@@ -43,10 +44,11 @@ void ProjectModel::loadVariants(const QList<std::pair<QString, QString>> &folder
         variantFiles.addProblem({path, language, fileName, reason});
     };
 
-    for (const auto &[language, folder] : folders) {
+    for (const auto &[language, folder, names] : folders) {
         if (keptFolders.contains(folder))
             continue;
-        for (const QString &fileName : filesEndingIn(folder, VariantFiles::StringsDictSuffix)) {
+        for (const QString &fileName :
+             filesEndingIn(folder, names, VariantFiles::StringsDictSuffix)) {
             const QString path = joinPath(folder, fileName);
             QList<Entry> entries;
             QString error;
@@ -58,7 +60,8 @@ void ProjectModel::loadVariants(const QList<std::pair<QString, QString>> &folder
                 store(language, fileName, std::move(entry));
         }
     }
-    for (const QString &fileName : filesEndingIn(projectURL, VariantFiles::CatalogSuffix)) {
+    for (const QString &fileName :
+         filesEndingIn(projectURL, rootNames, VariantFiles::CatalogSuffix)) {
         const QString path = joinPath(projectURL, fileName);
         QStringList catalogLanguages;
         QList<std::pair<QString, Entry>> entries;
