@@ -47,11 +47,6 @@ QString TextOrder::sortFold(const QString &text)
     return text.toLower().normalized(QString::NormalizationForm_D);
 }
 
-bool TextOrder::isAscii(QStringView text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
 namespace {
 
 // sortFold() of each Latin-1 character as UTF-8, made by sortFold() itself.

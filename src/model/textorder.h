@@ -25,7 +25,6 @@ QString sortFold(const QString &text);
 QByteArray sortKey(const QString &text);
 // Appends sortKey(text) to `out`.
 void appendSortKey(QByteArray &out, const QString &text);
-bool isAscii(QStringView text);
 
 // Compares with runs of decimal digits ordered by their numeric value
 // ("ok (9)" before "ok (10)"); other characters by code point; no locale rules.
