@@ -23,6 +23,10 @@ public:
     // cheaper form for a loop over many rows).
     const QList<LanguageProblem> &problemsOf(const ProjectModel &model, const QString &rowKey,
                                              const QStringList &candidates, const QSet<QString> &checked);
+    // The same for a row already at hand: the model's row under rowKey.
+    const QList<LanguageProblem> &problemsOf(const QString &rowKey, const Row &row,
+                                             const QStringList &candidates,
+                                             const QSet<QString> &checked);
     bool hasProblems(const ProjectModel &model, const QString &rowKey)
     {
         return !problemsOf(model, rowKey).isEmpty();
