@@ -33,8 +33,9 @@ public:
     }
     // A filter for ProjectModel::rebuildKeys() that keeps the rows `search`
     // keeps (every row when it is empty) and that have problems; the search
-    // runs first, being the cheaper. It refers to this cache and to model, and
-    // is meant for one rebuild of that model's keys.
+    // runs first, being the cheaper. It refers to this cache and holds the
+    // model's candidates and checked languages as they are now, so it is meant
+    // for one rebuild of that model's keys.
     ProjectModel::RowFilter onlyProblems(const ProjectModel &model, ProjectModel::RowFilter search);
     // Forgets every row (a new project, say).
     void clear();
