@@ -2,11 +2,12 @@
 // writing that leaves unchanged files and non-regular files alone.
 #include "model/textfile.h"
 
+#include "model/utf8.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <cstring>
 
@@ -88,18 +89,6 @@ std::optional<QString> decodeUtf16(QByteArrayView body, bool bigEndian)
     return text;
 }
 
-// The caller has made sure the bytes hold no zero.
-std::optional<QString> decodeUtf8(QByteArrayView body)
-{
-    // The mark is already gone; a second one is text and must be kept.
-    QStringDecoder decoder(QStringConverter::Utf8,
-                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    QString text = decoder.decode(body);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
-
 // UTF-16 without a mark: the ASCII punctuation and letters of any .strings
 // file put a zero into every other byte. The order is taken only when the
 // zeros fall clearly on one side and the text decodes that way without NULs.
@@ -137,7 +126,7 @@ std::optional<DecodedText> TextFile::decode(QByteArrayView bytes)
         const QByteArrayView body = bytes.sliced(bom.size);
         std::optional<QString> text;
         switch (bom.encoding) {
-        case TextEncoding::Utf8: text = body.contains('\0') ? std::nullopt : decodeUtf8(body); break;
+        case TextEncoding::Utf8: text = body.contains('\0') ? std::nullopt : Utf8::decode(body); break;
         case TextEncoding::Utf16LE: text = decodeUtf16(body, false); break;
         case TextEncoding::Utf16BE: text = decodeUtf16(body, true); break;
         case TextEncoding::Utf32LE: text = decodeUtf32(body, false); break;
@@ -148,7 +137,7 @@ std::optional<DecodedText> TextFile::decode(QByteArrayView bytes)
         return DecodedText{std::move(*text), bom.encoding, true};
     }
     if (!bytes.contains('\0')) {
-        std::optional<QString> text = decodeUtf8(bytes);
+        std::optional<QString> text = Utf8::decode(bytes);
         if (!text)
             return std::nullopt;
         return DecodedText{std::move(*text), TextEncoding::Utf8, false};

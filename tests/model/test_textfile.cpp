@@ -2,10 +2,13 @@
 // unchanged files and missing folders alone (a write into a read-only folder
 // is checked through ProjectSave).
 #include "model/textfile.h"
+#include "model/utf8.h"
 #include "testsupport.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -50,6 +53,40 @@ TEST(TextFile, ReadsByteOrderMarksAndUtf8AndRejectsWhatDoesNotDecode)
     EXPECT_FALSE(TextFile::read(u"/nonexistent/verbalo/f.strings"_s));
     QTemporaryDir dir;
     EXPECT_FALSE(TextFile::read(dir.path()));
+}
+
+// The decoder against Qt's on random mixes of ASCII runs (long enough for
+// the vector loop), well-formed characters and every kind of bad sequence,
+// at every position relative to a sixteen-byte boundary.
+TEST(TextFile, Utf8DecodingAgreesWithQtOnWhatItAcceptsAndGives)
+{
+    const QList<QByteArray> pieces = {
+        "a",         "0123456789abcdefghij", "\"k\" = \"v\";\n", "\xC3\xA9",     "\xC3\x9F",
+        "\xE2\x80\xA8", "\xEF\xBB\xBF",         "\xEF\xBF\xBF",          "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF",
+        "\xDF\xBF",   "\xE0\xA0\x80",         "\xC2",                  "\xE2\x80",     "\xF0\x9F\x98",
+        "\x80",      "\xBF",                 "\xC0\x80",              "\xC1\xBF",     "\xE0\x9F\xBF",
+        "\xED\xA0\x80", "\xED\xBF\xBF",         "\xF0\x8F\xBF\xBF",      "\xF4\x90\x80\x80", "\xF5\x80\x80\x80",
+        "\xFE",      "\xFF",                 "\x7F",                  "\xC3\x28",     "\xE2\x28\xA1"};
+    QRandomGenerator random(20261207);
+    int accepted = 0;
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray bytes;
+        const int count = int(random.bounded(12));
+        // Mostly well-formed, so that acceptance is tested as much as refusal.
+        const int kinds = random.bounded(2) ? 12 : int(pieces.size());
+        for (int i = 0; i < count; ++i)
+            bytes += pieces.at(random.bounded(kinds));
+        QStringDecoder qt(QStringConverter::Utf8, QStringConverter::Flag::Stateless
+                                                      | QStringConverter::Flag::ConvertInitialBom);
+        const QString expected = qt.decode(bytes);
+        const std::optional<QString> decoded = Utf8::decode(bytes);
+        ASSERT_EQ(decoded.has_value(), !qt.hasError()) << bytes.toHex().constData();
+        if (decoded) {
+            ASSERT_EQ(*decoded, expected) << bytes.toHex().constData();
+            ++accepted;
+        }
+    }
+    EXPECT_GT(accepted, 5000);
 }
 
 TEST(TextFile, WritesUtf8AtomicallyAndSkipsUnchangedFiles)
