@@ -6,6 +6,7 @@
 #include "common/log.h"
 #include "model/folderlisting.h"
 #include "model/heldtext.h"
+#include "model/orderedwork.h"
 #include "model/projectfiles.h"
 #include "model/stringscontent.h"
 #include "model/textfile.h"
@@ -40,11 +41,12 @@ bool platformNamesLanguage(const QString &name)
     if (locale.language() == QLocale::C || locale.language() == QLocale::AnyLanguage)
         return false;
     qsizetype end = 0;
-    while (end < name.size() && name.at(end) != QLatin1Char('-') && name.at(end) != QLatin1Char('_'))
+    while (end < name.size() && name.at(end) != QLatin1Char('-') &&
+           name.at(end) != QLatin1Char('_'))
         ++end;
     const QString code = QLocale::languageToCode(locale.language());
-    return !code.isEmpty() && code.compare(QStringView(name).left(end), Qt::CaseInsensitive) == 0
-           && !QLocale::languageToString(locale.language()).isEmpty();
+    return !code.isEmpty() && code.compare(QStringView(name).left(end), Qt::CaseInsensitive) == 0 &&
+           !QLocale::languageToString(locale.language()).isEmpty();
 }
 
 struct LoadTask
@@ -171,7 +173,8 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             // Its files were not read: writing them would replace what the
             // project holds with nothing.
             Log::line(QStringLiteral("Can't list folder @ ") + folder.path);
-            keptFolders.insert(folder.path, QCoreApplication::translate("ProjectModel", "the folder cannot be read"));
+            keptFolders.insert(folder.path, QCoreApplication::translate(
+                                                "ProjectModel", "the folder cannot be read"));
             continue;
         }
         const FolderListing listing = FolderListing::read(folder.path);
@@ -189,11 +192,19 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     QStringList languageNames;
     for (const ListedFolder &folder : std::as_const(folders))
         languageNames.append(folder.language);
+    // A row of a fresh load holds only languages merged before the current
+    // one. Where the current one sorts after all of those, its entry goes
+    // last in the row, unless the row already has it (a key given twice).
+    std::vector<char> sortsLast(size_t(languageNames.size()));
+    for (qsizetype i = 0; i < languageNames.size(); ++i)
+        sortsLast[size_t(i)] =
+            data.isEmpty() &&
+            std::all_of(languageNames.cbegin(), languageNames.cbegin() + i,
+                        [&](const QString &earlier) { return earlier < languageNames.at(i); });
 
-    // Files are read and parsed in parallel, a batch at a time; the batch's
-    // log lines follow in listing order, then its entries are merged into the
-    // rows in listing order, so every row ends up as a sequential load would
-    // leave it. Only a batch of parsed files is held at any time.
+    // Files are read and parsed in parallel, in listing order, a bounded
+    // number ahead of this thread, which logs and merges each file in listing
+    // order, so every row ends up as a sequential load would leave it.
     // A few small files load faster on the calling thread than handed to others.
     qint64 bytes = 0;
     for (const LoadTask &task : std::as_const(tasks))
@@ -211,72 +222,29 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     QSet<QString> fileNames;
     for (const LoadTask &task : std::as_const(tasks))
         fileNames.insert(task.fileName);
-    const bool collisionsPossible = std::any_of(fileNames.cbegin(), fileNames.cend(), [&](const QString &a) {
-        return std::any_of(fileNames.cbegin(), fileNames.cend(), [&](const QString &b) {
-            return a.size() > b.size() && a.endsWith(b) && a.at(a.size() - b.size() - 1) == u'-';
+    const bool collisionsPossible =
+        std::any_of(fileNames.cbegin(), fileNames.cend(), [&](const QString &a) {
+            return std::any_of(fileNames.cbegin(), fileNames.cend(), [&](const QString &b) {
+                return a.size() > b.size() && a.endsWith(b) &&
+                       a.at(a.size() - b.size() - 1) == u'-';
+            });
         });
-    });
 
-    // The next batch is read on the pool while this thread merges the last one.
+    // Progress is told every batch of files; the first batch is read before
+    // anything is merged, to size the tables.
     const size_t batchSize = size_t(std::max(8, 4 * workPool()->maxThreadCount()));
-    const auto readBatch = [&jobs, batchSize, parallel](size_t begin) {
-        const auto first = jobs.begin() + qsizetype(begin);
-        const auto last = jobs.begin() + qsizetype(std::min(jobs.size(), begin + batchSize));
-        if (parallel)
-            return QtConcurrent::map(workPool(), first, last, [](LoadJob &job) { readJob(job); });
-        std::for_each(first, last, [](LoadJob &job) { readJob(job); });
-        return QFuture<void>();
-    };
-    QFuture<void> reading = readBatch(0);
-    for (size_t batchBegin = 0; batchBegin < jobs.size(); batchBegin += batchSize) {
-        const size_t batchEnd = std::min(jobs.size(), batchBegin + batchSize);
-        reading.waitForFinished();
-        if (batchEnd < jobs.size())
-            reading = readBatch(batchEnd);
-
-        for (size_t j = batchBegin; j < batchEnd; ++j) {
-            const LoadJob &job = jobs[j];
-            const LoadResult &result = job.result;
-            const auto keep = [&](const QString &reason) {
-                keptFiles.insert(job.task.path, KeptFile{reason, job.task.language, job.task.fileName, 0});
-            };
-            switch (result.failure) {
-            case TextFile::Failure::None:
-            case TextFile::Failure::Missing:
-                break;
-            case TextFile::Failure::NotRegular:
-            case TextFile::Failure::TooLarge:
-                Log::line(QStringLiteral("Skipping ") + job.task.path + QStringLiteral(": ")
-                          + TextFile::describe(result.failure));
-                keep(TextFile::describe(result.failure));
-                break;
-            case TextFile::Failure::Unreadable:
-            case TextFile::Failure::Undecodable:
-                if (!job.task.txt)
-                    Log::line(QStringLiteral("Can't read file @ ") + job.task.path);
-                keep(TextFile::describe(result.failure));
-                break;
-            }
-            if (result.blank)
-                Log::line(QStringLiteral("Empty file for: ") + job.task.language);
-            if (!result.problem.isEmpty()) {
-                const QString reason = QCoreApplication::translate(
-                    "ProjectModel", "holds text that is not read as entries (%1)").arg(result.problem);
-                Log::line(QStringLiteral("Not rewriting ") + job.task.path + QStringLiteral(": ") + reason);
-                keep(reason);
-            }
-            if (result.readable && !withinRoot(job.task.path)) {
-                Log::line(QStringLiteral("Not writing through ") + job.task.path
-                          + QStringLiteral(": it leads outside the project"));
-                keep(QCoreApplication::translate("ProjectModel", "a link to a file outside the project"));
-            }
-        }
-
+    {
+        OrderedWork reading(qsizetype(jobs.size()), qsizetype(batchSize),
+                            parallel ? workPool() : nullptr, workPool()->maxThreadCount(),
+                            [&jobs](qsizetype j) { readJob(jobs[size_t(j)]); });
+        const size_t firstBatch = std::min(batchSize, jobs.size());
+        for (size_t j = 0; j < firstBatch; ++j)
+            reading.take(qsizetype(j));
         // Room for the rows the first files bring, so the tables do not grow
         // by rehashing while a large project is merged.
-        if (batchBegin == 0 && data.isEmpty()) {
+        if (data.isEmpty()) {
             QHash<QString, qsizetype> rowsPerFile;
-            for (size_t j = batchBegin; j < batchEnd; ++j) {
+            for (size_t j = 0; j < firstBatch; ++j) {
                 qsizetype &rows = rowsPerFile[jobs[j].task.fileName];
                 rows = std::max(rows, jobs[j].result.entries.size());
             }
@@ -287,23 +255,68 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             mapKeyToFile.reserve(rows);
         }
         // Merged in listing order, so a later file's entry of a key wins.
-        for (size_t j = batchBegin; j < batchEnd; ++j) {
-            LoadJob &job = jobs[j];
-            const QString &language = languageNames.at(job.task.languageIndex);
-            const QString &fileName = job.task.fileName;
-            for (Entry &entry : job.result.entries) {
-                // Built in place: the buffer keeps its capacity between entries.
-                rowKey.resize(0);
-                rowKey += entry.key;
-                rowKey += QLatin1Char('-');
-                rowKey += fileName;
-                auto row = data.find(rowKey);
-                if (row == data.end()) {
-                    row = data.emplace(QString(rowKey.constData(), rowKey.size()), Row());
-                    row->reserve(typicalLanguages);
-                    mapKeyToFile.insert(row.key(), fileName);
-                } else {
-                    if (collisionsPossible) {
+        for (size_t batchBegin = 0; batchBegin < jobs.size(); batchBegin += batchSize) {
+            const size_t batchEnd = std::min(jobs.size(), batchBegin + batchSize);
+            for (size_t j = batchBegin; j < batchEnd; ++j) {
+                reading.take(qsizetype(j));
+                LoadJob &job = jobs[j];
+                const LoadResult &result = job.result;
+                const auto keep = [&](const QString &reason) {
+                    keptFiles.insert(job.task.path,
+                                     KeptFile{reason, job.task.language, job.task.fileName, 0});
+                };
+                switch (result.failure) {
+                case TextFile::Failure::None:
+                case TextFile::Failure::Missing:
+                    break;
+                case TextFile::Failure::NotRegular:
+                case TextFile::Failure::TooLarge:
+                    Log::line(QStringLiteral("Skipping ") + job.task.path + QStringLiteral(": ") +
+                              TextFile::describe(result.failure));
+                    keep(TextFile::describe(result.failure));
+                    break;
+                case TextFile::Failure::Unreadable:
+                case TextFile::Failure::Undecodable:
+                    if (!job.task.txt)
+                        Log::line(QStringLiteral("Can't read file @ ") + job.task.path);
+                    keep(TextFile::describe(result.failure));
+                    break;
+                }
+                if (result.blank)
+                    Log::line(QStringLiteral("Empty file for: ") + job.task.language);
+                if (!result.problem.isEmpty()) {
+                    const QString reason =
+                        QCoreApplication::translate("ProjectModel",
+                                                    "holds text that is not read as entries (%1)")
+                            .arg(result.problem);
+                    Log::line(QStringLiteral("Not rewriting ") + job.task.path +
+                              QStringLiteral(": ") + reason);
+                    keep(reason);
+                }
+                if (result.readable && !withinRoot(job.task.path)) {
+                    Log::line(QStringLiteral("Not writing through ") + job.task.path +
+                              QStringLiteral(": it leads outside the project"));
+                    keep(QCoreApplication::translate("ProjectModel",
+                                                     "a link to a file outside the project"));
+                }
+                const QString &language = languageNames.at(job.task.languageIndex);
+                const bool appends = sortsLast[size_t(job.task.languageIndex)];
+                const QString &fileName = job.task.fileName;
+                for (Entry &entry : job.result.entries) {
+                    // Built in place: the buffer keeps its capacity between entries,
+                    // and copying beats three appends on the merge's hot path.
+                    const qsizetype keySize = entry.key.size();
+                    rowKey.resize(keySize + 1 + fileName.size());
+                    QChar *out = rowKey.data();
+                    std::copy_n(entry.key.constData(), keySize, out);
+                    out[keySize] = QLatin1Char('-');
+                    std::copy_n(fileName.constData(), fileName.size(), out + keySize + 1);
+                    auto row = data.find(rowKey);
+                    if (row == data.end()) {
+                        row = data.emplace(QString(rowKey.constData(), rowKey.size()), Row());
+                        row->reserve(typicalLanguages);
+                        mapKeyToFile.insert(row.key(), fileName);
+                    } else if (collisionsPossible) {
                         QString &file = mapKeyToFile[row.key()];
                         if (file != fileName) {
                             collisionFiles.insert(file);
@@ -311,22 +324,18 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                             file = fileName;
                         }
                     }
-                    // Languages mostly share a row's key and comment: share the text.
-                    // Without colliding file names, one row key stands for one key.
-                    if (!row->isEmpty()) {
-                        const Entry &first = *row->cbegin();
-                        if (!collisionsPossible || first.key == entry.key)
-                            entry.key = first.key;
-                        if (first.comment == entry.comment)
-                            entry.comment = first.comment;
-                    }
+                    if (appends &&
+                        (row->isEmpty() || row->lastLanguage().constData() != language.constData()))
+                        row->append(language, std::move(entry));
+                    else
+                        row->insert(language, std::move(entry));
                 }
-                row->insert(language, std::move(entry));
+                job.result = LoadResult{};
+                reading.release();
             }
-            job.result = LoadResult{};
+            if (progress)
+                progress(int(batchEnd), int(jobs.size()));
         }
-        if (progress)
-            progress(int(batchEnd), int(jobs.size()));
     }
     // Key "a-b" in c.strings and key "a" in b-c.strings share one row, which
     // can be written to one file only: neither file is rewritten.
@@ -334,9 +343,11 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
         const LoadTask &task = job.task;
         if (!collisionFiles.contains(task.fileName) || keptFiles.contains(task.path))
             continue;
-        Log::line(QStringLiteral("Not rewriting ") + task.path + QStringLiteral(": a key's row is shared with another file"));
+        Log::line(QStringLiteral("Not rewriting ") + task.path +
+                  QStringLiteral(": a key's row is shared with another file"));
         keptFiles.insert(task.path,
-                         KeptFile{QCoreApplication::translate("ProjectModel", "a key's row is shared with another file"),
+                         KeptFile{QCoreApplication::translate(
+                                      "ProjectModel", "a key's row is shared with another file"),
                                   task.language, task.fileName, 0});
     }
     jobs.clear();
@@ -350,4 +361,3 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             kept.fingerprint = fingerprintOf(rowKeysByFile.value(kept.fileName), kept.language);
     }
 }
-

@@ -118,6 +118,16 @@ public:
             m_items.insert(at, Item(language, std::move(entry)));
         return iterator(m_items.begin() + at);
     }
+    // Adds the entry of a language that sorts after every language the row
+    // holds, without searching for its place.
+    void append(const QString &language, Entry &&entry)
+    {
+        Q_ASSERT(m_items.isEmpty() || m_items.constLast().first < language);
+        m_items.emplaceBack(language, std::move(entry));
+    }
+    // The language of the last entry, which sorts after all others; the row
+    // must not be empty.
+    const QString &lastLanguage() const { return m_items.constLast().first; }
     void reserve(qsizetype languages) { m_items.reserve(languages); }
     Entry &operator[](const QString &language)
     {

@@ -1,0 +1,46 @@
+// Work on numbered items spread over a thread pool, handed back in order, a
+// bounded number ahead of the caller that consumes them.
+#pragma once
+
+#include <QFuture>
+#include <QList>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+class QThreadPool;
+
+class OrderedWork
+{
+public:
+    // Calls work(i) for every i in [0, count), started in order of i, on up
+    // to `threads` threads of the pool and never more than `ahead` items
+    // beyond those released. Without a pool nothing runs until take().
+    OrderedWork(qsizetype count, qsizetype ahead, QThreadPool *pool, int threads,
+                std::function<void(qsizetype)> work);
+    // Starts no more items and waits for those running.
+    ~OrderedWork();
+    OrderedWork(const OrderedWork &) = delete;
+    OrderedWork &operator=(const OrderedWork &) = delete;
+
+    // Returns once item i is done. When no thread has started it yet, it is
+    // done here, so a pool busy elsewhere (or one running this caller) can
+    // never stall the caller. Items are taken in order.
+    void take(qsizetype i);
+    // The caller is done with the oldest item it took: one more may start.
+    void release();
+
+private:
+    void runWorker();
+
+    const qsizetype m_count;
+    const std::function<void(qsizetype)> m_work;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    qsizetype m_next = 0; // the next item to start
+    qsizetype m_room;     // items that may start before more are released
+    std::vector<char> m_done;
+    bool m_stopping = false;
+    QList<QFuture<void>> m_workers;
+};
