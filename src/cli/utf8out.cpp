@@ -1,6 +1,7 @@
 // The buffered UTF-8 writer of verbalo-cli's results.
 #include "cli/utf8out.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -11,26 +12,16 @@
 
 namespace {
 
-// Copies the run at the start of [units, units + n) that needs no care into
-// `out` as bytes: ASCII, and (when `json`) no quote, backslash or control
-// character. Returns its length. May write up to 16 bytes past the run.
-qsizetype copyPlain(const char16_t *units, qsizetype n, char *out, bool json)
+// Copies the ASCII run at the start of [units, units + n) into `out` as
+// bytes. Returns its length. May write up to 16 bytes past the run.
+qsizetype copyPlain(const char16_t *units, qsizetype n, char *out)
 {
     qsizetype i = 0;
 #if defined(__SSE2__)
     const __m128i high = _mm_set1_epi16(short(0xFF80));
-    const __m128i quote = _mm_set1_epi16(u'"');
-    const __m128i backslash = _mm_set1_epi16(u'\\');
-    const __m128i space = _mm_set1_epi16(0x20);
     const auto special = [&](__m128i v) {
-        __m128i bad = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()),
-                                    _mm_set1_epi16(-1));
-        if (json) {
-            bad = _mm_or_si128(bad, _mm_cmpeq_epi16(v, quote));
-            bad = _mm_or_si128(bad, _mm_cmpeq_epi16(v, backslash));
-            bad = _mm_or_si128(bad, _mm_cmplt_epi16(v, space));
-        }
-        return bad;
+        return _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()),
+                             _mm_set1_epi16(-1));
     };
     for (; i + 16 <= n; i += 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + i));
@@ -43,11 +34,32 @@ qsizetype copyPlain(const char16_t *units, qsizetype n, char *out, bool json)
 #endif
     for (; i < n; ++i) {
         const char16_t c = units[i];
-        if (c >= 0x80 || (json && (c == u'"' || c == u'\\' || c < 0x20)))
+        if (c >= 0x80)
             break;
         out[i] = char(c);
     }
     return i;
+}
+
+// Writes the UTF-8 form of a code point that is not a surrogate.
+unsigned char *encodeUtf8(char32_t c, unsigned char *out)
+{
+    if (c < 0x80) {
+        *out++ = static_cast<unsigned char>(c);
+    } else if (c < 0x800) {
+        *out++ = static_cast<unsigned char>(0xC0 | (c >> 6));
+        *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = static_cast<unsigned char>(0xE0 | (c >> 12));
+        *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    } else {
+        *out++ = static_cast<unsigned char>(0xF0 | (c >> 18));
+        *out++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+        *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+        *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+    return out;
 }
 
 } // namespace
@@ -87,21 +99,7 @@ void Utf8Out::appendUtf8(const char16_t *units, qsizetype n)
         } else if (c >= 0xD800 && c < 0xE000) {
             c = 0xFFFD; // a lone surrogate has no UTF-8 form
         }
-        if (c < 0x80) {
-            *out++ = static_cast<unsigned char>(c);
-        } else if (c < 0x800) {
-            *out++ = static_cast<unsigned char>(0xC0 | (c >> 6));
-            *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            *out++ = static_cast<unsigned char>(0xE0 | (c >> 12));
-            *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        } else {
-            *out++ = static_cast<unsigned char>(0xF0 | (c >> 18));
-            *out++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
-            *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-            *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-        }
+        out = encodeUtf8(c, out);
     }
     m_size += out - start;
 }
@@ -112,7 +110,7 @@ Utf8Out &Utf8Out::text(QStringView text)
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n) {
-        const qsizetype run = copyPlain(units + i, n - i, room(n - i), false);
+        const qsizetype run = copyPlain(units + i, n - i, room(n - i));
         m_size += run;
         i += run;
         if (i < n) {
@@ -131,41 +129,86 @@ Utf8Out &Utf8Out::json(QStringView text)
 {
     character('"');
     const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const qsizetype run = copyPlain(units + i, n - i, room(n - i), true);
-        m_size += run;
-        i += run;
-        if (i >= n)
-            break;
-        const char16_t c = units[i];
-        switch (c) {
-        case u'"': ascii("\\\""); break;
-        case u'\\': ascii("\\\\"); break;
-        case u'\b': ascii("\\b"); break;
-        case u'\f': ascii("\\f"); break;
-        case u'\n': ascii("\\n"); break;
-        case u'\r': ascii("\\r"); break;
-        case u'\t': ascii("\\t"); break;
-        default:
-            if (c < 0x20 || c == 0x2028 || c == 0x2029) {
-                char *out = room(6);
-                std::snprintf(out, 7, "\\u%04x", unsigned(c));
-                m_size += 6;
-            } else {
-                qsizetype end = i;
-                while (end < n && units[end] >= 0x80 && units[end] != 0x2028 && units[end] != 0x2029)
-                    ++end;
-                appendUtf8(units + i, end - i);
-                i = end;
-                continue;
-            }
-        }
-        ++i;
+    for (qsizetype i = 0; i < text.size();) {
+        // A piece at a time, with room for its worst case at once: six bytes a
+        // unit ("\u2028"). A piece ends after a surrogate pair, not inside it.
+        qsizetype n = std::min(text.size(), i + 4096);
+        if (n < text.size() && units[n - 1] >= 0xD800 && units[n - 1] < 0xDC00)
+            ++n;
+        auto *out = reinterpret_cast<unsigned char *>(room(6 * (n - i)));
+        auto *const start = out;
+        jsonPiece(units, i, n, out);
+        m_size += out - start;
     }
     character('"');
     return *this;
+}
+
+void Utf8Out::jsonPiece(const char16_t *units, qsizetype &i, qsizetype n, unsigned char *&out)
+{
+    while (i < n) {
+#if defined(__SSE2__)
+        // Eight units at a time while they need no care; the bytes stored past
+        // a unit that does are overwritten.
+        const __m128i high = _mm_set1_epi16(short(0xFF80));
+        const __m128i quote = _mm_set1_epi16(u'"');
+        const __m128i backslash = _mm_set1_epi16(u'\\');
+        const __m128i space = _mm_set1_epi16(0x20);
+        while (i + 8 <= n && units[i] >= 0x20 && units[i] < 0x80) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + i));
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(v, v));
+            __m128i bad = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()),
+                                        _mm_set1_epi16(-1));
+            bad = _mm_or_si128(bad, _mm_cmpeq_epi16(v, quote));
+            bad = _mm_or_si128(bad, _mm_cmpeq_epi16(v, backslash));
+            bad = _mm_or_si128(bad, _mm_cmplt_epi16(v, space));
+            const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(bad, _mm_setzero_si128())));
+            const int plain = mask ? std::countr_zero(mask) : 8;
+            i += plain;
+            out += plain;
+            if (mask)
+                break;
+        }
+        if (i >= n)
+            break;
+#endif
+        char32_t c = units[i++];
+        if (c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\') {
+            *out++ = static_cast<unsigned char>(c);
+            continue;
+        }
+        const char *escape = nullptr;
+        switch (c) {
+        case u'"': escape = "\\\""; break;
+        case u'\\': escape = "\\\\"; break;
+        case u'\b': escape = "\\b"; break;
+        case u'\f': escape = "\\f"; break;
+        case u'\n': escape = "\\n"; break;
+        case u'\r': escape = "\\r"; break;
+        case u'\t': escape = "\\t"; break;
+        default: break;
+        }
+        if (escape) {
+            *out++ = '\\';
+            *out++ = static_cast<unsigned char>(escape[1]);
+            continue;
+        }
+        if (c < 0x20 || c == 0x2028 || c == 0x2029) {
+            static constexpr char hex[] = "0123456789abcdef";
+            const unsigned char code[6] = {'\\', 'u', static_cast<unsigned char>(hex[(c >> 12) & 0xF]),
+                                           static_cast<unsigned char>(hex[(c >> 8) & 0xF]),
+                                           static_cast<unsigned char>(hex[(c >> 4) & 0xF]),
+                                           static_cast<unsigned char>(hex[c & 0xF])};
+            std::memcpy(out, code, 6);
+            out += 6;
+            continue;
+        }
+        if (c >= 0xD800 && c < 0xDC00 && i < n && units[i] >= 0xDC00 && units[i] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00);
+        else if (c >= 0xD800 && c < 0xE000)
+            c = 0xFFFD; // a lone surrogate has no UTF-8 form
+        out = encodeUtf8(c, out);
+    }
 }
 
 Utf8Out &Utf8Out::column(QStringView text, qsizetype width, bool pad)

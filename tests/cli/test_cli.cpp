@@ -9,11 +9,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -75,6 +78,38 @@ TEST(Cli, EntriesJsonOneObjectPerFile)
     expectUsageError(cli({"entries", junk, strings}));
     expectUsageError(cli({"entries", dir.path() + "/missing.strings"}));
     expectUsageError(cli({"entries"}));
+}
+
+// Random texts, long enough to be written in several pieces, as .txt files
+// whose value is the whole text: JSON readers get each back exactly.
+TEST(Cli, EntriesJsonGivesBackEveryTextExactly)
+{
+    QTemporaryDir dir;
+    const QStringList pieces = {u"plain ascii text "_s, u"\""_s, u"\\"_s, u"\n"_s, u"\t"_s, u"\r"_s,
+                                u"\x01"_s,             u"\x1f"_s, u"\x7f"_s, u"/"_s,  u"\u00e9"_s, u"\u00df"_s,
+                                u"\u2028"_s,           u"\u2029"_s, u"\u65e5\u672c"_s, u"\U0001F600"_s};
+    QRandomGenerator random(7);
+    QStringList texts;
+    QStringList arguments = {u"entries"_s, u"--json"_s};
+    for (int f = 0; f < 24; ++f) {
+        QString text;
+        // Some texts put a surrogate pair across the writer's 4,096-unit pieces.
+        if (f % 4 == 0)
+            text = QString(4095, u'a') + u"\U0001F600"_s;
+        const int count = int(random.bounded(f % 3 == 0 ? 3000 : 40));
+        for (int i = 0; i < count; ++i)
+            text += pieces.at(random.bounded(int(pieces.size())));
+        texts << text;
+        arguments << writeFile(dir.path(), u"t%1.txt"_s.arg(f), text.toUtf8());
+    }
+    const CliRun run = cli(arguments);
+    ASSERT_EQ(run.status, 0) << run.err.constData();
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), texts.size());
+    for (qsizetype f = 0; f < texts.size(); ++f) {
+        EXPECT_FALSE(lines[f].contains("\xe2\x80\xa8")) << "U+2028 must be escaped";
+        EXPECT_EQ(object(lines[f])["entries"].toArray().at(0).toObject()["value"].toString(), texts.at(f)) << f;
+    }
 }
 
 // Discovery's order and what it skips are the model's; here the JSON list.
