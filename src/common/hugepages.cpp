@@ -12,7 +12,11 @@
 namespace {
 
 constexpr char kTunables[] = "GLIBC_TUNABLES";
-constexpr char kHugePages[] = "glibc.malloc.hugetlb=1";
+// Only the main arena's heap is advised: glibc grows the heaps of other
+// threads' arenas in 4 KiB pages, and a load's reader threads fault in their
+// text there. One arena keeps every thread on huge pages; the readers
+// allocate once for sixty entries or so, so they rarely wait for its lock.
+constexpr char kHugePages[] = "glibc.malloc.hugetlb=1:glibc.malloc.arena_max=1";
 // Marks the restarted process, which must not restart again.
 constexpr char kRestarted[] = "VERBALO_HUGE_PAGES_RESTART";
 

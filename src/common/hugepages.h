@@ -6,8 +6,9 @@ namespace HugePages {
 // Call first thing in main(), with main's argv. Where the kernel gives huge
 // pages only to memory that asks for them and glibc can ask (its
 // "glibc.malloc.hugetlb" tunable), restarts the program once, through
-// /proc/self/exe with the same arguments, with that tunable set: glibc reads
-// tunables only when a process starts. In the restarted process it removes
+// /proc/self/exe with the same arguments, with that tunable set and every
+// thread allocating from the one arena it applies to: glibc reads tunables
+// only when a process starts. In the restarted process it removes
 // the setting again, so programs it starts see the environment it was given.
 // Does nothing when GLIBC_TUNABLES is already set (an empty value switches
 // this off), and goes on as it is when the restart fails.

@@ -15,8 +15,9 @@ int main(int argc, char **argv)
     // The environment the process was started with, NUL-separated.
     std::ifstream initial("/proc/self/environ", std::ios::binary);
     const std::string block{std::istreambuf_iterator<char>(initial), {}};
-    std::printf("restarted=%d\n", block.find(std::string("GLIBC_TUNABLES=glibc.malloc.hugetlb=1\0",
-                                                         38)) != std::string::npos);
+    // glibc rewrites the variable in place as it reads it, keeping only some
+    // tunables, so only the start of it is certain.
+    std::printf("restarted=%d\n", block.find("GLIBC_TUNABLES=glibc.malloc.hugetlb=1") != std::string::npos);
     for (const char *name : {"GLIBC_TUNABLES", "VERBALO_HUGE_PAGES_RESTART"}) {
         const char *value = std::getenv(name);
         std::printf("%s=%s\n", name, value ? value : "(unset)");
