@@ -6,8 +6,10 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 OrderedWork::OrderedWork(qsizetype count, qsizetype ahead, QThreadPool *pool, int threads,
-                         std::function<void(qsizetype)> work)
-    : m_count(count), m_work(std::move(work)), m_room(ahead), m_done(size_t(count))
+                         std::function<void(qsizetype)> work, std::vector<qint64> weights,
+                         qint64 budget)
+    : m_count(count), m_work(std::move(work)), m_weights(std::move(weights)), m_budget(budget),
+      m_room(ahead), m_done(size_t(count))
 {
     if (!pool)
         return;
@@ -26,38 +28,49 @@ OrderedWork::~OrderedWork()
         worker.waitForFinished();
 }
 
+bool OrderedWork::nextMayStart() const
+{
+    return m_running == 0 || m_running + weightOf(m_next) <= m_budget;
+}
+
 void OrderedWork::runWorker()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_stopping || m_next >= m_count || m_room > 0; });
+        m_changed.wait(lock, [this] {
+            return m_stopping || m_next >= m_count || (m_room > 0 && nextMayStart());
+        });
         if (m_stopping || m_next >= m_count)
             return;
-        const qsizetype item = m_next++;
-        --m_room;
-        lock.unlock();
-        m_work(item);
-        lock.lock();
-        m_done[size_t(item)] = 1;
-        m_changed.notify_all();
+        runNext(lock);
     }
+}
+
+void OrderedWork::runNext(std::unique_lock<std::mutex> &lock)
+{
+    const qsizetype item = m_next++;
+    const qint64 weight = weightOf(item);
+    --m_room;
+    m_running += weight;
+    lock.unlock();
+    m_work(item);
+    lock.lock();
+    m_running -= weight;
+    m_done[size_t(item)] = 1;
+    m_changed.notify_all();
 }
 
 void OrderedWork::take(qsizetype i)
 {
     std::unique_lock lock(m_mutex);
-    if (m_done[size_t(i)])
-        return;
-    if (m_next == i) {
-        ++m_next;
-        --m_room;
-        lock.unlock();
-        m_work(i);
-        lock.lock();
-        m_done[size_t(i)] = 1;
-        return;
+    for (;;) {
+        if (m_done[size_t(i)])
+            return;
+        if (m_next == i && nextMayStart())
+            runNext(lock);
+        else
+            m_changed.wait(lock);
     }
-    m_changed.wait(lock, [this, i] { return m_done[size_t(i)] != 0; });
 }
 
 void OrderedWork::release()

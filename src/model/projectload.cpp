@@ -9,6 +9,7 @@
 #include "model/orderedwork.h"
 #include "model/projectfiles.h"
 #include "model/stringscontent.h"
+#include "model/textblock.h"
 #include "model/textfile.h"
 
 #include <QCoreApplication>
@@ -59,6 +60,14 @@ struct LoadTask
 };
 
 // One file's entries, and what went wrong reading it.
+// Small enough that the allocator keeps a freed piece for the rows to reuse.
+constexpr qsizetype ChunkEntries = 1024;
+// Room in a block of row keys: some eighty keys.
+constexpr qsizetype KeyBlockUnits = 4096;
+// The bytes of the files being read and parsed at once; a larger file is
+// read alone.
+constexpr qint64 ReadingBudgetBytes = 16 * 1024 * 1024;
+
 struct LoadResult
 {
     bool readable = false;
@@ -66,7 +75,11 @@ struct LoadResult
     TextFile::Failure failure = TextFile::Failure::None;
     // Set when the file holds text its entries do not cover.
     QString problem;
-    QList<Entry> entries;
+    // The entries in file order, in pieces of at most ChunkEntries that the
+    // merge frees as it goes: a large file's list would otherwise be held
+    // whole until its last entry is merged.
+    std::vector<QList<Entry>> chunks;
+    qsizetype entryCount = 0;
 };
 
 struct LoadJob
@@ -85,7 +98,9 @@ void readJob(LoadJob &job)
     std::optional<QString> text = std::move(decoded->text);
     result.readable = true;
     if (task.txt) {
-        result.entries.append(Entry{task.fileName, std::move(*text), QString(QLatin1String(""))});
+        result.chunks.push_back(
+            {Entry{task.fileName, std::move(*text), QString(QLatin1String(""))}});
+        result.entryCount = 1;
     } else if (isBlank(*text)) {
         result.blank = true;
         return;
@@ -94,14 +109,21 @@ void readJob(LoadJob &job)
         text.reset();
         if (!content.complete)
             result.problem = content.problem;
-        result.entries = std::move(content.entries);
         // One key may be spelled several ways ("caf\U00e9", "café"); a row
         // must stand for the key, or two rows would write the same key into
         // one file and a property-list reader would keep only the last. Keys
         // with escapes are held in the one spelling HeldText gives them.
-        for (Entry &entry : result.entries)
+        for (Entry &entry : content.entries)
             if (entry.key.contains(u'\\'))
                 entry.key = HeldText::fromPlain(HeldText::toPlain(entry.key));
+        result.entryCount = content.entries.size();
+        for (qsizetype at = 0; at < content.entries.size(); at += ChunkEntries) {
+            const qsizetype end = std::min(content.entries.size(), at + ChunkEntries);
+            QList<Entry> &chunk = result.chunks.emplace_back();
+            chunk.reserve(end - at);
+            std::move(content.entries.begin() + at, content.entries.begin() + end,
+                      std::back_inserter(chunk));
+        }
     }
 }
 
@@ -207,8 +229,12 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     // order, so every row ends up as a sequential load would leave it.
     // A few small files load faster on the calling thread than handed to others.
     qint64 bytes = 0;
-    for (const LoadTask &task : std::as_const(tasks))
-        bytes += QFileInfo(task.path).size();
+    std::vector<qint64> fileSizes;
+    fileSizes.reserve(size_t(tasks.size()));
+    for (const LoadTask &task : std::as_const(tasks)) {
+        fileSizes.push_back(QFileInfo(task.path).size());
+        bytes += fileSizes.back();
+    }
     const bool parallel = tasks.size() >= 16 || (tasks.size() > 1 && bytes >= 4 * 1024 * 1024);
     std::vector<LoadJob> jobs(static_cast<size_t>(tasks.size()));
     for (qsizetype t = 0; t < tasks.size(); ++t)
@@ -216,6 +242,7 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     const qsizetype typicalLanguages = std::min<qsizetype>(folders.size(), 64);
     QSet<QString> collisionFiles;
     QString rowKey;
+    std::optional<TextBlock> keyBlock;
     // Two files can give one row key only when one file's name ends in "-"
     // and the other's whole name ("Main-iPad.strings", "iPad.strings"); most
     // projects need no check.
@@ -234,9 +261,13 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     // anything is merged, to size the tables.
     const size_t batchSize = size_t(std::max(8, 4 * workPool()->maxThreadCount()));
     {
-        OrderedWork reading(qsizetype(jobs.size()), qsizetype(batchSize),
-                            parallel ? workPool() : nullptr, workPool()->maxThreadCount(),
-                            [&jobs](qsizetype j) { readJob(jobs[size_t(j)]); });
+        // Reading a file holds about five times its bytes until it is parsed
+        // (the decoded text, the entries and their texts), so large files are
+        // read one after another, each while the one before is merged.
+        OrderedWork reading(
+            qsizetype(jobs.size()), qsizetype(batchSize), parallel ? workPool() : nullptr,
+            workPool()->maxThreadCount(), [&jobs](qsizetype j) { readJob(jobs[size_t(j)]); },
+            std::move(fileSizes), ReadingBudgetBytes);
         const size_t firstBatch = std::min(batchSize, jobs.size());
         for (size_t j = 0; j < firstBatch; ++j)
             reading.take(qsizetype(j));
@@ -246,7 +277,7 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             QHash<QString, qsizetype> rowsPerFile;
             for (size_t j = 0; j < firstBatch; ++j) {
                 qsizetype &rows = rowsPerFile[jobs[j].task.fileName];
-                rows = std::max(rows, jobs[j].result.entries.size());
+                rows = std::max(rows, jobs[j].result.entryCount);
             }
             qsizetype rows = 0;
             for (const qsizetype count : std::as_const(rowsPerFile))
@@ -302,33 +333,43 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                 const QString &language = languageNames.at(job.task.languageIndex);
                 const bool appends = sortsLast[size_t(job.task.languageIndex)];
                 const QString &fileName = job.task.fileName;
-                for (Entry &entry : job.result.entries) {
-                    // Built in place: the buffer keeps its capacity between entries,
-                    // and copying beats three appends on the merge's hot path.
-                    const qsizetype keySize = entry.key.size();
-                    rowKey.resize(keySize + 1 + fileName.size());
-                    QChar *out = rowKey.data();
-                    std::copy_n(entry.key.constData(), keySize, out);
-                    out[keySize] = QLatin1Char('-');
-                    std::copy_n(fileName.constData(), fileName.size(), out + keySize + 1);
-                    auto row = data.find(rowKey);
-                    if (row == data.end()) {
-                        row = data.emplace(QString(rowKey.constData(), rowKey.size()), Row());
-                        row->reserve(typicalLanguages);
-                        mapKeyToFile.insert(row.key(), fileName);
-                    } else if (collisionsPossible) {
-                        QString &file = mapKeyToFile[row.key()];
-                        if (file != fileName) {
-                            collisionFiles.insert(file);
-                            collisionFiles.insert(fileName);
-                            file = fileName;
+                for (QList<Entry> &chunk : job.result.chunks) {
+                    for (Entry &entry : chunk) {
+                        // Built in place: the buffer keeps its capacity between entries,
+                        // and copying beats three appends on the merge's hot path.
+                        const qsizetype keySize = entry.key.size();
+                        rowKey.resize(keySize + 1 + fileName.size());
+                        QChar *out = rowKey.data();
+                        std::copy_n(entry.key.constData(), keySize, out);
+                        out[keySize] = QLatin1Char('-');
+                        std::copy_n(fileName.constData(), fileName.size(), out + keySize + 1);
+                        auto row = data.find(rowKey);
+                        if (row == data.end()) {
+                            // Row keys share blocks, as the entries' texts do.
+                            if (!keyBlock || keyBlock->left() <= rowKey.size())
+                                keyBlock.emplace(
+                                    std::max<qsizetype>(KeyBlockUnits, rowKey.size() + 1));
+                            row = data.emplace(keyBlock->take(reinterpret_cast<const char16_t *>(
+                                                                  rowKey.constData()),
+                                                              rowKey.size()),
+                                               Row());
+                            row->reserve(typicalLanguages);
+                            mapKeyToFile.insert(row.key(), fileName);
+                        } else if (collisionsPossible) {
+                            QString &file = mapKeyToFile[row.key()];
+                            if (file != fileName) {
+                                collisionFiles.insert(file);
+                                collisionFiles.insert(fileName);
+                                file = fileName;
+                            }
                         }
+                        if (appends && (row->isEmpty() ||
+                                        row->lastLanguage().constData() != language.constData()))
+                            row->append(language, std::move(entry));
+                        else
+                            row->insert(language, std::move(entry));
                     }
-                    if (appends &&
-                        (row->isEmpty() || row->lastLanguage().constData() != language.constData()))
-                        row->append(language, std::move(entry));
-                    else
-                        row->insert(language, std::move(entry));
+                    chunk = QList<Entry>();
                 }
                 job.result = LoadResult{};
                 reading.release();

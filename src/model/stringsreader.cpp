@@ -24,10 +24,11 @@
 //   a terminator (not between CR and LF) or at the end of the text.
 #include "model/stringsreader.h"
 
+#include "model/textblock.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <tuple>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -196,58 +197,6 @@ qsizetype previousQuote(const char16_t *text, qsizetype from, qsizetype i)
     }
     return i;
 }
-
-// One allocation for the texts of a run of neighbouring entries instead of
-// three per entry: allocating and freeing the texts is most of the cost of
-// reading a file, and each allocation costs a header and the allocator's own
-// overhead (some 32 bytes, a fifth of an entry's texts). Runs are kept to a
-// few KiB: the allocator serves those from memory it reuses, where a block
-// for a whole file would be mapped, faulted in and unmapped afresh each time
-// (a third slower for a project of many small files), and a block lives as
-// long as any one of its texts. Each text is null-terminated, as any QString's
-// is, and each QString takes its own reference to the block, so the strings
-// behave like separately allocated ones: they detach when written to while
-// the block is shared, and the block is freed with the last of them. It builds
-// QStrings on Qt's array storage (QTypedArrayData, QString(DataPointer&&)),
-// public in Qt 6's headers but undocumented; checked against Qt 6.4.2.
-class TextBlock
-{
-public:
-    // Room for 'units' UTF-16 units, each text's terminator included.
-    explicit TextBlock(qsizetype units)
-    {
-        std::tie(m_header, m_next) = Data::allocate(units);
-        Q_CHECK_PTR(m_next);
-    }
-    TextBlock(const TextBlock &) = delete;
-    TextBlock &operator=(const TextBlock &) = delete;
-    ~TextBlock()
-    {
-        // Only when no text was taken does the block still belong to us.
-        if (!m_taken)
-            Data::deallocate(m_header);
-    }
-
-    // A string holding a copy of the 'size' units at 'from'.
-    QString take(const char16_t *from, qsizetype size)
-    {
-        // The allocation came with one reference: that of the first text.
-        if (m_taken)
-            m_header->ref();
-        m_taken = true;
-        char16_t *text = m_next;
-        std::copy_n(from, size, text);
-        text[size] = u'\0';
-        m_next += size + 1;
-        return QString(QString::DataPointer(m_header, text, size));
-    }
-
-private:
-    using Data = QTypedArrayData<char16_t>;
-    Data *m_header = nullptr;
-    char16_t *m_next = nullptr;
-    bool m_taken = false;
-};
 
 struct EntryMatch
 {
