@@ -1,9 +1,12 @@
 // Key collation through ICU, with sort keys for sorting whole files.
 #include "model/keycollator.h"
 
+#include "model/projectfiles.h"
+
 #include <QLocale>
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 #include <unicode/ucol.h>
 #include <vector>
 
@@ -44,43 +47,75 @@ QStringList KeyCollator::sorted(const QStringList &texts) const
         std::sort(sorted.begin(), sorted.end());
         return sorted;
     }
-    // Every sort key is computed once and kept in one block; the sort then
+    // Every sort key is computed once and kept in a block; the sort then
     // compares bytes. Keys of one file share a long start ("screen.title."),
     // so each item carries the eight bytes after that shared start: most
-    // comparisons end there, without reaching into the block.
+    // comparisons end there, without reaching into the blocks. A large file's
+    // keys are computed in pieces in parallel, each with its own collator.
     struct Item
     {
         quint64 head;
-        qsizetype offset;
+        const uchar *key;
         qsizetype length;
         qsizetype index;
     };
+    constexpr qsizetype PieceTexts = 16384;
+    const qsizetype pieces = (texts.size() + PieceTexts - 1) / PieceTexts;
     std::vector<Item> items(size_t(texts.size()));
-    QByteArray block;
-    std::vector<uint8_t> buffer(256);
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        const QString &text = texts.at(i);
-        const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
-        int32_t needed = ucol_getSortKey(m_collator, chars, int32_t(text.size()), buffer.data(), int32_t(buffer.size()));
-        if (needed > int32_t(buffer.size())) {
-            buffer.resize(size_t(needed));
-            needed = ucol_getSortKey(m_collator, chars, int32_t(text.size()), buffer.data(), int32_t(buffer.size()));
+    std::vector<QByteArray> blocks(static_cast<size_t>(pieces));
+    std::vector<char> cloneFailed(static_cast<size_t>(pieces));
+    const auto computePiece = [&](qsizetype piece) {
+        UErrorCode status = U_ZERO_ERROR;
+        UCollator *collator = pieces > 1 ? ucol_clone(m_collator, &status) : m_collator;
+        if (U_FAILURE(status) || !collator) {
+            cloneFailed[size_t(piece)] = 1;
+            return;
         }
-        items[size_t(i)] = {0, block.size(), needed, i};
-        block.append(reinterpret_cast<const char *>(buffer.data()), needed);
+        const qsizetype first = piece * PieceTexts;
+        const qsizetype end = std::min(texts.size(), first + PieceTexts);
+        QByteArray &block = blocks[size_t(piece)];
+        std::vector<uint8_t> buffer(256);
+        std::vector<qsizetype> offsets;
+        offsets.reserve(size_t(end - first));
+        for (qsizetype i = first; i < end; ++i) {
+            const QString &text = texts.at(i);
+            const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
+            int32_t needed = ucol_getSortKey(collator, chars, int32_t(text.size()), buffer.data(), int32_t(buffer.size()));
+            if (needed > int32_t(buffer.size())) {
+                buffer.resize(size_t(needed));
+                needed = ucol_getSortKey(collator, chars, int32_t(text.size()), buffer.data(), int32_t(buffer.size()));
+            }
+            offsets.push_back(block.size());
+            items[size_t(i)] = {0, nullptr, needed, i};
+            block.append(reinterpret_cast<const char *>(buffer.data()), needed);
+        }
+        // The block is whole now and moves no more.
+        const auto *bytes = reinterpret_cast<const uchar *>(block.constData());
+        for (qsizetype i = first; i < end; ++i)
+            items[size_t(i)].key = bytes + offsets[size_t(i - first)];
+        if (collator != m_collator)
+            ucol_close(collator);
+    };
+    std::vector<qsizetype> pieceIndexes(static_cast<size_t>(pieces));
+    std::iota(pieceIndexes.begin(), pieceIndexes.end(), 0);
+    ProjectFiles::forEach(pieceIndexes.begin(), pieceIndexes.end(), pieces > 1, computePiece);
+    if (std::any_of(cloneFailed.cbegin(), cloneFailed.cend(), [](char failed) { return failed != 0; })) {
+        QStringList sorted = texts;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [this](const QString &a, const QString &b) { return compare(a, b) < 0; });
+        return sorted;
     }
-    const auto *bytes = reinterpret_cast<const uchar *>(block.constData());
     qsizetype shared = items.empty() ? 0 : items.front().length;
     for (const Item &item : items) {
         qsizetype k = 0;
-        while (k < shared && k < item.length && bytes[item.offset + k] == bytes[items.front().offset + k])
+        while (k < shared && k < item.length && item.key[k] == items.front().key[k])
             ++k;
         shared = k;
     }
     for (Item &item : items) {
         for (qsizetype k = 0; k < 8; ++k) {
             const qsizetype at = shared + k;
-            item.head = (item.head << 8) | (at < item.length ? bytes[item.offset + at] : 0);
+            item.head = (item.head << 8) | (at < item.length ? item.key[at] : 0);
         }
     }
     std::sort(items.begin(), items.end(), [&](const Item &a, const Item &b) {
@@ -88,7 +123,7 @@ QStringList KeyCollator::sorted(const QStringList &texts) const
             return a.head < b.head;
         const qsizetype from = std::min({a.length, b.length, shared + 8});
         const qsizetype common = std::min(a.length, b.length) - from;
-        if (const int c = std::memcmp(bytes + a.offset + from, bytes + b.offset + from, size_t(common)))
+        if (const int c = std::memcmp(a.key + from, b.key + from, size_t(common)))
             return c < 0;
         if (a.length != b.length)
             return a.length < b.length;

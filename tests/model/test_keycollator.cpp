@@ -1,0 +1,36 @@
+// KeyCollator::sorted, which sorts through sort keys (in parallel pieces for
+// many texts), against a plain sort by compare().
+#include "model/keycollator.h"
+
+#include <QRandomGenerator>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+TEST(KeyCollator, SortedAgreesWithCompareForFewAndManyTexts)
+{
+    const QStringList parts = {u"screen."_s, u"title"_s, u"Title"_s, u"TITLE"_s, u"-"_s,   u"_"_s,
+                               u"."_s,       u"2"_s,     u"10"_s,    u"\u00e9"_s, u"e"_s,   u"E"_s,
+                               u"\u00df"_s,  u"ss"_s,    u"\u00c5"_s, u"\u65e5"_s, u" "_s,  u"\U0001F600"_s};
+    QRandomGenerator random(11);
+    for (const QString &locale : {u"en"_s, u"de"_s, u"sv"_s}) {
+        const KeyCollator collator(locale);
+        for (const int count : {0, 1, 300, 40000}) {
+            QStringList texts;
+            for (int i = 0; i < count; ++i) {
+                QString text = u"screen."_s;
+                for (int p = int(random.bounded(6)); p >= 0; --p)
+                    text += parts.at(random.bounded(int(parts.size())));
+                texts << text;
+            }
+            // Texts that collate alike but differ in code units, and duplicates.
+            if (count > 1)
+                texts << u"screen.e\u0301"_s << u"screen.\u00e9"_s << texts.first();
+            QStringList expected = texts;
+            std::stable_sort(expected.begin(), expected.end(),
+                             [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+            ASSERT_EQ(collator.sorted(texts), expected) << locale.toStdString() << " " << count;
+        }
+    }
+}
