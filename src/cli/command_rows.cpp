@@ -4,6 +4,7 @@
 #include "cli/utf8out.h"
 #include "model/projectmodel.h"
 
+#include <QHash>
 #include <algorithm>
 #include <array>
 #include <vector>
@@ -30,38 +31,63 @@ SortDescriptor sortFrom(const CliArgs &args)
     return sort;
 }
 
-// A shown row's data and file, looked up once.
+// A shown row's data, file and base entry, looked up once.
 struct ShownRow
 {
     const Row *row = nullptr;
     const QString *file = nullptr;
+    const Entry *base = nullptr;
 };
 
-std::vector<ShownRow> shownRows(const ProjectModel &model)
+std::vector<ShownRow> shownRows(const ProjectModel &model, const QStringList &candidates)
 {
     std::vector<ShownRow> shown;
     shown.reserve(size_t(model.keys.size()));
     for (const QString &rowKey : model.keys) {
         const auto row = model.data.constFind(rowKey);
         const auto file = model.mapKeyToFile.constFind(rowKey);
-        shown.push_back({row == model.data.cend() ? nullptr : &*row,
-                         file == model.mapKeyToFile.cend() ? nullptr : &*file});
+        const Row *found = row == model.data.cend() ? nullptr : &*row;
+        shown.push_back({found, file == model.mapKeyToFile.cend() ? nullptr : &*file,
+                         found ? ProjectModel::baseEntryIn(*found, candidates) : nullptr});
     }
     return shown;
 }
 
-// The five cell texts of a shown row, its base entry found once.
-std::array<QString, 5> cellsAt(const ShownRow &shown, const QStringList &candidates, const QStringList &counted)
+// The status texts of the shown rows: few distinct texts, each held once.
+struct Statuses
 {
-    const Entry *base = shown.row ? ProjectModel::baseEntryIn(*shown.row, candidates) : nullptr;
-    return {base ? base->key : QString(), base ? base->value : QString(),
-            base ? base->comment.value_or(QString()) : QString(),
-            ProjectModel::statusTextOf(shown.row, counted, candidates), shown.file ? *shown.file : QString()};
+    QStringList texts;
+    std::vector<int> ofRow; // index into texts, per shown row
+
+    Statuses(const std::vector<ShownRow> &shown, const QStringList &candidates, const QStringList &counted)
+    {
+        QHash<QString, int> index;
+        ofRow.reserve(shown.size());
+        for (const ShownRow &row : shown) {
+            const QString text = ProjectModel::statusTextOf(row.row, counted, candidates);
+            const auto known = index.constFind(text);
+            if (known != index.cend()) {
+                ofRow.push_back(*known);
+                continue;
+            }
+            index.insert(text, int(texts.size()));
+            ofRow.push_back(int(texts.size()));
+            texts.append(text);
+        }
+    }
+};
+
+// The five cell texts of a shown row, as views into the model and statuses.
+std::array<QStringView, 5> cellsAt(const ShownRow &shown, const QString &status)
+{
+    const Entry *base = shown.base;
+    return {base ? QStringView(base->key) : QStringView(), base ? QStringView(base->value) : QStringView(),
+            base && base->comment ? QStringView(*base->comment) : QStringView(), status,
+            shown.file ? QStringView(*shown.file) : QStringView()};
 }
 
 void printTable(const ProjectModel &model, const QStringList &candidates)
 {
-    const QStringList counted = model.countedLanguages();
     Utf8Out out;
     out.text(model.title()).character('\n');
     out.ascii("Languages: ").text(model.languages.join(QStringLiteral(", "))).ascii("\n\n");
@@ -69,18 +95,20 @@ void printTable(const ProjectModel &model, const QStringList &candidates)
     std::array<QString, 5> titles;
     for (const Column column : Columns::all)
         titles[size_t(Columns::section(column))] = Columns::identifier(column);
-    // Two passes over the rows, the first for the column widths: holding every
-    // cell text of a large project would take more memory than the project.
-    const std::vector<ShownRow> shown = shownRows(model);
+    // Two passes over the rows, the first for the column widths. The cells
+    // are views into the model: copies of every cell text of a large project
+    // would take more memory than the project.
+    const std::vector<ShownRow> shown = shownRows(model, candidates);
+    const Statuses statuses(shown, candidates, model.countedLanguages());
     std::array<qsizetype, 5> widths{};
-    const auto measure = [&widths](const std::array<QString, 5> &row) {
+    const auto measure = [&widths](const std::array<QStringView, 5> &row) {
         for (size_t c = 0; c < row.size(); ++c)
             widths[c] = std::min(maxWidth[c], std::max(widths[c], row[c].size()));
     };
-    measure(titles);
-    for (const ShownRow &row : shown)
-        measure(cellsAt(row, candidates, counted));
-    const auto print = [&out, &widths](const std::array<QString, 5> &row) {
+    measure({titles[0], titles[1], titles[2], titles[3], titles[4]});
+    for (size_t i = 0; i < shown.size(); ++i)
+        measure(cellsAt(shown[i], statuses.texts.at(statuses.ofRow[i])));
+    const auto print = [&out, &widths](const std::array<QStringView, 5> &row) {
         for (size_t c = 0; c < row.size(); ++c) {
             const bool last = c + 1 == row.size();
             out.column(row[c], widths[c], !last);
@@ -89,9 +117,9 @@ void printTable(const ProjectModel &model, const QStringList &candidates)
         }
         out.character('\n');
     };
-    print(titles);
-    for (const ShownRow &row : shown)
-        print(cellsAt(row, candidates, counted));
+    print({titles[0], titles[1], titles[2], titles[3], titles[4]});
+    for (size_t i = 0; i < shown.size(); ++i)
+        print(cellsAt(shown[i], statuses.texts.at(statuses.ofRow[i])));
 }
 
 void printJson(const ProjectModel &model, const QStringList &candidates)
@@ -103,9 +131,11 @@ void printJson(const ProjectModel &model, const QStringList &candidates)
         (i ? out.ascii(", ") : out).json(model.languages.at(i));
     out.ascii("], \"rows\": [");
     static const char *const names[] = {"key", "value", "comment", "status", "file"};
-    const std::vector<ShownRow> shown = shownRows(model);
+    const std::vector<ShownRow> shown = shownRows(model, candidates);
+    const Statuses statuses(shown, candidates, counted);
     for (qsizetype i = 0; i < model.keys.size(); ++i) {
-        const std::array<QString, 5> cells = cellsAt(shown[size_t(i)], candidates, counted);
+        const std::array<QStringView, 5> cells =
+            cellsAt(shown[size_t(i)], statuses.texts.at(statuses.ofRow[size_t(i)]));
         out.asciiz(i ? ",\n{\"rowKey\": " : "\n{\"rowKey\": ").json(model.keys.at(i));
         for (size_t c = 0; c < 5; ++c)
             out.ascii(", \"").asciiz(names[c]).ascii("\": ").json(cells[c]);

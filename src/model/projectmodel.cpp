@@ -65,6 +65,8 @@ public:
             half = (half << 8) | (at < item.length ? bytes[at] : 0);
         }
     }
+    // Frees the texts; compare() and fillHead() must not be called after.
+    void release() { m_bytes = QByteArray(); }
     // <0, 0, >0 by the folded texts' bytes, which is code-point order.
     int compare(const SortItem &a, const SortItem &b) const
     {
@@ -387,6 +389,10 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
         std::sort(items.begin(), items.end(), tie);
     }
 
+    // The sort's texts go before the row keys' list is built, so that a large
+    // project does not hold both.
+    folded.release();
+    statuses = {};
     QStringList sorted;
     sorted.reserve(qsizetype(items.size()));
     for (const SortItem &item : items)
