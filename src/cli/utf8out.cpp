@@ -172,6 +172,22 @@ void Utf8Out::jsonPiece(const char16_t *units, qsizetype &i, qsizetype n, unsign
         if (i >= n)
             break;
 #endif
+        // A run of other characters of the Basic Multilingual Plane (accented
+        // letters, Cyrillic, CJK) in a tight loop of its own.
+        while (i < n && units[i] >= 0x80 && (units[i] < 0x2028 || (units[i] > 0x2029 && units[i] < 0xD800)
+                                             || units[i] >= 0xE000)) {
+            const char16_t unit = units[i++];
+            if (unit < 0x800) {
+                *out++ = static_cast<unsigned char>(0xC0 | (unit >> 6));
+                *out++ = static_cast<unsigned char>(0x80 | (unit & 0x3F));
+            } else {
+                *out++ = static_cast<unsigned char>(0xE0 | (unit >> 12));
+                *out++ = static_cast<unsigned char>(0x80 | ((unit >> 6) & 0x3F));
+                *out++ = static_cast<unsigned char>(0x80 | (unit & 0x3F));
+            }
+        }
+        if (i >= n)
+            break;
         char32_t c = units[i++];
         if (c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\') {
             *out++ = static_cast<unsigned char>(c);
