@@ -13,6 +13,7 @@
 int main(int argc, char **argv)
 {
     HugePages::restartWithHugePages(argv);
+    HugePages::tuneAllocator();
     Plauder::sharedInstance();
 
     QApplication app(argc, argv);

@@ -12,6 +12,7 @@ int main(int argc, char **argv)
 {
     // Measured as the programs run: with the heap on huge pages.
     HugePages::restartWithHugePages(argv);
+    HugePages::tuneAllocator();
     QTemporaryDir config;
     QTemporaryDir data;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());

@@ -6,7 +6,9 @@
 
 int main(int argc, char **argv)
 {
-    HugePages::restartWithHugePages(argv);
+    if (argc < 2 || cliCommandHoldsProject(argv[1]))
+        HugePages::restartWithHugePages(argv);
+    HugePages::tuneAllocator();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("verbalo-cli"));
     QStringList args = QCoreApplication::arguments();

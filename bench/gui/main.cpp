@@ -68,6 +68,7 @@ qint64 longestFrozenFrame(Work work, Done done, qint64 &elapsed)
 int main(int argc, char **argv)
 {
     HugePages::restartWithHugePages(argv);
+    HugePages::tuneAllocator();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
     QTemporaryDir data;

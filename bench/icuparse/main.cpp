@@ -15,6 +15,7 @@ int main(int argc, char **argv)
 {
     // Run as verbalo-cli runs, so the two compare alike.
     HugePages::restartWithHugePages(argv);
+    HugePages::tuneAllocator();
     QCoreApplication app(argc, argv);
     QStringList files = app.arguments().mid(1);
     const bool json = files.removeAll(QStringLiteral("--json")) > 0;

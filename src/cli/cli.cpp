@@ -7,6 +7,7 @@
 #include "common/log.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -106,6 +107,14 @@ int fail(const QString &message)
 }
 
 } // namespace
+
+bool cliCommandHoldsProject(const char *name)
+{
+    for (const char *streaming : {"entries", "discover", "lookup"})
+        if (std::strcmp(name, streaming) == 0)
+            return false;
+    return true;
+}
 
 int runCli(const QStringList &arguments)
 {

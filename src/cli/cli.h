@@ -7,3 +7,8 @@
 // standard output, diagnostics to standard error. Returns the exit status:
 // 0 on success, 2 for bad use or input.
 int runCli(const QStringList &arguments);
+
+// Whether the named command holds a whole project in memory, where huge
+// pages repay the restart they take (common/hugepages.h). The others read
+// files one at a time or ask the memory database, and would only wait for it.
+bool cliCommandHoldsProject(const char *name);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gnu/libc-version.h>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -57,4 +58,12 @@ void HugePages::restartWithHugePages(char **argv)
     execv("/proc/self/exe", argv);
     unsetenv(kRestarted);
     unsetenv(kTunables);
+}
+
+void HugePages::tuneAllocator()
+{
+    if (std::getenv(kTunables))
+        return;
+    mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 16 * 1024 * 1024);
 }

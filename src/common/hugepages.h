@@ -14,4 +14,12 @@ namespace HugePages {
 // this off), and goes on as it is when the restart fails.
 void restartWithHugePages(char **argv);
 
+// Call right after restartWithHugePages(). Projects are read a file at a
+// time, each into buffers of a few hundred KiB that glibc by default maps and
+// unmaps afresh, so that every page of them is faulted in again for the next
+// file: keeps up to 16 MiB of freed memory for reuse instead, and maps only
+// blocks of 4 MiB or more. Does nothing when GLIBC_TUNABLES is set, which
+// leaves the allocator to the user.
+void tuneAllocator();
+
 } // namespace HugePages
