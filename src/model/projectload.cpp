@@ -59,7 +59,6 @@ struct LoadTask
     bool txt = false;
 };
 
-// One file's entries, and what went wrong reading it.
 // Small enough that the allocator keeps a freed piece for the rows to reuse.
 constexpr qsizetype ChunkEntries = 1024;
 // Room in a block of row keys: some eighty keys.
@@ -68,6 +67,7 @@ constexpr qsizetype KeyBlockUnits = 4096;
 // read alone.
 constexpr qint64 ReadingBudgetBytes = 16 * 1024 * 1024;
 
+// One file's entries, and what went wrong reading it.
 struct LoadResult
 {
     bool readable = false;
@@ -263,7 +263,7 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     {
         // Reading a file holds about five times its bytes until it is parsed
         // (the decoded text, the entries and their texts), so large files are
-        // read one after another, each while the one before is merged.
+        // read one after another.
         OrderedWork reading(
             qsizetype(jobs.size()), qsizetype(batchSize), parallel ? workPool() : nullptr,
             workPool()->maxThreadCount(), [&jobs](qsizetype j) { readJob(jobs[size_t(j)]); },
@@ -285,93 +285,95 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             data.reserve(rows);
             mapKeyToFile.reserve(rows);
         }
+        // What went wrong reading a file, logged and kept in listing order.
+        const auto note = [&](const LoadJob &job) {
+            const LoadResult &result = job.result;
+            const auto keep = [&](const QString &reason) {
+                keptFiles.insert(job.task.path,
+                                 KeptFile{reason, job.task.language, job.task.fileName, 0});
+            };
+            switch (result.failure) {
+            case TextFile::Failure::None:
+            case TextFile::Failure::Missing:
+                break;
+            case TextFile::Failure::NotRegular:
+            case TextFile::Failure::TooLarge:
+                Log::line(QStringLiteral("Skipping ") + job.task.path + QStringLiteral(": ") +
+                          TextFile::describe(result.failure));
+                keep(TextFile::describe(result.failure));
+                break;
+            case TextFile::Failure::Unreadable:
+            case TextFile::Failure::Undecodable:
+                if (!job.task.txt)
+                    Log::line(QStringLiteral("Can't read file @ ") + job.task.path);
+                keep(TextFile::describe(result.failure));
+                break;
+            }
+            if (result.blank)
+                Log::line(QStringLiteral("Empty file for: ") + job.task.language);
+            if (!result.problem.isEmpty()) {
+                const QString reason =
+                    QCoreApplication::translate("ProjectModel",
+                                                "holds text that is not read as entries (%1)")
+                        .arg(result.problem);
+                Log::line(QStringLiteral("Not rewriting ") + job.task.path + QStringLiteral(": ") +
+                          reason);
+                keep(reason);
+            }
+            if (result.readable && !withinRoot(job.task.path)) {
+                Log::line(QStringLiteral("Not writing through ") + job.task.path +
+                          QStringLiteral(": it leads outside the project"));
+                keep(QCoreApplication::translate("ProjectModel",
+                                                 "a link to a file outside the project"));
+            }
+        };
         // Merged in listing order, so a later file's entry of a key wins.
+        const auto merge = [&](LoadJob &job) {
+            const QString &language = languageNames.at(job.task.languageIndex);
+            const bool appends = sortsLast[size_t(job.task.languageIndex)];
+            const QString &fileName = job.task.fileName;
+            for (QList<Entry> &chunk : job.result.chunks) {
+                for (Entry &entry : chunk) {
+                    // Built in place: the buffer keeps its capacity between entries,
+                    // and copying beats three appends on the merge's hot path.
+                    const qsizetype keySize = entry.key.size();
+                    rowKey.resize(keySize + 1 + fileName.size());
+                    QChar *out = rowKey.data();
+                    std::copy_n(entry.key.constData(), keySize, out);
+                    out[keySize] = QLatin1Char('-');
+                    std::copy_n(fileName.constData(), fileName.size(), out + keySize + 1);
+                    auto row = data.find(rowKey);
+                    if (row == data.end()) {
+                        // Row keys share blocks, as the entries' texts do.
+                        if (!keyBlock || keyBlock->left() <= rowKey.size())
+                            keyBlock.emplace(std::max<qsizetype>(KeyBlockUnits, rowKey.size() + 1));
+                        row = data.emplace(keyBlock->take(rowKey), Row());
+                        row->reserve(typicalLanguages);
+                        mapKeyToFile.insert(row.key(), fileName);
+                    } else if (collisionsPossible) {
+                        QString &file = mapKeyToFile[row.key()];
+                        if (file != fileName) {
+                            collisionFiles.insert(file);
+                            collisionFiles.insert(fileName);
+                            file = fileName;
+                        }
+                    }
+                    if (appends &&
+                        (row->isEmpty() || row->lastLanguage().constData() != language.constData()))
+                        row->append(language, std::move(entry));
+                    else
+                        row->insert(language, std::move(entry));
+                }
+                chunk = QList<Entry>();
+            }
+        };
         for (size_t batchBegin = 0; batchBegin < jobs.size(); batchBegin += batchSize) {
             const size_t batchEnd = std::min(jobs.size(), batchBegin + batchSize);
             for (size_t j = batchBegin; j < batchEnd; ++j) {
                 reading.take(qsizetype(j));
-                LoadJob &job = jobs[j];
-                const LoadResult &result = job.result;
-                const auto keep = [&](const QString &reason) {
-                    keptFiles.insert(job.task.path,
-                                     KeptFile{reason, job.task.language, job.task.fileName, 0});
-                };
-                switch (result.failure) {
-                case TextFile::Failure::None:
-                case TextFile::Failure::Missing:
-                    break;
-                case TextFile::Failure::NotRegular:
-                case TextFile::Failure::TooLarge:
-                    Log::line(QStringLiteral("Skipping ") + job.task.path + QStringLiteral(": ") +
-                              TextFile::describe(result.failure));
-                    keep(TextFile::describe(result.failure));
-                    break;
-                case TextFile::Failure::Unreadable:
-                case TextFile::Failure::Undecodable:
-                    if (!job.task.txt)
-                        Log::line(QStringLiteral("Can't read file @ ") + job.task.path);
-                    keep(TextFile::describe(result.failure));
-                    break;
-                }
-                if (result.blank)
-                    Log::line(QStringLiteral("Empty file for: ") + job.task.language);
-                if (!result.problem.isEmpty()) {
-                    const QString reason =
-                        QCoreApplication::translate("ProjectModel",
-                                                    "holds text that is not read as entries (%1)")
-                            .arg(result.problem);
-                    Log::line(QStringLiteral("Not rewriting ") + job.task.path +
-                              QStringLiteral(": ") + reason);
-                    keep(reason);
-                }
-                if (result.readable && !withinRoot(job.task.path)) {
-                    Log::line(QStringLiteral("Not writing through ") + job.task.path +
-                              QStringLiteral(": it leads outside the project"));
-                    keep(QCoreApplication::translate("ProjectModel",
-                                                     "a link to a file outside the project"));
-                }
-                const QString &language = languageNames.at(job.task.languageIndex);
-                const bool appends = sortsLast[size_t(job.task.languageIndex)];
-                const QString &fileName = job.task.fileName;
-                for (QList<Entry> &chunk : job.result.chunks) {
-                    for (Entry &entry : chunk) {
-                        // Built in place: the buffer keeps its capacity between entries,
-                        // and copying beats three appends on the merge's hot path.
-                        const qsizetype keySize = entry.key.size();
-                        rowKey.resize(keySize + 1 + fileName.size());
-                        QChar *out = rowKey.data();
-                        std::copy_n(entry.key.constData(), keySize, out);
-                        out[keySize] = QLatin1Char('-');
-                        std::copy_n(fileName.constData(), fileName.size(), out + keySize + 1);
-                        auto row = data.find(rowKey);
-                        if (row == data.end()) {
-                            // Row keys share blocks, as the entries' texts do.
-                            if (!keyBlock || keyBlock->left() <= rowKey.size())
-                                keyBlock.emplace(
-                                    std::max<qsizetype>(KeyBlockUnits, rowKey.size() + 1));
-                            row = data.emplace(keyBlock->take(reinterpret_cast<const char16_t *>(
-                                                                  rowKey.constData()),
-                                                              rowKey.size()),
-                                               Row());
-                            row->reserve(typicalLanguages);
-                            mapKeyToFile.insert(row.key(), fileName);
-                        } else if (collisionsPossible) {
-                            QString &file = mapKeyToFile[row.key()];
-                            if (file != fileName) {
-                                collisionFiles.insert(file);
-                                collisionFiles.insert(fileName);
-                                file = fileName;
-                            }
-                        }
-                        if (appends && (row->isEmpty() ||
-                                        row->lastLanguage().constData() != language.constData()))
-                            row->append(language, std::move(entry));
-                        else
-                            row->insert(language, std::move(entry));
-                    }
-                    chunk = QList<Entry>();
-                }
-                job.result = LoadResult{};
+                note(jobs[j]);
+                merge(jobs[j]);
+                jobs[j].result = LoadResult{};
                 reading.release();
             }
             if (progress)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <algorithm>
 #include <tuple>
 
@@ -58,6 +59,8 @@ public:
         m_next += size + 1;
         return QString(QString::DataPointer(m_header, text, size));
     }
+
+    QString take(QStringView text) { return take(text.utf16(), text.size()); }
 
 private:
     using Data = QTypedArrayData<char16_t>;
