@@ -9,9 +9,10 @@ namespace {
 // per search instead of once per text compared.
 bool rowMatches(const Row &row, const QStringMatcher &matcher)
 {
-    // Languages mostly share a row's key and comment text: each is searched once.
-    const QChar *lastKey = nullptr;
-    const QChar *lastComment = nullptr;
+    // Languages mostly have the same key and comment as the entry before:
+    // comparing is cheaper than searching again.
+    const QString *lastKey = nullptr;
+    const QString *lastComment = nullptr;
     for (const Entry &entry : row) {
         if (matcher.indexIn(entry.value) >= 0)
             return true;
@@ -19,13 +20,13 @@ bool rowMatches(const Row &row, const QStringMatcher &matcher)
         for (const EntryVariant &variant : entry.variants)
             if (matcher.indexIn(variant.value) >= 0)
                 return true;
-        if (entry.key.constData() != lastKey && matcher.indexIn(entry.key) >= 0)
+        if ((!lastKey || *lastKey != entry.key) && matcher.indexIn(entry.key) >= 0)
             return true;
-        lastKey = entry.key.constData();
-        if (entry.comment && entry.comment->constData() != lastComment) {
+        lastKey = &entry.key;
+        if (entry.comment && (!lastComment || *lastComment != *entry.comment)) {
             if (matcher.indexIn(*entry.comment) >= 0)
                 return true;
-            lastComment = entry.comment->constData();
+            lastComment = &*entry.comment;
         }
     }
     return false;
