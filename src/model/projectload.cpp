@@ -247,8 +247,12 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     // and the other's whole name ("Main-iPad.strings", "iPad.strings"); most
     // projects need no check.
     QSet<QString> fileNames;
-    for (const LoadTask &task : std::as_const(tasks))
-        fileNames.insert(task.fileName);
+    std::vector<char> firstOfName(size_t(tasks.size()));
+    const bool fresh = data.isEmpty();
+    for (qsizetype t = 0; t < tasks.size(); ++t) {
+        firstOfName[size_t(t)] = fresh && !fileNames.contains(tasks.at(t).fileName);
+        fileNames.insert(tasks.at(t).fileName);
+    }
     const bool collisionsPossible =
         std::any_of(fileNames.cbegin(), fileNames.cend(), [&](const QString &a) {
             return std::any_of(fileNames.cbegin(), fileNames.cend(), [&](const QString &b) {
@@ -332,6 +336,12 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             const QString &language = languageNames.at(job.task.languageIndex);
             const bool appends = sortsLast[size_t(job.task.languageIndex)];
             const QString &fileName = job.task.fileName;
+            // The first file of its name in a fresh load makes every row it
+            // touches (other names give other row keys unless names collide):
+            // no need to look for one first. A key it gives twice replaces
+            // its row, leaving the later entry, as an insert would.
+            const bool newRows =
+                !collisionsPossible && firstOfName[size_t(&job - jobs.data())] != 0;
             for (QList<Entry> &chunk : job.result.chunks) {
                 for (Entry &entry : chunk) {
                     // Built in place: the buffer keeps its capacity between entries,
@@ -342,7 +352,7 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                     std::copy_n(entry.key.constData(), keySize, out);
                     out[keySize] = QLatin1Char('-');
                     std::copy_n(fileName.constData(), fileName.size(), out + keySize + 1);
-                    auto row = data.find(rowKey);
+                    auto row = newRows ? data.end() : data.find(rowKey);
                     if (row == data.end()) {
                         // Row keys share blocks, as the entries' texts do.
                         if (!keyBlock || keyBlock->left() <= rowKey.size())

@@ -111,6 +111,17 @@ TEST(ProjectLoad, LaterFilesWinAsInASequentialLoad)
     EXPECT_EQ(m.mapKeyToFile.value("a-b-c.strings"), "c.strings");
     EXPECT_EQ(m.data.value("k-c.strings").value("en").value, "bare");
 
+    // A key given twice in a file: the later entry wins, in the first file of
+    // its name as in the others, and the row keeps its other languages.
+    QTemporaryDir twice;
+    writeFile(twice.path(), "de.lproj/e.strings", "\"x\" = \"eins\";\n\"y\" = \"y\";\n\"x\" = \"zwei\";\n");
+    writeFile(twice.path(), "en.lproj/e.strings", "\"x\" = \"one\";\n\"x\" = \"two\";\n");
+    const ProjectModel t = loadRoot(twice.path());
+    EXPECT_EQ(t.data.size(), 2);
+    EXPECT_EQ(t.data.value("x-e.strings").value("de").value, "zwei");
+    EXPECT_EQ(t.data.value("x-e.strings").value("en").value, "two");
+    EXPECT_EQ(t.data.value("y-e.strings").size(), 1);
+
     // A second load adds to the model.
     QTemporaryDir other;
     writeFile(other.path(), "de.lproj/c.strings", "\"a-b\" = \"aus c\";\n");
