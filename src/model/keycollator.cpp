@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <numeric>
 #include <unicode/ucol.h>
@@ -63,14 +64,14 @@ QStringList KeyCollator::sorted(const QStringList &texts) const
     const qsizetype pieces = (texts.size() + PieceTexts - 1) / PieceTexts;
     std::vector<Item> items(size_t(texts.size()));
     std::vector<QByteArray> blocks(static_cast<size_t>(pieces));
-    std::vector<char> cloneFailed(static_cast<size_t>(pieces));
+    // Pieces whose collator could not be cloned are not done; the texts are
+    // then sorted by compare() instead.
+    std::atomic<qsizetype> piecesDone{0};
     const auto computePiece = [&](qsizetype piece) {
         UErrorCode status = U_ZERO_ERROR;
         UCollator *collator = pieces > 1 ? ucol_clone(m_collator, &status) : m_collator;
-        if (U_FAILURE(status) || !collator) {
-            cloneFailed[size_t(piece)] = 1;
+        if (U_FAILURE(status) || !collator)
             return;
-        }
         const qsizetype first = piece * PieceTexts;
         const qsizetype end = std::min(texts.size(), first + PieceTexts);
         QByteArray &block = blocks[size_t(piece)];
@@ -95,11 +96,14 @@ QStringList KeyCollator::sorted(const QStringList &texts) const
             items[size_t(i)].key = bytes + offsets[size_t(i - first)];
         if (collator != m_collator)
             ucol_close(collator);
+        piecesDone.fetch_add(1, std::memory_order_release);
     };
     std::vector<qsizetype> pieceIndexes(static_cast<size_t>(pieces));
     std::iota(pieceIndexes.begin(), pieceIndexes.end(), 0);
     ProjectFiles::forEach(pieceIndexes.begin(), pieceIndexes.end(), pieces > 1, computePiece);
-    if (std::any_of(cloneFailed.cbegin(), cloneFailed.cend(), [](char failed) { return failed != 0; })) {
+    // Released by each piece done, so that its writes are seen here by thread
+    // checkers too, not only through the pool's own hand-off.
+    if (piecesDone.load(std::memory_order_acquire) != pieces) {
         QStringList sorted = texts;
         std::stable_sort(sorted.begin(), sorted.end(),
                          [this](const QString &a, const QString &b) { return compare(a, b) < 0; });

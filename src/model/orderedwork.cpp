@@ -13,6 +13,9 @@ OrderedWork::OrderedWork(qsizetype count, qsizetype ahead, QThreadPool *pool, in
 {
     if (!pool)
         return;
+    // The workers take the lock first: everything above happens before them
+    // for every tool that watches locks, not only through the pool's hand-off.
+    { std::lock_guard lock(m_mutex); }
     for (int t = 0; t < threads && t < count; ++t)
         m_workers.append(QtConcurrent::run(pool, [this] { runWorker(); }));
 }
