@@ -133,6 +133,9 @@ QStringList KeyCollator::sorted(const QStringList &texts) const
             return a.length < b.length;
         return texts.at(a.index) < texts.at(b.index);
     });
+    // The sort keys go before the sorted list is built: for a large file they
+    // are more than the list.
+    blocks = {};
     QStringList sorted;
     sorted.reserve(texts.size());
     for (const Item &item : items)

@@ -46,7 +46,7 @@ struct FilePlan
 {
     QString fileName;
     bool txt = false;
-    QStringList rowKeys;
+    QStringList rowKeys;        // the file's row keys as found; freed once sorted
     QStringList writtenRowKeys; // the row keys of the rows below, in written order
     QList<const Entry *> bases; // null for a row without a base entry
     // Each row's block up to its value for rows with a base entry, as UTF-8
@@ -77,6 +77,7 @@ struct FilePlan
             // The sorted list becomes writtenRowKeys in place: a large file's row
             // keys are held once more, not twice.
             QStringList sorted = KeyCollator(collationLocale).sorted(rowKeys);
+            rowKeys = {};
             headsCached = count > 1;
             qsizetype written = 0;
             for (qsizetype i = 0; i < sorted.size(); ++i) {
@@ -281,9 +282,14 @@ SaveReport ProjectModel::save()
     }
     const QStringList candidates = this->candidates();
     const SaveOptions options = saveOptions ? saveOptions() : SaveOptions();
-    const QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
+    QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
     QStringList fileNames = rowKeysByFile.keys();
     std::sort(fileNames.begin(), fileNames.end());
+    // Only kept files need their row keys again, for their fingerprints; the
+    // plans take the others' lists over and free them once sorted.
+    QSet<QString> keptNames;
+    for (const KeptFile &kept : std::as_const(keptFiles))
+        keptNames.insert(kept.fileName);
 
     std::vector<FilePlan> plans;
     for (const QString &fileName : std::as_const(fileNames)) {
@@ -293,7 +299,8 @@ SaveReport ProjectModel::save()
         if (!plan.txt && !fileName.endsWith(StringsSuffix))
             continue;
         if (!plan.txt)
-            plan.rowKeys = rowKeysByFile.value(fileName);
+            plan.rowKeys = keptNames.contains(fileName) ? rowKeysByFile.value(fileName)
+                                                        : rowKeysByFile.take(fileName);
         plans.push_back(std::move(plan));
     }
     const LanguageTable table = languageTable(languages);
