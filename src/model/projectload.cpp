@@ -267,11 +267,13 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     {
         // Reading a file holds about five times its bytes until it is parsed
         // (the decoded text, the entries and their texts), so large files are
-        // read one after another.
+        // read one after another. This thread, busy merging, keeps a core of
+        // its own: one reader fewer than the pool has threads.
         OrderedWork reading(
             qsizetype(jobs.size()), qsizetype(batchSize), parallel ? workPool() : nullptr,
-            workPool()->maxThreadCount(), [&jobs](qsizetype j) { readJob(jobs[size_t(j)]); },
-            std::move(fileSizes), ReadingBudgetBytes);
+            std::max(1, workPool()->maxThreadCount() - 1),
+            [&jobs](qsizetype j) { readJob(jobs[size_t(j)]); }, std::move(fileSizes),
+            ReadingBudgetBytes);
         const size_t firstBatch = std::min(batchSize, jobs.size());
         for (size_t j = 0; j < firstBatch; ++j)
             reading.take(qsizetype(j));
