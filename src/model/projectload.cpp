@@ -79,7 +79,14 @@ struct LoadResult
     // merge frees as it goes: a large file's list would otherwise be held
     // whole until its last entry is merged.
     std::vector<QList<Entry>> chunks;
-    qsizetype entryCount = 0;
+
+    qsizetype entryCount() const
+    {
+        qsizetype count = 0;
+        for (const QList<Entry> &chunk : chunks)
+            count += chunk.size();
+        return count;
+    }
 };
 
 struct LoadJob
@@ -100,7 +107,6 @@ void readJob(LoadJob &job)
     if (task.txt) {
         result.chunks.push_back(
             {Entry{task.fileName, std::move(*text), QString(QLatin1String(""))}});
-        result.entryCount = 1;
     } else if (isBlank(*text)) {
         result.blank = true;
         return;
@@ -116,7 +122,6 @@ void readJob(LoadJob &job)
         for (Entry &entry : content.entries)
             if (entry.key.contains(u'\\'))
                 entry.key = HeldText::fromPlain(HeldText::toPlain(entry.key));
-        result.entryCount = content.entries.size();
         for (qsizetype at = 0; at < content.entries.size(); at += ChunkEntries) {
             const qsizetype end = std::min(content.entries.size(), at + ChunkEntries);
             QList<Entry> &chunk = result.chunks.emplace_back();
@@ -214,13 +219,15 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     QStringList languageNames;
     for (const ListedFolder &folder : std::as_const(folders))
         languageNames.append(folder.language);
+    // A fresh load starts from no rows: what it merges is all a row holds.
+    const bool fresh = data.isEmpty();
     // A row of a fresh load holds only languages merged before the current
     // one. Where the current one sorts after all of those, its entry goes
     // last in the row, unless the row already has it (a key given twice).
     std::vector<char> sortsLast(size_t(languageNames.size()));
     for (qsizetype i = 0; i < languageNames.size(); ++i)
         sortsLast[size_t(i)] =
-            data.isEmpty() &&
+            fresh &&
             std::all_of(languageNames.cbegin(), languageNames.cbegin() + i,
                         [&](const QString &earlier) { return earlier < languageNames.at(i); });
 
@@ -243,16 +250,19 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     QSet<QString> collisionFiles;
     QString rowKey;
     std::optional<TextBlock> keyBlock;
+    // The first file of its name in a fresh load makes every row it touches
+    // (other names give other row keys unless names collide, see below): no
+    // need to look for one first. A key it gives twice replaces its row,
+    // leaving the later entry, as an insert would.
+    QSet<QString> fileNames;
+    std::vector<char> makesRows(size_t(tasks.size()));
+    for (qsizetype t = 0; t < tasks.size(); ++t) {
+        makesRows[size_t(t)] = fresh && !fileNames.contains(tasks.at(t).fileName);
+        fileNames.insert(tasks.at(t).fileName);
+    }
     // Two files can give one row key only when one file's name ends in "-"
     // and the other's whole name ("Main-iPad.strings", "iPad.strings"); most
     // projects need no check.
-    QSet<QString> fileNames;
-    std::vector<char> firstOfName(size_t(tasks.size()));
-    const bool fresh = data.isEmpty();
-    for (qsizetype t = 0; t < tasks.size(); ++t) {
-        firstOfName[size_t(t)] = fresh && !fileNames.contains(tasks.at(t).fileName);
-        fileNames.insert(tasks.at(t).fileName);
-    }
     const bool collisionsPossible =
         std::any_of(fileNames.cbegin(), fileNames.cend(), [&](const QString &a) {
             return std::any_of(fileNames.cbegin(), fileNames.cend(), [&](const QString &b) {
@@ -260,6 +270,8 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                        a.at(a.size() - b.size() - 1) == u'-';
             });
         });
+    if (collisionsPossible)
+        std::fill(makesRows.begin(), makesRows.end(), 0);
 
     // Progress is told every batch of files; the first batch is read before
     // anything is merged, to size the tables.
@@ -279,11 +291,11 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             reading.take(qsizetype(j));
         // Room for the rows the first files bring, so the tables do not grow
         // by rehashing while a large project is merged.
-        if (data.isEmpty()) {
+        if (fresh) {
             QHash<QString, qsizetype> rowsPerFile;
             for (size_t j = 0; j < firstBatch; ++j) {
                 qsizetype &rows = rowsPerFile[jobs[j].task.fileName];
-                rows = std::max(rows, jobs[j].result.entryCount);
+                rows = std::max(rows, jobs[j].result.entryCount());
             }
             qsizetype rows = 0;
             for (const qsizetype count : std::as_const(rowsPerFile))
@@ -334,16 +346,10 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             }
         };
         // Merged in listing order, so a later file's entry of a key wins.
-        const auto merge = [&](LoadJob &job) {
+        const auto merge = [&](LoadJob &job, bool newRows) {
             const QString &language = languageNames.at(job.task.languageIndex);
             const bool appends = sortsLast[size_t(job.task.languageIndex)];
             const QString &fileName = job.task.fileName;
-            // The first file of its name in a fresh load makes every row it
-            // touches (other names give other row keys unless names collide):
-            // no need to look for one first. A key it gives twice replaces
-            // its row, leaving the later entry, as an insert would.
-            const bool newRows =
-                !collisionsPossible && firstOfName[size_t(&job - jobs.data())] != 0;
             for (QList<Entry> &chunk : job.result.chunks) {
                 for (Entry &entry : chunk) {
                     // Built in place: the buffer keeps its capacity between entries,
@@ -384,7 +390,7 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             for (size_t j = batchBegin; j < batchEnd; ++j) {
                 reading.take(qsizetype(j));
                 note(jobs[j]);
-                merge(jobs[j]);
+                merge(jobs[j], makesRows[j] != 0);
                 jobs[j].result = LoadResult{};
                 reading.release();
             }
