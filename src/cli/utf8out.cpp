@@ -12,35 +12,6 @@
 
 namespace {
 
-// Copies the ASCII run at the start of [units, units + n) into `out` as
-// bytes. Returns its length. May write up to 16 bytes past the run.
-qsizetype copyPlain(const char16_t *units, qsizetype n, char *out)
-{
-    qsizetype i = 0;
-#if defined(__SSE2__)
-    const __m128i high = _mm_set1_epi16(short(0xFF80));
-    const auto special = [&](__m128i v) {
-        return _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()),
-                             _mm_set1_epi16(-1));
-    };
-    for (; i + 16 <= n; i += 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + i + 8));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(a, b));
-        const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(special(a), special(b))));
-        if (mask != 0)
-            return i + std::countr_zero(mask);
-    }
-#endif
-    for (; i < n; ++i) {
-        const char16_t c = units[i];
-        if (c >= 0x80)
-            break;
-        out[i] = char(c);
-    }
-    return i;
-}
-
 // Writes the UTF-8 form of a code point that is not a surrogate.
 unsigned char *encodeUtf8(char32_t c, unsigned char *out)
 {
@@ -62,11 +33,120 @@ unsigned char *encodeUtf8(char32_t c, unsigned char *out)
     return out;
 }
 
+// The JSON escape of a quote, a backslash, a control character or a line
+// separator: a short one where JSON has one, else "\\u" and four hex digits.
+unsigned char *escapeJson(char32_t c, unsigned char *out)
+{
+    *out++ = '\\';
+    char named = 0;
+    switch (c) {
+    case u'"':
+        named = '"';
+        break;
+    case u'\\':
+        named = '\\';
+        break;
+    case u'\b':
+        named = 'b';
+        break;
+    case u'\f':
+        named = 'f';
+        break;
+    case u'\n':
+        named = 'n';
+        break;
+    case u'\r':
+        named = 'r';
+        break;
+    case u'\t':
+        named = 't';
+        break;
+    default:
+        break;
+    }
+    if (named) {
+        *out++ = static_cast<unsigned char>(named);
+        return out;
+    }
+    static constexpr char hex[] = "0123456789abcdef";
+    *out++ = 'u';
+    for (int shift = 12; shift >= 0; shift -= 4)
+        *out++ = static_cast<unsigned char>(hex[(c >> shift) & 0xF]);
+    return out;
+}
+
+// Units [i, n) as UTF-8 at `out`, which has room for their worst case and
+// sixteen bytes more; moves both on. As the inside of a JSON string (Json), with
+// quotes, backslashes, control characters and the two line separators
+// escaped; otherwise as they are. A lone surrogate becomes U+FFFD.
+template <bool Json>
+void encodePiece(const char16_t *units, qsizetype &i, qsizetype n, unsigned char *&out)
+{
+    while (i < n) {
+#if defined(__SSE2__)
+        // Eight units at a time while they need no care; the bytes stored past
+        // a unit that does are overwritten.
+        const __m128i high = _mm_set1_epi16(short(0xFF80));
+        const __m128i quote = _mm_set1_epi16(u'"');
+        const __m128i backslash = _mm_set1_epi16(u'\\');
+        const __m128i space = _mm_set1_epi16(0x20);
+        while (i + 8 <= n && (!Json || units[i] >= 0x20) && units[i] < 0x80) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + i));
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(v, v));
+            __m128i bad = _mm_xor_si128(
+                _mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()), _mm_set1_epi16(-1));
+            if constexpr (Json) {
+                bad = _mm_or_si128(bad, _mm_cmpeq_epi16(v, quote));
+                bad = _mm_or_si128(bad, _mm_cmpeq_epi16(v, backslash));
+                bad = _mm_or_si128(bad, _mm_cmplt_epi16(v, space));
+            }
+            const unsigned mask =
+                unsigned(_mm_movemask_epi8(_mm_packs_epi16(bad, _mm_setzero_si128())));
+            const int plain = mask ? std::countr_zero(mask) : 8;
+            i += plain;
+            out += plain;
+            if (mask)
+                break;
+        }
+        if (i >= n)
+            break;
+#endif
+        // A run of other characters of the Basic Multilingual Plane (accented
+        // letters, Cyrillic, CJK) in a tight loop of its own.
+        while (i < n && units[i] >= 0x80 && (units[i] < 0xD800 || units[i] >= 0xE000) &&
+               (!Json || units[i] < 0x2028 || units[i] > 0x2029)) {
+            out = encodeUtf8(units[i++], out);
+        }
+        if (i >= n)
+            break;
+        char32_t c = units[i++];
+        if (c < 0x80 && (!Json || (c >= 0x20 && c != u'"' && c != u'\\'))) {
+            *out++ = static_cast<unsigned char>(c);
+            continue;
+        }
+        if constexpr (Json) {
+            // What is left below 0x80 is a quote, a backslash or a control character.
+            if (c < 0x80 || c == 0x2028 || c == 0x2029) {
+                out = escapeJson(c, out);
+                continue;
+            }
+        }
+        if (c >= 0xD800 && c < 0xDC00 && i < n && units[i] >= 0xDC00 && units[i] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00);
+        else if (c >= 0xD800 && c < 0xE000)
+            c = 0xFFFD; // a lone surrogate has no UTF-8 form
+        out = encodeUtf8(c, out);
+    }
+}
+
 } // namespace
 
 Utf8Out::Utf8Out() : m_buffer(FlushAt + 64, Qt::Uninitialized) {}
 
-Utf8Out::~Utf8Out() { flush(); }
+Utf8Out::~Utf8Out()
+{
+    flush();
+}
 
 void Utf8Out::flush()
 {
@@ -82,148 +162,44 @@ char *Utf8Out::makeRoom(qsizetype bytes)
         std::fwrite(m_buffer.constData(), 1, size_t(m_size), stdout);
         m_size = 0;
     }
-    // Texts too long for the buffer grow it; 16 bytes of slack serve copyPlain.
+    // Texts too long for the buffer grow it; 16 bytes of slack serve the
+    // vector stores of encodePiece().
     if (m_size + bytes + 16 > m_buffer.size())
         m_buffer.resize(m_size + bytes + 64);
     return m_buffer.data() + m_size;
 }
 
-void Utf8Out::appendUtf8(const char16_t *units, qsizetype n)
-{
-    auto *out = reinterpret_cast<unsigned char *>(room(n * 3));
-    auto *start = out;
-    for (qsizetype i = 0; i < n; ++i) {
-        char32_t c = units[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < n && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD; // a lone surrogate has no UTF-8 form
-        }
-        out = encodeUtf8(c, out);
-    }
-    m_size += out - start;
-}
-
 Utf8Out &Utf8Out::text(QStringView text)
 {
-    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const qsizetype run = copyPlain(units + i, n - i, room(n - i));
-        m_size += run;
-        i += run;
-        if (i < n) {
-            qsizetype end = i;
-            while (end < n && units[end] >= 0x80)
-                ++end;
-            appendUtf8(units + i, end - i);
-            i = end;
-        }
-    }
+    encode(text, false);
     return *this;
 }
-
 
 Utf8Out &Utf8Out::json(QStringView text)
 {
     character('"');
-    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
-    for (qsizetype i = 0; i < text.size();) {
-        // A piece at a time, with room for its worst case at once: six bytes a
-        // unit ("\u2028"). A piece ends after a surrogate pair, not inside it.
-        qsizetype n = std::min(text.size(), i + 4096);
-        if (n < text.size() && units[n - 1] >= 0xD800 && units[n - 1] < 0xDC00)
-            ++n;
-        auto *out = reinterpret_cast<unsigned char *>(room(6 * (n - i)));
-        auto *const start = out;
-        jsonPiece(units, i, n, out);
-        m_size += out - start;
-    }
+    encode(text, true);
     character('"');
     return *this;
 }
 
-void Utf8Out::jsonPiece(const char16_t *units, qsizetype &i, qsizetype n, unsigned char *&out)
+void Utf8Out::encode(QStringView text, bool json)
 {
-    while (i < n) {
-#if defined(__SSE2__)
-        // Eight units at a time while they need no care; the bytes stored past
-        // a unit that does are overwritten.
-        const __m128i high = _mm_set1_epi16(short(0xFF80));
-        const __m128i quote = _mm_set1_epi16(u'"');
-        const __m128i backslash = _mm_set1_epi16(u'\\');
-        const __m128i space = _mm_set1_epi16(0x20);
-        while (i + 8 <= n && units[i] >= 0x20 && units[i] < 0x80) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(units + i));
-            _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(v, v));
-            __m128i bad = _mm_xor_si128(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128()),
-                                        _mm_set1_epi16(-1));
-            bad = _mm_or_si128(bad, _mm_cmpeq_epi16(v, quote));
-            bad = _mm_or_si128(bad, _mm_cmpeq_epi16(v, backslash));
-            bad = _mm_or_si128(bad, _mm_cmplt_epi16(v, space));
-            const unsigned mask = unsigned(_mm_movemask_epi8(_mm_packs_epi16(bad, _mm_setzero_si128())));
-            const int plain = mask ? std::countr_zero(mask) : 8;
-            i += plain;
-            out += plain;
-            if (mask)
-                break;
-        }
-        if (i >= n)
-            break;
-#endif
-        // A run of other characters of the Basic Multilingual Plane (accented
-        // letters, Cyrillic, CJK) in a tight loop of its own.
-        while (i < n && units[i] >= 0x80 && (units[i] < 0x2028 || (units[i] > 0x2029 && units[i] < 0xD800)
-                                             || units[i] >= 0xE000)) {
-            const char16_t unit = units[i++];
-            if (unit < 0x800) {
-                *out++ = static_cast<unsigned char>(0xC0 | (unit >> 6));
-                *out++ = static_cast<unsigned char>(0x80 | (unit & 0x3F));
-            } else {
-                *out++ = static_cast<unsigned char>(0xE0 | (unit >> 12));
-                *out++ = static_cast<unsigned char>(0x80 | ((unit >> 6) & 0x3F));
-                *out++ = static_cast<unsigned char>(0x80 | (unit & 0x3F));
-            }
-        }
-        if (i >= n)
-            break;
-        char32_t c = units[i++];
-        if (c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\') {
-            *out++ = static_cast<unsigned char>(c);
-            continue;
-        }
-        const char *escape = nullptr;
-        switch (c) {
-        case u'"': escape = "\\\""; break;
-        case u'\\': escape = "\\\\"; break;
-        case u'\b': escape = "\\b"; break;
-        case u'\f': escape = "\\f"; break;
-        case u'\n': escape = "\\n"; break;
-        case u'\r': escape = "\\r"; break;
-        case u'\t': escape = "\\t"; break;
-        default: break;
-        }
-        if (escape) {
-            *out++ = '\\';
-            *out++ = static_cast<unsigned char>(escape[1]);
-            continue;
-        }
-        if (c < 0x20 || c == 0x2028 || c == 0x2029) {
-            static constexpr char hex[] = "0123456789abcdef";
-            const unsigned char code[6] = {'\\', 'u', static_cast<unsigned char>(hex[(c >> 12) & 0xF]),
-                                           static_cast<unsigned char>(hex[(c >> 8) & 0xF]),
-                                           static_cast<unsigned char>(hex[(c >> 4) & 0xF]),
-                                           static_cast<unsigned char>(hex[c & 0xF])};
-            std::memcpy(out, code, 6);
-            out += 6;
-            continue;
-        }
-        if (c >= 0xD800 && c < 0xDC00 && i < n && units[i] >= 0xDC00 && units[i] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[i++] - 0xDC00);
-        else if (c >= 0xD800 && c < 0xE000)
-            c = 0xFFFD; // a lone surrogate has no UTF-8 form
-        out = encodeUtf8(c, out);
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    for (qsizetype i = 0; i < text.size();) {
+        // A piece at a time, with room for its worst case at once: six bytes a
+        // unit in JSON ("\u2028"), three otherwise. A piece ends after a
+        // surrogate pair, not inside it.
+        qsizetype n = std::min(text.size(), i + 4096);
+        if (n < text.size() && units[n - 1] >= 0xD800 && units[n - 1] < 0xDC00)
+            ++n;
+        auto *out = reinterpret_cast<unsigned char *>(room((json ? 6 : 3) * (n - i)));
+        auto *const start = out;
+        if (json)
+            encodePiece<true>(units, i, n, out);
+        else
+            encodePiece<false>(units, i, n, out);
+        m_size += out - start;
     }
 }
 

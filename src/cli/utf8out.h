@@ -56,11 +56,8 @@ private:
         return makeRoom(bytes);
     }
     char *makeRoom(qsizetype bytes);
-    // Units [i, n) as the inside of a JSON string at `out`, which has room
-    // for six bytes a unit; moves both on.
-    static void jsonPiece(const char16_t *units, qsizetype &i, qsizetype n, unsigned char *&out);
-    // Non-ASCII text, encoded straight into the buffer.
-    void appendUtf8(const char16_t *units, qsizetype n);
+    // The text as UTF-8, as the inside of a JSON string when `json`.
+    void encode(QStringView text, bool json);
 
     static constexpr qsizetype FlushAt = 1 << 20;
 
