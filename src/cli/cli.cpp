@@ -18,12 +18,15 @@ struct CliCommand
     const char *summary; // one line for the overview
     int (*run)(const QStringList &arguments);
     const char *details = nullptr; // further lines for the command's --help
+    // Reads a file at a time or asks the memory database, and holds no
+    // project: it takes no restart for huge pages.
+    bool streams = false;
 };
 
 // One line per command; keep the list in the order --help shows it.
 const CliCommand kCommands[] = {
-    {"entries", "[--json] FILE...", "print the entries the project reader gets from each file", commandEntries},
-    {"discover", "[--json] FOLDER", "list the project roots found below FOLDER", commandDiscover},
+    {"entries", "[--json] FILE...", "print the entries the project reader gets from each file", commandEntries, nullptr, true},
+    {"discover", "[--json] FOLDER", "list the project roots found below FOLDER", commandDiscover, nullptr, true},
     {"rows", "[--json] [--sort key|value|status] [--descending] [--hide-translated] [--base-language LIST] [--ignore-missing LIST] ROOT",
      "print the project's table as the editor shows it", commandRows},
     {"rewrite", "[--layout canonical|preserve] [--collation-locale LOCALE] [--base-language LIST] ROOT",
@@ -41,7 +44,7 @@ const CliCommand kCommands[] = {
      "  the environment variable VERBALO_GOOGLE_API_KEY, the \"google.api.key\" setting.\n"
      "  Prefer the file or the variable: --api-key shows the key to every user in the process list."},
     {"scan", "[--db PATH] FOLDER", "fill the translation memory from the language folders below FOLDER", commandScan},
-    {"lookup", "[--json] [--column CODE] [--db PATH] TEXT", "print the translation memory's best record for TEXT", commandLookup},
+    {"lookup", "[--json] [--column CODE] [--db PATH] TEXT", "print the translation memory's best record for TEXT", commandLookup, nullptr, true},
     {"check", "[--json] [--base-language LIST] [--ignore-missing LIST] ROOT", "report translations that break or garble their base text", commandCheck,
      "  Each language's text of each row is compared with the row's base text. Kinds:\n"
      "    format      the format specifiers (%@, %d, %1$@, %.2f, ...) do not read the same\n"
@@ -110,9 +113,9 @@ int fail(const QString &message)
 
 bool cliCommandHoldsProject(const char *name)
 {
-    for (const char *streaming : {"entries", "discover", "lookup"})
-        if (std::strcmp(name, streaming) == 0)
-            return false;
+    for (const CliCommand &command : kCommands)
+        if (std::strcmp(name, command.name) == 0)
+            return !command.streams;
     return true;
 }
 
