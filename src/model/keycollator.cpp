@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <limits>
 #include <numeric>
 #include <unicode/ucol.h>
 #include <vector>
@@ -41,29 +42,97 @@ int KeyCollator::compare(QStringView a, QStringView b) const
     return a.compare(b);
 }
 
-QStringList KeyCollator::sorted(const QStringList &texts) const
+namespace {
+
+// Sort keys of one collator, computed into a buffer that is reused.
+class SortKeys
 {
-    if (!m_collator) {
-        QStringList sorted = texts;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted;
+public:
+    explicit SortKeys(UCollator *collator) : m_collator(collator) {}
+
+    // The text's sort key, its terminating zero included; valid until the next call.
+    QByteArrayView of(const QString &text)
+    {
+        const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
+        int32_t length = ucol_getSortKey(m_collator, chars, int32_t(text.size()), m_buffer.data(),
+                                         int32_t(m_buffer.size()));
+        if (length > int32_t(m_buffer.size())) {
+            m_buffer.resize(size_t(length));
+            length = ucol_getSortKey(m_collator, chars, int32_t(text.size()), m_buffer.data(),
+                                     int32_t(m_buffer.size()));
+        }
+        return QByteArrayView(m_buffer.data(), length);
     }
-    // Every sort key is computed once and kept in a block; the sort then
-    // compares bytes. Keys of one file share a long start ("screen.title."),
-    // so each item carries the eight bytes after that shared start: most
-    // comparisons end there, without reaching into the blocks. A large file's
-    // keys are computed in pieces in parallel, each with its own collator.
+
+private:
+    UCollator *m_collator;
+    std::vector<uint8_t> m_buffer = std::vector<uint8_t>(256);
+};
+
+qsizetype commonLength(QByteArrayView a, QByteArrayView b, qsizetype limit)
+{
+    const qsizetype most = std::min({a.size(), b.size(), limit});
+    qsizetype k = 0;
+    while (k < most && a[k] == b[k])
+        ++k;
+    return k;
+}
+
+} // namespace
+
+std::vector<quint32> KeyCollator::order(const QStringList &texts) const
+{
+    Q_ASSERT(texts.size() <= std::numeric_limits<quint32>::max());
+    std::vector<quint32> order(static_cast<size_t>(texts.size()));
+    std::iota(order.begin(), order.end(), 0);
+    const auto byCompare = [&] {
+        std::stable_sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+            return compare(texts.at(a), texts.at(b)) < 0;
+        });
+        return order;
+    };
+    if (!m_collator || texts.size() < 2)
+        return byCompare();
+    // A sort key is longer than its text's UTF-16 (some fifty bytes for forty
+    // letters), and keeping them all would hold more than the texts for a
+    // large file. Each item carries sixteen bytes of its text's sort key
+    // instead, those after the start it shares with a reference key (the
+    // keys of a file share a long start: "screen.title."). Two keys that
+    // share a start of different lengths with the reference differ from each
+    // other where the shorter one leaves it, so its first byte settles their
+    // order. Keys alike in their sixteen bytes are compared afterwards by
+    // whole sort keys, computed again for them alone. A large file's keys
+    // are computed in parallel pieces, each with its own collator.
     struct Item
     {
-        quint64 head;
-        const uchar *key;
-        qsizetype length;
-        qsizetype index;
+        quint64 high; // the sixteen bytes from `shared`, big-endian, zero after the key's end
+        quint64 low;
+        quint32 shared; // bytes shared with the reference, at most `sharedMost`
+        quint32 index;
     };
+    const qsizetype count = texts.size();
+    SortKeys ownKeys(m_collator);
+    const QByteArray reference = ownKeys.of(texts.first()).toByteArray();
+    // The start that a few texts from across the list share; a key sharing
+    // less is still ordered right, only through its first byte.
+    qsizetype sharedMost = reference.size();
+    constexpr qsizetype Samples = 64;
+    for (qsizetype s = 1; s < Samples; ++s)
+        sharedMost = commonLength(reference, ownKeys.of(texts.at(s * (count - 1) / (Samples - 1))),
+                                  sharedMost);
+    const auto itemOf = [&](QByteArrayView key, qsizetype index) {
+        const qsizetype shared = commonLength(reference, key, sharedMost);
+        quint64 head[2] = {0, 0};
+        for (qsizetype k = 0; k < 16; ++k) {
+            const qsizetype at = shared + k;
+            head[k / 8] = (head[k / 8] << 8) | quint8(at < key.size() ? key[at] : 0);
+        }
+        return Item{head[0], head[1], quint32(shared), quint32(index)};
+    };
+
     constexpr qsizetype PieceTexts = 16384;
-    const qsizetype pieces = (texts.size() + PieceTexts - 1) / PieceTexts;
-    std::vector<Item> items(size_t(texts.size()));
-    std::vector<QByteArray> blocks(static_cast<size_t>(pieces));
+    const qsizetype pieces = (count + PieceTexts - 1) / PieceTexts;
+    std::vector<Item> items(static_cast<size_t>(count));
     // Pieces whose collator could not be cloned are not done; the texts are
     // then sorted by compare() instead.
     std::atomic<qsizetype> piecesDone{0};
@@ -72,28 +141,10 @@ QStringList KeyCollator::sorted(const QStringList &texts) const
         UCollator *collator = pieces > 1 ? ucol_clone(m_collator, &status) : m_collator;
         if (U_FAILURE(status) || !collator)
             return;
-        const qsizetype first = piece * PieceTexts;
-        const qsizetype end = std::min(texts.size(), first + PieceTexts);
-        QByteArray &block = blocks[size_t(piece)];
-        std::vector<uint8_t> buffer(256);
-        std::vector<qsizetype> offsets;
-        offsets.reserve(size_t(end - first));
-        for (qsizetype i = first; i < end; ++i) {
-            const QString &text = texts.at(i);
-            const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
-            int32_t needed = ucol_getSortKey(collator, chars, int32_t(text.size()), buffer.data(), int32_t(buffer.size()));
-            if (needed > int32_t(buffer.size())) {
-                buffer.resize(size_t(needed));
-                needed = ucol_getSortKey(collator, chars, int32_t(text.size()), buffer.data(), int32_t(buffer.size()));
-            }
-            offsets.push_back(block.size());
-            items[size_t(i)] = {0, nullptr, needed, i};
-            block.append(reinterpret_cast<const char *>(buffer.data()), needed);
-        }
-        // The block is whole now and moves no more.
-        const auto *bytes = reinterpret_cast<const uchar *>(block.constData());
-        for (qsizetype i = first; i < end; ++i)
-            items[size_t(i)].key = bytes + offsets[size_t(i - first)];
+        SortKeys keys(collator);
+        const qsizetype end = std::min(count, (piece + 1) * PieceTexts);
+        for (qsizetype i = piece * PieceTexts; i < end; ++i)
+            items[size_t(i)] = itemOf(keys.of(texts.at(i)), i);
         if (collator != m_collator)
             ucol_close(collator);
         piecesDone.fetch_add(1, std::memory_order_release);
@@ -103,42 +154,55 @@ QStringList KeyCollator::sorted(const QStringList &texts) const
     ProjectFiles::forEach(pieceIndexes.begin(), pieceIndexes.end(), pieces > 1, computePiece);
     // Released by each piece done, so that its writes are seen here by thread
     // checkers too, not only through the pool's own hand-off.
-    if (piecesDone.load(std::memory_order_acquire) != pieces) {
-        QStringList sorted = texts;
-        std::stable_sort(sorted.begin(), sorted.end(),
-                         [this](const QString &a, const QString &b) { return compare(a, b) < 0; });
-        return sorted;
-    }
-    qsizetype shared = items.empty() ? 0 : items.front().length;
-    for (const Item &item : items) {
-        qsizetype k = 0;
-        while (k < shared && k < item.length && item.key[k] == items.front().key[k])
-            ++k;
-        shared = k;
-    }
-    for (Item &item : items) {
-        for (qsizetype k = 0; k < 8; ++k) {
-            const qsizetype at = shared + k;
-            item.head = (item.head << 8) | (at < item.length ? item.key[at] : 0);
-        }
-    }
+    if (piecesDone.load(std::memory_order_acquire) != pieces)
+        return byCompare();
+    const auto sameHead = [](const Item &a, const Item &b) {
+        return a.shared == b.shared && a.high == b.high && a.low == b.low;
+    };
     std::sort(items.begin(), items.end(), [&](const Item &a, const Item &b) {
-        if (a.head != b.head)
-            return a.head < b.head;
-        const qsizetype from = std::min({a.length, b.length, shared + 8});
-        const qsizetype common = std::min(a.length, b.length) - from;
-        if (const int c = std::memcmp(a.key + from, b.key + from, size_t(common)))
-            return c < 0;
-        if (a.length != b.length)
-            return a.length < b.length;
-        return texts.at(a.index) < texts.at(b.index);
+        if (a.shared == b.shared)
+            return a.high != b.high ? a.high < b.high : a.low < b.low;
+        // The one sharing less differs from the reference, and so from the
+        // other, at its first byte.
+        if (a.shared < b.shared)
+            return quint8(a.high >> 56) < quint8(reference[a.shared]);
+        return quint8(b.high >> 56) > quint8(reference[b.shared]);
     });
-    // The sort keys go before the sorted list is built: for a large file they
-    // are more than the list.
-    blocks = {};
-    QStringList sorted;
-    sorted.reserve(texts.size());
-    for (const Item &item : items)
-        sorted << texts.at(item.index);
-    return sorted;
+    // Runs alike in their sixteen bytes. A sort key holds no zero but its
+    // last byte, so a run whose bytes end in zero holds equal keys, ordered
+    // by code units; any other run by whole keys, then code units.
+    for (auto run = items.begin(); run != items.end();) {
+        auto runEnd = std::find_if(run + 1, items.end(),
+                                   [&](const Item &item) { return !sameHead(*run, item); });
+        if (runEnd - run > 1) {
+            if ((run->low & 0xff) == 0) {
+                std::sort(run, runEnd, [&](const Item &a, const Item &b) {
+                    return texts.at(a.index) < texts.at(b.index);
+                });
+            } else {
+                std::vector<std::pair<QByteArray, quint32>> whole;
+                whole.reserve(size_t(runEnd - run));
+                for (auto it = run; it != runEnd; ++it)
+                    whole.emplace_back(ownKeys.of(texts.at(it->index)).toByteArray(), it->index);
+                std::sort(whole.begin(), whole.end(), [&](const auto &a, const auto &b) {
+                    if (a.first != b.first)
+                        return a.first < b.first;
+                    return texts.at(a.second) < texts.at(b.second);
+                });
+                for (size_t k = 0; k < whole.size(); ++k)
+                    run[qsizetype(k)].index = whole[k].second;
+            }
+        }
+        run = runEnd;
+    }
+
+    for (qsizetype i = 0; i < count; ++i)
+        order[size_t(i)] = items[size_t(i)].index;
+    return order;
+}
+
+QStringList KeyCollator::sorted(QStringList texts) const
+{
+    arrange(order(texts), texts);
+    return texts;
 }

@@ -1,5 +1,5 @@
-// KeyCollator::sorted, which sorts through sort keys (in parallel pieces for
-// many texts), against a plain sort by compare().
+// KeyCollator::sorted, which sorts through a few bytes of each sort key (in
+// parallel pieces for many texts), against a plain sort by compare().
 #include "model/keycollator.h"
 
 #include <QRandomGenerator>
@@ -16,10 +16,13 @@ TEST(KeyCollator, SortedAgreesWithCompareForFewAndManyTexts)
     QRandomGenerator random(11);
     for (const QString &locale : {u"en"_s, u"de"_s, u"sv"_s}) {
         const KeyCollator collator(locale);
-        for (const int count : {0, 1, 300, 40000}) {
+        // Keys sharing a long start, some of them (too few for a sample to
+        // catch every time) sharing less of it or none.
+        for (const auto &[count, rare] : {std::pair{0, 0}, {1, 0}, {300, 0}, {300, 40}, {40000, 0}, {40000, 997}}) {
             QStringList texts;
             for (int i = 0; i < count; ++i) {
-                QString text = u"screen."_s;
+                QString text = rare && random.bounded(rare) == 0 ? parts.at(random.bounded(int(parts.size())))
+                                                                 : u"screen.section.title."_s;
                 for (int p = int(random.bounded(6)); p >= 0; --p)
                     text += parts.at(random.bounded(int(parts.size())));
                 texts << text;
@@ -30,7 +33,7 @@ TEST(KeyCollator, SortedAgreesWithCompareForFewAndManyTexts)
             QStringList expected = texts;
             std::stable_sort(expected.begin(), expected.end(),
                              [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
-            ASSERT_EQ(collator.sorted(texts), expected) << locale.toStdString() << " " << count;
+            ASSERT_EQ(collator.sorted(texts), expected) << locale.toStdString() << " " << count << " " << rare;
         }
     }
 }
