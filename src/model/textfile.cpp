@@ -2,12 +2,12 @@
 // writing that leaves unchanged files and non-regular files alone.
 #include "model/textfile.h"
 
+#include "model/piecewriter.h"
 #include "model/utf8.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringEncoder>
 #include <cstring>
 
@@ -256,36 +256,8 @@ void TextFile::appendUtf8(QByteArray &out, QStringView text)
 
 bool TextFile::writeBytes(const QString &path, const QByteArray &bytes)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        return false;
-    if (info.isSymLink() && !info.exists())
-        return false;
-    if (info.isFile() && info.size() == bytes.size()) {
-        // Compared through a memory map: reading a large file whole only to
-        // find it unchanged would double the memory a save needs.
-        QFile current(path);
-        if (current.open(QIODevice::ReadOnly)) {
-            if (bytes.isEmpty())
-                return true;
-            if (const uchar *mapped = current.map(0, bytes.size())) {
-                const bool same = std::memcmp(mapped, bytes.constData(), size_t(bytes.size())) == 0;
-                current.unmap(const_cast<uchar *>(mapped));
-                if (same)
-                    return true;
-            } else if (current.readAll() == bytes) {
-                return true;
-            }
-        }
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    PieceWriter writer(path);
+    return writer.append(bytes) && writer.finish();
 }
 
 bool TextFile::write(const QString &path, const QString &text)

@@ -1,6 +1,7 @@
-// TextFile: encoding detection on read, and atomic writes that leave
+// TextFile and PieceWriter: encoding detection on read, and atomic writes that leave
 // unchanged files and missing folders alone (a write into a read-only folder
 // is checked through ProjectSave).
+#include "model/piecewriter.h"
 #include "model/textfile.h"
 #include "model/utf8.h"
 #include "testsupport.h"
@@ -111,4 +112,67 @@ TEST(TextFile, WritesUtf8AtomicallyAndSkipsUnchangedFiles)
     // No folders are created.
     EXPECT_FALSE(TextFile::write(dir.filePath(u"missing/b.strings"_s), u"x"_s));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"missing"_s)));
+}
+
+TEST(PieceWriter, WritesWhatThePiecesHoldAndOnlyWhenTheyDifferFromTheFile)
+{
+    // Larger than the slices the old file is compared and copied in.
+    QRandomGenerator random(5);
+    QByteArray old(5 * 512 * 1024 + 17, Qt::Uninitialized);
+    for (char &c : old)
+        c = char(random.bounded(256));
+    const auto changedAt = [&](qsizetype at) {
+        QByteArray changed = old;
+        changed[at] = char(changed.at(at) ^ 1);
+        return changed;
+    };
+    struct Case
+    {
+        const char *name;
+        std::optional<QByteArray> before; // none: no file
+        QByteArray after;
+    };
+    const QList<Case> cases = {
+        {"the same", old, old},
+        {"one byte more", old, old + 'x'},
+        {"one byte less", old, old.chopped(1)},
+        {"a change past the first slices", old, changedAt(old.size() - 100)},
+        {"a change at the start", old, changedAt(0)},
+        {"a new file", std::nullopt, old},
+        {"empty, as it was", QByteArray(), QByteArray()},
+        {"a new empty file", std::nullopt, QByteArray()},
+    };
+    const QDateTime stamp = QDateTime::currentDateTime().addSecs(-3600);
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"a.strings"_s);
+        if (c.before) {
+            writeFile(dir.path(), u"a.strings"_s, *c.before);
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+        }
+        {
+            // Left unfinished, it writes nothing.
+            PieceWriter abandoned(path);
+            abandoned.append(QByteArrayView(c.after).first(c.after.size() / 2));
+            abandoned.append("different");
+        }
+        EXPECT_EQ(QFileInfo::exists(path), c.before.has_value()) << c.name;
+        PieceWriter writer(path);
+        for (qsizetype at = 0; at < c.after.size();) {
+            const qsizetype size = std::min<qsizetype>(c.after.size() - at, random.bounded(1, 300000));
+            ASSERT_TRUE(writer.append(QByteArrayView(c.after).sliced(at, size))) << c.name;
+            at += size;
+        }
+        ASSERT_TRUE(writer.finish()) << c.name;
+        EXPECT_EQ(readFile(path), c.after) << c.name;
+        const bool untouched = QFileInfo(path).lastModified().toSecsSinceEpoch() == stamp.toSecsSinceEpoch();
+        EXPECT_EQ(untouched, c.before == c.after) << c.name;
+    }
+
+    QTemporaryDir dir;
+    PieceWriter folder(dir.path());
+    EXPECT_FALSE(folder.append("x"));
+    EXPECT_FALSE(folder.finish());
 }
