@@ -141,11 +141,13 @@ private:
 } // namespace
 
 
-QHash<QString, QStringList> ProjectModel::rowKeysPerFile() const
+QHash<QString, QStringList> ProjectModel::rowKeysPerFile(const QStringList &only) const
 {
+    const QSet<QString> wanted(only.cbegin(), only.cend());
     QHash<QString, QStringList> rowKeysByFile;
     for (auto it = mapKeyToFile.cbegin(); it != mapKeyToFile.cend(); ++it)
-        rowKeysByFile[it.value()].append(it.key());
+        if (wanted.isEmpty() || wanted.contains(it.value()))
+            rowKeysByFile[it.value()].append(it.key());
     return rowKeysByFile;
 }
 

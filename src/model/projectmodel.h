@@ -198,7 +198,8 @@ private:
     void saveVariants(SaveReport &report);
     // The n of "OK (n)" for a row that has every language.
     static int statusCount(const Row &row, const QStringList &languages, const QStringList &candidates);
-    QHash<QString, QStringList> rowKeysPerFile() const;
+    // The row keys of each file; when `only` names files, of those alone.
+    QHash<QString, QStringList> rowKeysPerFile(const QStringList &only = {}) const;
     // Stands for the entries of the language in the rows: equal entries,
     // equal fingerprints.
     quint64 fingerprintOf(const QStringList &rowKeys, const QString &language) const;

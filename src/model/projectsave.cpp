@@ -3,6 +3,7 @@
 #include "model/projectmodel.h"
 
 #include "model/keycollator.h"
+#include "model/piecewriter.h"
 #include "model/preservingwriter.h"
 #include "model/projectfiles.h"
 #include "model/stringswriter.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QThreadPool>
 #include <algorithm>
+#include <functional>
 
 using namespace ProjectFiles;
 
@@ -39,6 +41,55 @@ LanguageTable languageTable(const QStringList &languages)
     return table;
 }
 
+// A file's row keys, each with its row (null when data has none).
+struct FileRows
+{
+    QStringList rowKeys;
+    std::vector<const Row *> rows;
+    qsizetype counted = 0; // while rowsPerFile() counts them
+};
+
+// The rows of each file. The two tables are filled together, so they mostly
+// list their keys in one order: each row is found by stepping along data,
+// and looked up only where the orders part. A large file's rows are then
+// reached in the order they lie in memory, not at random.
+QHash<QString, FileRows> rowsPerFile(const QHash<QString, QString> &files, const QHash<QString, Row> &data)
+{
+    const auto sameText = [](const QString &a, const QString &b) {
+        return a.constData() == b.constData() && a.size() == b.size();
+    };
+    QHash<QString, FileRows> byFile;
+    FileRows *current = nullptr;
+    QString currentName;
+    // The rows of one file mostly hold its name's one copy.
+    const auto rowsOf = [&](const QString &name) -> FileRows & {
+        if (!current || !sameText(name, currentName)) {
+            current = &byFile[name];
+            currentName = name;
+        }
+        return *current;
+    };
+    // Counted first, so that each file's lists are allocated once, at their size.
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        ++rowsOf(it.value()).counted;
+    for (FileRows &file : byFile) {
+        file.rowKeys.reserve(file.counted);
+        file.rows.reserve(size_t(file.counted));
+    }
+    auto row = data.cbegin();
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        const QString &key = it.key();
+        if (row == data.cend() || !sameText(row.key(), key))
+            row = data.constFind(key);
+        FileRows &file = rowsOf(it.value());
+        file.rowKeys.append(key);
+        file.rows.push_back(row == data.cend() ? nullptr : &row.value());
+        if (row != data.cend())
+            ++row;
+    }
+    return byFile;
+}
+
 // The rows of one file as Save writes them (for .strings files every row with
 // an entry, in key order; for a .txt file its single row), with each row's
 // entry per language looked up once, rather than once per language file.
@@ -46,7 +97,7 @@ struct FilePlan
 {
     QString fileName;
     bool txt = false;
-    QStringList rowKeys;        // the file's row keys as found; freed once sorted
+    FileRows found;             // the file's rows as found; freed once sorted
     QStringList writtenRowKeys; // the row keys of the rows below, in written order
     QList<const Entry *> bases; // null for a row without a base entry
     // Each row's block up to its value for rows with a base entry, as UTF-8
@@ -65,30 +116,31 @@ struct FilePlan
                qsizetype blockTailSize, const QString &collationLocale)
     {
         const qsizetype count = languages.names.size();
-        QList<const Row *> rows;
+        std::vector<const Row *> rows;
         if (txt) {
             const auto row = data.constFind(rowKeyFor(fileName, fileName));
             if (row != data.cend() && !row->isEmpty()) {
-                rows.append(&row.value());
+                rows.push_back(&row.value());
                 bases.append(nullptr);
                 writtenRowKeys.append(row.key());
             }
         } else {
-            // The sorted list becomes writtenRowKeys in place: a large file's row
-            // keys are held once more, not twice.
-            QStringList sorted = KeyCollator(collationLocale).sorted(rowKeys);
-            rowKeys = {};
+            // The found lists are sorted in place and become the written
+            // ones: a large file's row keys are held once, not twice.
+            std::vector<quint32> order = KeyCollator(collationLocale).order(found.rowKeys);
+            KeyCollator::arrange(order, found.rows);
+            KeyCollator::arrange(std::move(order), found.rowKeys);
             headsCached = count > 1;
             qsizetype written = 0;
-            for (qsizetype i = 0; i < sorted.size(); ++i) {
-                const auto row = data.constFind(sorted.at(i));
-                if (row == data.cend() || row->isEmpty())
+            for (qsizetype i = 0; i < found.rowKeys.size(); ++i) {
+                const Row *row = found.rows[size_t(i)];
+                if (!row || row->isEmpty())
                     continue;
                 const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
-                rows.append(&row.value());
                 bases.append(base);
+                found.rows[size_t(written)] = row;
                 if (written != i)
-                    sorted[written] = std::move(sorted[i]);
+                    found.rowKeys[written] = std::move(found.rowKeys[i]);
                 ++written;
                 if (headsCached) {
                     if (base)
@@ -96,17 +148,20 @@ struct FilePlan
                     heads.push_back(headBytes.size());
                 }
             }
-            sorted.resize(written);
-            writtenRowKeys = std::move(sorted);
+            found.rowKeys.resize(written);
+            found.rows.resize(size_t(written));
+            writtenRowKeys = std::move(found.rowKeys);
+            rows = std::move(found.rows);
+            found = {};
         }
-        cells.assign(size_t(rows.size() * count), nullptr);
-        for (qsizetype r = 0; r < rows.size(); ++r) {
+        cells.assign(rows.size() * size_t(count), nullptr);
+        for (size_t r = 0; r < rows.size(); ++r) {
             qsizetype j = 0;
-            for (auto it = rows.at(r)->cbegin(); it != rows.at(r)->cend() && j < count; ++it) {
+            for (auto it = rows[r]->cbegin(); it != rows[r]->cend() && j < count; ++it) {
                 while (j < count && languages.sorted.at(j) < it.key())
                     ++j;
                 if (j < count && languages.sorted.at(j) == it.key())
-                    cells[size_t(r * count + languages.sortedToName[size_t(j)])] = &it.value();
+                    cells[r * size_t(count) + size_t(languages.sortedToName[size_t(j)])] = &it.value();
             }
         }
     }
@@ -162,27 +217,40 @@ QString blockTail()
     return withoutValue.mid(common);
 }
 
-// What a task would write, and whether anything is in it: no entry for the
-// task's language gives false (and for a .txt file no content at all).
-// The file's UTF-8 bytes, built straight as bytes: a UTF-16 copy of a large
-// file would double what a save holds.
-bool renderTask(const WriteTask &task, qsizetype languageCount, const QString &tail, QByteArray &out)
+// Whether the task's language has an entry in its file.
+bool hasEntries(const WriteTask &task, qsizetype languageCount)
+{
+    const FilePlan &plan = *task.plan;
+    for (qsizetype i = 0; i < plan.bases.size(); ++i)
+        if (plan.cell(i, task.language, languageCount))
+            return true;
+    return false;
+}
+
+// The most of a file's bytes held at once while it is written.
+constexpr qsizetype PieceBytes = 256 * 1024;
+
+// Hands what a task writes to `sink` (a file of the task's language: for a
+// .txt file without an entry, nothing), as UTF-8 in pieces of some PieceBytes
+// each, built straight as bytes: neither a UTF-16 copy of a large file nor its
+// whole UTF-8 is held.
+void renderTask(const WriteTask &task, qsizetype languageCount, const QString &tail,
+                const std::function<void(QByteArrayView)> &sink)
 {
     const FilePlan &plan = *task.plan;
     if (plan.txt) {
         const Entry *entry = plan.bases.isEmpty() ? nullptr : plan.cell(0, task.language, languageCount);
         if (entry)
-            out = entry->value.toUtf8();
-        return entry != nullptr;
+            sink(entry->value.toUtf8());
+        return;
     }
-    out.reserve(4096);
+    QByteArray out;
+    out.reserve(PieceBytes + 4096);
     out += '\n';
-    bool any = false;
     for (qsizetype i = 0; i < plan.bases.size(); ++i) {
         const Entry *entry = plan.cell(i, task.language, languageCount);
         if (!entry)
             continue;
-        any = true;
         const Entry *base = plan.bases.at(i);
         if (base && plan.headsCached)
             out.append(plan.headBytes.constData() + plan.heads[size_t(i)], plan.heads[size_t(i) + 1] - plan.heads[size_t(i)]);
@@ -193,8 +261,20 @@ bool renderTask(const WriteTask &task, qsizetype languageCount, const QString &t
         else
             TextFile::appendUtf8(out, entry->value);
         TextFile::appendUtf8(out, tail);
+        if (out.size() >= PieceBytes) {
+            sink(out);
+            out.clear();
+        }
     }
-    return any;
+    sink(out);
+}
+
+// Writes what a task writes to its path; false when it could not.
+bool writeTask(const WriteTask &task, qsizetype languageCount, const QString &tail)
+{
+    PieceWriter writer(task.path);
+    renderTask(task, languageCount, tail, [&writer](QByteArrayView piece) { writer.append(piece); });
+    return writer.finish();
 }
 
 // The entries a file of the task's language must hold, for the preserving
@@ -243,11 +323,10 @@ QString preserveTask(const WriteTask &task, qsizetype languageCount, bool candid
         return written ? QString() : QCoreApplication::translate("ProjectModel", "could not be written");
     }
     if (!disk) {
-        QByteArray out;
-        if (!renderTask(task, languageCount, tail, out))
+        if (!hasEntries(task, languageCount))
             return {};
-        return TextFile::writeBytes(task.path, out) ? QString()
-                                                   : QCoreApplication::translate("ProjectModel", "could not be written");
+        return writeTask(task, languageCount, tail) ? QString()
+                                                    : QCoreApplication::translate("ProjectModel", "could not be written");
     }
     const KeyCollator collator(collationLocale);
     const PreservingWriter::Result result = PreservingWriter::edit(
@@ -282,8 +361,8 @@ SaveReport ProjectModel::save()
     }
     const QStringList candidates = this->candidates();
     const SaveOptions options = saveOptions ? saveOptions() : SaveOptions();
-    QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
-    QStringList fileNames = rowKeysByFile.keys();
+    QHash<QString, FileRows> rowsByFile = rowsPerFile(mapKeyToFile, data);
+    QStringList fileNames = rowsByFile.keys();
     std::sort(fileNames.begin(), fileNames.end());
     // Only kept files need their row keys again, for their fingerprints; the
     // plans take the others' lists over and free them once sorted.
@@ -299,8 +378,7 @@ SaveReport ProjectModel::save()
         if (!plan.txt && !fileName.endsWith(StringsSuffix))
             continue;
         if (!plan.txt)
-            plan.rowKeys = keptNames.contains(fileName) ? rowKeysByFile.value(fileName)
-                                                        : rowKeysByFile.take(fileName);
+            plan.found = keptNames.contains(fileName) ? rowsByFile.value(fileName) : rowsByFile.take(fileName);
         plans.push_back(std::move(plan));
     }
     const LanguageTable table = languageTable(languages);
@@ -346,7 +424,7 @@ SaveReport ProjectModel::save()
         const auto kept = keptFiles.constFind(path);
         if (kept == keptFiles.cend()) {
             unique.append(tasks.at(i));
-        } else if (fingerprintOf(rowKeysByFile.value(kept->fileName), kept->language) != kept->fingerprint) {
+        } else if (fingerprintOf(rowsByFile.value(kept->fileName).rowKeys, kept->language) != kept->fingerprint) {
             report.notWritten.append(
                 {path, QCoreApplication::translate("ProjectModel", "changes not written: %1").arg(kept->reason)});
         }
@@ -360,8 +438,7 @@ SaveReport ProjectModel::save()
                                         task.write.plan->txt ? QString() : tail, options.collationLocale);
             return;
         }
-        QByteArray out;
-        const bool any = renderTask(task.write, languageCount, task.write.plan->txt ? QString() : tail, out);
+        const bool any = hasEntries(task.write, languageCount);
         if (!task.folderProblem.isEmpty()) {
             if (any)
                 task.failure = task.folderProblem;
@@ -369,7 +446,7 @@ SaveReport ProjectModel::save()
         }
         if (task.write.plan->txt && !any)
             return;
-        if (!TextFile::writeBytes(task.write.path, out))
+        if (!writeTask(task.write, languageCount, task.write.plan->txt ? QString() : tail))
             task.failure = QFileInfo(task.write.path).exists() && !QFileInfo(task.write.path).isFile()
                                ? QCoreApplication::translate("ProjectModel", "not a regular file")
                                : QCoreApplication::translate("ProjectModel", "could not be written");

@@ -80,7 +80,12 @@ void ProjectModel::loadVariants(const QList<ListedFolder> &folders, const QStrin
 
 void ProjectModel::saveVariants(SaveReport &report)
 {
-    const auto failures = variantFiles.save(data, rowKeysPerFile(), languages, candidates(),
+    // Only the variant files' rows are written here: a large project's other
+    // row keys are not listed for nothing.
+    const QStringList fileNames = variantFiles.fileNames();
+    if (fileNames.isEmpty())
+        return;
+    const auto failures = variantFiles.save(data, rowKeysPerFile(fileNames), languages, candidates(),
                                             [this](const QString &language) { return languageFolderPath(language); });
     for (const auto &[path, reason] : failures)
         report.notWritten.append({path, reason});
