@@ -3,6 +3,7 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -131,4 +132,46 @@ TEST(ProjectLoad, LaterFilesWinAsInASequentialLoad)
     EXPECT_EQ(row.value("en").value, "from c");
     EXPECT_EQ(row.value("de").value, "aus c");
     EXPECT_EQ(m.languages.size(), 3);
+}
+
+TEST(ProjectLoad, EachLanguageKeepsItsOwnKeyOrderAndGapsWhileTheTableGrows)
+{
+    // Later languages list most keys in the first one's order, some swapped,
+    // some left out, some of their own; with this many files the table grows
+    // after the first files are merged. Every entry must land in its own row.
+    QTemporaryDir dir;
+    QRandomGenerator random(3);
+    const QStringList files = {"A.strings", "B.strings", "C.strings"};
+    QHash<QString, QHash<QString, QString>> expected; // row key -> language -> value
+    QHash<QString, QString> fileOf;
+    for (int l = 0; l < 12; ++l) {
+        const QString language = QString("l%1").arg(l, 2, 10, QChar('0'));
+        for (const QString &file : files) {
+            QStringList keys;
+            for (int k = 0; k < 2000; ++k)
+                if (l == 0 || random.bounded(10) != 0)
+                    keys << QString("key.%1").arg(k);
+            for (int k = 0; k < (l == 0 ? 0 : 400); ++k)
+                keys.insert(random.bounded(int(keys.size()) + 1), QString("own.%1.%2").arg(l).arg(k));
+            for (int s = 0; s < keys.size() / 20; ++s)
+                keys.swapItemsAt(random.bounded(int(keys.size())), random.bounded(int(keys.size())));
+            QByteArray text;
+            for (const QString &key : std::as_const(keys)) {
+                const QString value = language + "/" + file + "/" + key;
+                text += "\"" + key.toUtf8() + "\" = \"" + value.toUtf8() + "\";\n";
+                expected[key + "-" + file][language] = value;
+                fileOf[key + "-" + file] = file;
+            }
+            writeFile(dir.path(), language + ".lproj/" + file, text);
+        }
+    }
+    const ProjectModel m = loadRoot(dir.path());
+    ASSERT_EQ(m.data.size(), expected.size());
+    EXPECT_EQ(m.mapKeyToFile, fileOf);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const Row row = m.data.value(it.key());
+        ASSERT_EQ(row.size(), it->size()) << it.key().toStdString();
+        for (auto entry = it->cbegin(); entry != it->cend(); ++entry)
+            ASSERT_EQ(row.value(entry.key()).value, entry.value()) << it.key().toStdString();
+    }
 }
