@@ -51,7 +51,7 @@ public:
     explicit SortKeys(UCollator *collator) : m_collator(collator) {}
 
     // The text's sort key, its terminating zero included; valid until the next call.
-    QByteArrayView of(const QString &text)
+    QByteArrayView of(QStringView text)
     {
         const auto *chars = reinterpret_cast<const UChar *>(text.utf16());
         int32_t length = ucol_getSortKey(m_collator, chars, int32_t(text.size()), m_buffer.data(),
@@ -80,15 +80,14 @@ qsizetype commonLength(QByteArrayView a, QByteArrayView b, qsizetype limit)
 
 } // namespace
 
-std::vector<quint32> KeyCollator::order(const QStringList &texts) const
+std::vector<quint32> KeyCollator::order(const std::vector<QStringView> &texts) const
 {
     Q_ASSERT(texts.size() <= std::numeric_limits<quint32>::max());
     std::vector<quint32> order(static_cast<size_t>(texts.size()));
     std::iota(order.begin(), order.end(), 0);
     const auto byCompare = [&] {
-        std::stable_sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
-            return compare(texts.at(a), texts.at(b)) < 0;
-        });
+        std::stable_sort(order.begin(), order.end(),
+                         [&](quint32 a, quint32 b) { return compare(texts[a], texts[b]) < 0; });
         return order;
     };
     if (!m_collator || texts.size() < 2)
@@ -110,16 +109,16 @@ std::vector<quint32> KeyCollator::order(const QStringList &texts) const
         quint32 shared; // bytes shared with the reference, at most `sharedMost`
         quint32 index;
     };
-    const qsizetype count = texts.size();
+    const qsizetype count = qsizetype(texts.size());
     SortKeys ownKeys(m_collator);
-    const QByteArray reference = ownKeys.of(texts.first()).toByteArray();
+    const QByteArray reference = ownKeys.of(texts.front()).toByteArray();
     // The start that a few texts from across the list share; a key sharing
     // less is still ordered right, only through its first byte.
     qsizetype sharedMost = reference.size();
     constexpr qsizetype Samples = 64;
     for (qsizetype s = 1; s < Samples; ++s)
-        sharedMost = commonLength(reference, ownKeys.of(texts.at(s * (count - 1) / (Samples - 1))),
-                                  sharedMost);
+        sharedMost = commonLength(
+            reference, ownKeys.of(texts[size_t(s * (count - 1) / (Samples - 1))]), sharedMost);
     const auto itemOf = [&](QByteArrayView key, qsizetype index) {
         const qsizetype shared = commonLength(reference, key, sharedMost);
         quint64 head[2] = {0, 0};
@@ -144,7 +143,7 @@ std::vector<quint32> KeyCollator::order(const QStringList &texts) const
         SortKeys keys(collator);
         const qsizetype end = std::min(count, (piece + 1) * PieceTexts);
         for (qsizetype i = piece * PieceTexts; i < end; ++i)
-            items[size_t(i)] = itemOf(keys.of(texts.at(i)), i);
+            items[size_t(i)] = itemOf(keys.of(texts[size_t(i)]), i);
         if (collator != m_collator)
             ucol_close(collator);
         piecesDone.fetch_add(1, std::memory_order_release);
@@ -177,17 +176,17 @@ std::vector<quint32> KeyCollator::order(const QStringList &texts) const
         if (runEnd - run > 1) {
             if ((run->low & 0xff) == 0) {
                 std::sort(run, runEnd, [&](const Item &a, const Item &b) {
-                    return texts.at(a.index) < texts.at(b.index);
+                    return texts[a.index] < texts[b.index];
                 });
             } else {
                 std::vector<std::pair<QByteArray, quint32>> whole;
                 whole.reserve(size_t(runEnd - run));
                 for (auto it = run; it != runEnd; ++it)
-                    whole.emplace_back(ownKeys.of(texts.at(it->index)).toByteArray(), it->index);
+                    whole.emplace_back(ownKeys.of(texts[it->index]).toByteArray(), it->index);
                 std::sort(whole.begin(), whole.end(), [&](const auto &a, const auto &b) {
                     if (a.first != b.first)
                         return a.first < b.first;
-                    return texts.at(a.second) < texts.at(b.second);
+                    return texts[a.second] < texts[b.second];
                 });
                 for (size_t k = 0; k < whole.size(); ++k)
                     run[qsizetype(k)].index = whole[k].second;
@@ -203,6 +202,6 @@ std::vector<quint32> KeyCollator::order(const QStringList &texts) const
 
 QStringList KeyCollator::sorted(QStringList texts) const
 {
-    arrange(order(texts), texts);
+    arrange(order(std::vector<QStringView>(texts.cbegin(), texts.cend())), texts);
     return texts;
 }

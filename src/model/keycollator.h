@@ -26,7 +26,7 @@ public:
     int compare(QStringView a, QStringView b) const;
     // The texts' ascending order of compare(), computed through sort keys:
     // for each place, the index of the text that goes there.
-    std::vector<quint32> order(const QStringList &texts) const;
+    std::vector<quint32> order(const std::vector<QStringView> &texts) const;
     // The texts in that order. Sorts the list it is given in place: pass a
     // large list by moving it.
     QStringList sorted(QStringList texts) const;

@@ -41,10 +41,12 @@ LanguageTable languageTable(const QStringList &languages)
     return table;
 }
 
-// A file's row keys, each with its row (null when data has none).
+// A file's row keys, each with its row (null when data has none). Both point
+// into data, which a save does not change; views rather than copies of the
+// keys spare a write to each key's shared storage, scattered in memory.
 struct FileRows
 {
-    QStringList rowKeys;
+    std::vector<QStringView> rowKeys;
     std::vector<const Row *> rows;
     qsizetype counted = 0; // while rowsPerFile() counts them
 };
@@ -73,7 +75,7 @@ QHash<QString, FileRows> rowsPerFile(const QHash<QString, QString> &files, const
     for (auto it = files.cbegin(); it != files.cend(); ++it)
         ++rowsOf(it.value()).counted;
     for (FileRows &file : byFile) {
-        file.rowKeys.reserve(file.counted);
+        file.rowKeys.reserve(size_t(file.counted));
         file.rows.reserve(size_t(file.counted));
     }
     auto row = data.cbegin();
@@ -82,12 +84,22 @@ QHash<QString, FileRows> rowsPerFile(const QHash<QString, QString> &files, const
         if (row == data.cend() || !sameText(row.key(), key))
             row = data.constFind(key);
         FileRows &file = rowsOf(it.value());
-        file.rowKeys.append(key);
+        file.rowKeys.push_back(key);
         file.rows.push_back(row == data.cend() ? nullptr : &row.value());
         if (row != data.cend())
             ++row;
     }
     return byFile;
+}
+
+// A kept file's row keys, for its fingerprint.
+QStringList keptRowKeys(const FileRows &rows)
+{
+    QStringList keys;
+    keys.reserve(qsizetype(rows.rowKeys.size()));
+    for (const QStringView key : rows.rowKeys)
+        keys.append(key.toString());
+    return keys;
 }
 
 // The rows of one file as Save writes them (for .strings files every row with
@@ -97,9 +109,9 @@ struct FilePlan
 {
     QString fileName;
     bool txt = false;
-    FileRows found;             // the file's rows as found; freed once sorted
-    QStringList writtenRowKeys; // the row keys of the rows below, in written order
-    QList<const Entry *> bases; // null for a row without a base entry
+    FileRows found; // the file's rows as found; freed once sorted
+    std::vector<QStringView> writtenRowKeys; // the row keys of the rows below, in written order
+    QList<const Entry *> bases;              // null for a row without a base entry
     // Each row's block up to its value for rows with a base entry, as UTF-8
     // in one block (row r's head is bytes [heads[r], heads[r + 1])): the
     // base entry's comment and key are escaped once per save instead of once
@@ -115,55 +127,53 @@ struct FilePlan
     void build(const QHash<QString, Row> &data, const QStringList &candidates, const LanguageTable &languages,
                qsizetype blockTailSize, const QString &collationLocale)
     {
-        const qsizetype count = languages.names.size();
-        std::vector<const Row *> rows;
+        const size_t count = size_t(languages.names.size());
+        // Filled while the row is at hand: a large file's rows lie scattered.
+        const auto addCells = [&](const Row &row) {
+            const size_t r = cells.size();
+            cells.resize(r + count, nullptr);
+            size_t j = 0;
+            for (auto it = row.cbegin(); it != row.cend() && j < count; ++it) {
+                while (j < count && languages.sorted.at(qsizetype(j)) < it.key())
+                    ++j;
+                if (j < count && languages.sorted.at(qsizetype(j)) == it.key())
+                    cells[r + size_t(languages.sortedToName[j])] = &it.value();
+            }
+        };
         if (txt) {
             const auto row = data.constFind(rowKeyFor(fileName, fileName));
             if (row != data.cend() && !row->isEmpty()) {
-                rows.push_back(&row.value());
                 bases.append(nullptr);
-                writtenRowKeys.append(row.key());
+                writtenRowKeys.push_back(row.key());
+                addCells(*row);
             }
-        } else {
-            // The found lists are sorted in place and become the written
-            // ones: a large file's row keys are held once, not twice.
-            std::vector<quint32> order = KeyCollator(collationLocale).order(found.rowKeys);
-            KeyCollator::arrange(order, found.rows);
-            KeyCollator::arrange(std::move(order), found.rowKeys);
-            headsCached = count > 1;
-            qsizetype written = 0;
-            for (qsizetype i = 0; i < found.rowKeys.size(); ++i) {
-                const Row *row = found.rows[size_t(i)];
-                if (!row || row->isEmpty())
-                    continue;
-                const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
-                bases.append(base);
-                found.rows[size_t(written)] = row;
-                if (written != i)
-                    found.rowKeys[written] = std::move(found.rowKeys[i]);
-                ++written;
-                if (headsCached) {
-                    if (base)
-                        TextFile::appendUtf8(headBytes, blockHead(*base, blockTailSize));
-                    heads.push_back(headBytes.size());
-                }
-            }
-            found.rowKeys.resize(written);
-            found.rows.resize(size_t(written));
-            writtenRowKeys = std::move(found.rowKeys);
-            rows = std::move(found.rows);
-            found = {};
+            return;
         }
-        cells.assign(rows.size() * size_t(count), nullptr);
-        for (size_t r = 0; r < rows.size(); ++r) {
-            qsizetype j = 0;
-            for (auto it = rows[r]->cbegin(); it != rows[r]->cend() && j < count; ++it) {
-                while (j < count && languages.sorted.at(j) < it.key())
-                    ++j;
-                if (j < count && languages.sorted.at(j) == it.key())
-                    cells[r * size_t(count) + size_t(languages.sortedToName[size_t(j)])] = &it.value();
+        // The found lists are sorted in place and become the written ones.
+        std::vector<quint32> order = KeyCollator(collationLocale).order(found.rowKeys);
+        KeyCollator::arrange(order, found.rows);
+        KeyCollator::arrange(std::move(order), found.rowKeys);
+        headsCached = count > 1;
+        bases.reserve(qsizetype(found.rows.size()));
+        cells.reserve(found.rows.size() * count);
+        size_t written = 0;
+        for (size_t i = 0; i < found.rowKeys.size(); ++i) {
+            const Row *row = found.rows[i];
+            if (!row || row->isEmpty())
+                continue;
+            const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
+            bases.append(base);
+            found.rowKeys[written++] = found.rowKeys[i];
+            addCells(*row);
+            if (headsCached) {
+                if (base)
+                    TextFile::appendUtf8(headBytes, blockHead(*base, blockTailSize));
+                heads.push_back(headBytes.size());
             }
         }
+        found.rowKeys.resize(written);
+        writtenRowKeys = std::move(found.rowKeys);
+        found = {};
     }
 
     static QString blockHead(const Entry &entry, qsizetype blockTailSize)
@@ -293,7 +303,7 @@ QList<PreservedEntry> preservedEntries(const WriteTask &task, qsizetype language
             continue;
         const Entry *base = plan.bases.at(i);
         PreservedEntry want;
-        want.loadedKey = plan.writtenRowKeys.at(i).chopped(plan.fileName.size() + 1);
+        want.loadedKey = plan.writtenRowKeys[size_t(i)].chopped(plan.fileName.size() + 1).toString();
         want.ownsComment = !base || candidateLanguage;
         want.entry = Entry{base ? base->key : entry->key, entry->value,
                            want.ownsComment ? entry->comment : base->comment};
@@ -424,7 +434,7 @@ SaveReport ProjectModel::save()
         const auto kept = keptFiles.constFind(path);
         if (kept == keptFiles.cend()) {
             unique.append(tasks.at(i));
-        } else if (fingerprintOf(rowsByFile.value(kept->fileName).rowKeys, kept->language) != kept->fingerprint) {
+        } else if (fingerprintOf(keptRowKeys(rowsByFile.value(kept->fileName)), kept->language) != kept->fingerprint) {
             report.notWritten.append(
                 {path, QCoreApplication::translate("ProjectModel", "changes not written: %1").arg(kept->reason)});
         }
