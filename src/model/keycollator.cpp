@@ -83,9 +83,9 @@ qsizetype commonLength(QByteArrayView a, QByteArrayView b, qsizetype limit)
 std::vector<quint32> KeyCollator::order(const std::vector<QStringView> &texts) const
 {
     Q_ASSERT(texts.size() <= std::numeric_limits<quint32>::max());
-    std::vector<quint32> order(static_cast<size_t>(texts.size()));
-    std::iota(order.begin(), order.end(), 0);
     const auto byCompare = [&] {
+        std::vector<quint32> order(texts.size());
+        std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(),
                          [&](quint32 a, quint32 b) { return compare(texts[a], texts[b]) < 0; });
         return order;
@@ -142,8 +142,13 @@ std::vector<quint32> KeyCollator::order(const std::vector<QStringView> &texts) c
             return;
         SortKeys keys(collator);
         const qsizetype end = std::min(count, (piece + 1) * PieceTexts);
-        for (qsizetype i = piece * PieceTexts; i < end; ++i)
+        for (qsizetype i = piece * PieceTexts; i < end; ++i) {
+            // The texts lie scattered in memory: a later one is fetched while
+            // this one's key is computed.
+            if (i + 8 < end)
+                __builtin_prefetch(texts[size_t(i + 8)].data());
             items[size_t(i)] = itemOf(keys.of(texts[size_t(i)]), i);
+        }
         if (collator != m_collator)
             ucol_close(collator);
         piecesDone.fetch_add(1, std::memory_order_release);
@@ -195,6 +200,7 @@ std::vector<quint32> KeyCollator::order(const std::vector<QStringView> &texts) c
         run = runEnd;
     }
 
+    std::vector<quint32> order(static_cast<size_t>(count));
     for (qsizetype i = 0; i < count; ++i)
         order[size_t(i)] = items[size_t(i)].index;
     return order;
@@ -202,6 +208,22 @@ std::vector<quint32> KeyCollator::order(const std::vector<QStringView> &texts) c
 
 QStringList KeyCollator::sorted(QStringList texts) const
 {
-    arrange(order(std::vector<QStringView>(texts.cbegin(), texts.cend())), texts);
+    // The texts move into their places along the permutation's cycles: a
+    // large list is held once, not twice.
+    std::vector<quint32> from = order(std::vector<QStringView>(texts.cbegin(), texts.cend()));
+    for (size_t start = 0; start < from.size(); ++start) {
+        if (from[start] == start)
+            continue;
+        QString held = std::move(texts[qsizetype(start)]);
+        size_t at = start;
+        while (from[at] != start) {
+            const size_t next = from[at];
+            texts[qsizetype(at)] = std::move(texts[qsizetype(next)]);
+            from[at] = quint32(at);
+            at = next;
+        }
+        texts[qsizetype(at)] = std::move(held);
+        from[at] = quint32(at);
+    }
     return texts;
 }

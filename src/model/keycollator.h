@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
-#include <utility>
 #include <vector>
 
 struct UCollator;
@@ -30,26 +29,6 @@ public:
     // The texts in that order. Sorts the list it is given in place: pass a
     // large list by moving it.
     QStringList sorted(QStringList texts) const;
-
-    // Moves the elements of a list as long as the order into that order, in
-    // place along the permutation's cycles; the order is used up doing so.
-    template <typename List> static void arrange(std::vector<quint32> order, List &list)
-    {
-        for (size_t start = 0; start < order.size(); ++start) {
-            if (order[start] == start)
-                continue;
-            auto held = std::move(list[start]);
-            size_t at = start;
-            while (order[at] != start) {
-                const size_t next = order[at];
-                list[at] = std::move(list[next]);
-                order[at] = quint32(at);
-                at = next;
-            }
-            list[at] = std::move(held);
-            order[at] = quint32(at);
-        }
-    }
 
 private:
     UCollator *m_collator = nullptr;
