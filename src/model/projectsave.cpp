@@ -110,6 +110,9 @@ struct FilePlan
     QString fileName;
     bool txt = false;
     FileRows found; // the file's rows as found; freed once sorted
+    // Whether writtenRowKeys is wanted: the preserving layout finds the
+    // entries on disk by them.
+    bool keepRowKeys = false;
     std::vector<QStringView> writtenRowKeys; // the row keys of the rows below, in written order
     QList<const Entry *> bases;              // null for a row without a base entry
     // Each row's block up to its value for rows with a base entry, as UTF-8
@@ -149,21 +152,38 @@ struct FilePlan
             }
             return;
         }
-        // The found lists are sorted in place and become the written ones.
-        std::vector<quint32> order = KeyCollator(collationLocale).order(found.rowKeys);
-        KeyCollator::arrange(order, found.rows);
-        KeyCollator::arrange(std::move(order), found.rowKeys);
+        const std::vector<quint32> order = KeyCollator(collationLocale).order(found.rowKeys);
+        if (!keepRowKeys)
+            found.rowKeys = {};
         headsCached = count > 1;
         bases.reserve(qsizetype(found.rows.size()));
         cells.reserve(found.rows.size() * count);
-        size_t written = 0;
-        for (size_t i = 0; i < found.rowKeys.size(); ++i) {
-            const Row *row = found.rows[i];
+        if (keepRowKeys)
+            writtenRowKeys.reserve(found.rowKeys.size());
+        // Sorted order is random in memory. Each step fetches ahead what a
+        // later one reads: its place in the found list, then its row, then
+        // the row's entries, which breaks the chain of waits.
+        constexpr size_t Ahead = 8;
+        const auto fetch = [&](size_t p) {
+            if (p + 4 * Ahead < order.size())
+                __builtin_prefetch(&found.rows[order[p + 4 * Ahead]]);
+            if (p + 2 * Ahead < order.size())
+                __builtin_prefetch(found.rows[order[p + 2 * Ahead]]);
+            if (p + Ahead < order.size()) {
+                const Row *ahead = found.rows[order[p + Ahead]];
+                if (ahead && !ahead->isEmpty())
+                    __builtin_prefetch(&*ahead->cbegin());
+            }
+        };
+        for (size_t p = 0; p < order.size(); ++p) {
+            fetch(p);
+            const Row *row = found.rows[order[p]];
             if (!row || row->isEmpty())
                 continue;
             const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
             bases.append(base);
-            found.rowKeys[written++] = found.rowKeys[i];
+            if (keepRowKeys)
+                writtenRowKeys.push_back(found.rowKeys[order[p]]);
             addCells(*row);
             if (headsCached) {
                 if (base)
@@ -171,8 +191,6 @@ struct FilePlan
                 heads.push_back(headBytes.size());
             }
         }
-        found.rowKeys.resize(written);
-        writtenRowKeys = std::move(found.rowKeys);
         found = {};
     }
 
@@ -257,7 +275,26 @@ void renderTask(const WriteTask &task, qsizetype languageCount, const QString &t
     QByteArray out;
     out.reserve(PieceBytes + 4096);
     out += '\n';
-    for (qsizetype i = 0; i < plan.bases.size(); ++i) {
+    // The entries lie scattered in memory: each step fetches a later row's
+    // entry, then its texts, while this one is written.
+    constexpr qsizetype Ahead = 8;
+    const qsizetype rows = plan.bases.size();
+    const auto fetch = [&](qsizetype i) {
+        if (i + 2 * Ahead < rows) {
+            __builtin_prefetch(plan.cell(i + 2 * Ahead, task.language, languageCount));
+            __builtin_prefetch(plan.bases.at(i + 2 * Ahead));
+        }
+        if (i + Ahead < rows) {
+            const Entry *entry = plan.cell(i + Ahead, task.language, languageCount);
+            const Entry *base = plan.bases.at(i + Ahead);
+            if (entry)
+                __builtin_prefetch(entry->value.constData());
+            if (entry && !(base && plan.headsCached))
+                __builtin_prefetch((base ? base : entry)->key.constData());
+        }
+    };
+    for (qsizetype i = 0; i < rows; ++i) {
+        fetch(i);
         const Entry *entry = plan.cell(i, task.language, languageCount);
         if (!entry)
             continue;
@@ -385,6 +422,7 @@ SaveReport ProjectModel::save()
         FilePlan plan;
         plan.fileName = fileName;
         plan.txt = fileName.endsWith(TxtSuffix);
+        plan.keepRowKeys = options.layout == SaveLayout::Preserve;
         if (!plan.txt && !fileName.endsWith(StringsSuffix))
             continue;
         if (!plan.txt)
