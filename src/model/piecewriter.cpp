@@ -62,7 +62,7 @@ bool PieceWriter::finish()
     if (m_failed)
         return false;
     // Every piece matched, and the old file ends where they do.
-    if (m_matching && m_old.atEnd() && m_old.pos() == m_given)
+    if (m_matching && m_old.atEnd())
         return true;
     m_matching = false;
     if (!m_new && !startWriting())

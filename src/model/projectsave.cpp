@@ -486,13 +486,12 @@ SaveReport ProjectModel::save()
                                         task.write.plan->txt ? QString() : tail, options.collationLocale);
             return;
         }
-        const bool any = hasEntries(task.write, languageCount);
         if (!task.folderProblem.isEmpty()) {
-            if (any)
+            if (hasEntries(task.write, languageCount))
                 task.failure = task.folderProblem;
             return;
         }
-        if (task.write.plan->txt && !any)
+        if (task.write.plan->txt && !hasEntries(task.write, languageCount))
             return;
         if (!writeTask(task.write, languageCount, task.write.plan->txt ? QString() : tail))
             task.failure = QFileInfo(task.write.path).exists() && !QFileInfo(task.write.path).isFile()
