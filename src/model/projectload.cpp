@@ -417,8 +417,8 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     loadVariants(folders, names);
 
     if (!keptFiles.isEmpty()) {
-        const QHash<QString, QStringList> rowKeysByFile = rowKeysPerFile();
+        const QHash<QString, FileRows> rowsByFile = rowsPerFile();
         for (KeptFile &kept : keptFiles)
-            kept.fingerprint = fingerprintOf(rowKeysByFile.value(kept.fileName), kept.language);
+            kept.fingerprint = fingerprintOf(rowsByFile.value(kept.fileName), kept.language);
     }
 }

@@ -141,23 +141,54 @@ private:
 } // namespace
 
 
-QHash<QString, QStringList> ProjectModel::rowKeysPerFile(const QStringList &only) const
+QHash<QString, FileRows> ProjectModel::rowsPerFile() const
 {
-    const QSet<QString> wanted(only.cbegin(), only.cend());
-    QHash<QString, QStringList> rowKeysByFile;
+    // The two tables are filled together, so they mostly list their keys in
+    // one order: each row is found by stepping along data, and looked up only
+    // where the orders part. A large file's rows are then reached in the
+    // order they lie in memory, not at random.
+    const auto sameText = [](const QString &a, const QString &b) {
+        return a.constData() == b.constData() && a.size() == b.size();
+    };
+    QHash<QString, FileRows> byFile;
+    FileRows *current = nullptr;
+    QString currentName;
+    // The rows of one file mostly hold its name's one copy.
+    const auto rowsOf = [&](const QString &name) -> FileRows & {
+        if (!current || !sameText(name, currentName)) {
+            current = &byFile[name];
+            currentName = name;
+        }
+        return *current;
+    };
+    // Counted first, so that each file's lists are allocated once, at their size.
     for (auto it = mapKeyToFile.cbegin(); it != mapKeyToFile.cend(); ++it)
-        if (wanted.isEmpty() || wanted.contains(it.value()))
-            rowKeysByFile[it.value()].append(it.key());
-    return rowKeysByFile;
+        ++rowsOf(it.value()).counted;
+    for (FileRows &file : byFile) {
+        file.rowKeys.reserve(size_t(file.counted));
+        file.rows.reserve(size_t(file.counted));
+    }
+    auto row = data.cbegin();
+    for (auto it = mapKeyToFile.cbegin(); it != mapKeyToFile.cend(); ++it) {
+        const QString &key = it.key();
+        if (row == data.cend() || !sameText(row.key(), key))
+            row = data.constFind(key);
+        FileRows &file = rowsOf(it.value());
+        file.rowKeys.push_back(key);
+        file.rows.push_back(row == data.cend() ? nullptr : &row.value());
+        if (row != data.cend())
+            ++row;
+    }
+    return byFile;
 }
 
-quint64 ProjectModel::fingerprintOf(const QStringList &rowKeys, const QString &language) const
+quint64 ProjectModel::fingerprintOf(const FileRows &rows, const QString &language) const
 {
     // Order-free: a sum of one hash per entry.
     quint64 sum = 0;
-    for (const QString &rowKey : rowKeys) {
-        const auto row = data.constFind(rowKey);
-        if (row == data.cend())
+    for (size_t i = 0; i < rows.rows.size(); ++i) {
+        const Row *row = rows.rows[i];
+        if (!row)
             continue;
         const auto entry = row->constFind(language);
         if (entry == row->cend())
@@ -165,7 +196,7 @@ quint64 ProjectModel::fingerprintOf(const QStringList &rowKeys, const QString &l
         size_t h = qHash(entry->key, 1);
         h = qHash(entry->value, h);
         h = qHash(entry->comment.value_or(QStringLiteral("\u0001")), h);
-        sum += quint64(h) * 0x9E3779B97F4A7C15ull + qHash(rowKey, 7);
+        sum += quint64(h) * 0x9E3779B97F4A7C15ull + qHash(rows.rowKeys[i], 7);
     }
     return sum;
 }

@@ -12,8 +12,10 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // How rows are ordered: by a column (Key, Value and Status order rows; the
 // others leave them as they come).
@@ -30,6 +32,17 @@ struct KeptFile
     QString language; // the language and file name whose entries it holds
     QString fileName;
     quint64 fingerprint = 0; // of those entries as loaded: a change means unsaved work
+};
+
+// A file's row keys, each with its row (null when data has none): views and
+// pointers into the model, valid while it does not change. Views rather than
+// copies of the keys spare a write to each key's shared storage, scattered in
+// memory.
+struct FileRows
+{
+    std::vector<QStringView> rowKeys;
+    std::vector<const Row *> rows;
+    qsizetype counted = 0; // while rowsPerFile() counts them
 };
 
 struct SaveFailure
@@ -194,13 +207,14 @@ private:
     // in one of the suffixes: files the load cannot open.
     void keepUndecodable(const QString &folder, const QString &language, const QStringList &names,
                          const QStringList &suffixes);
-    // Writes the plural and catalog files whose rows changed; adds failures.
-    void saveVariants(SaveReport &report);
+    // Writes the plural and catalog files whose rows changed (their rows
+    // among rowsByFile); adds failures.
+    void saveVariants(SaveReport &report, const QHash<QString, FileRows> &rowsByFile);
     // The n of "OK (n)" for a row that has every language.
     static int statusCount(const Row &row, const QStringList &languages, const QStringList &candidates);
-    // The row keys of each file; when `only` names files, of those alone.
-    QHash<QString, QStringList> rowKeysPerFile(const QStringList &only = {}) const;
+    // The rows of each file, by mapKeyToFile.
+    QHash<QString, FileRows> rowsPerFile() const;
     // Stands for the entries of the language in the rows: equal entries,
     // equal fingerprints.
-    quint64 fingerprintOf(const QStringList &rowKeys, const QString &language) const;
+    quint64 fingerprintOf(const FileRows &rows, const QString &language) const;
 };

@@ -41,67 +41,6 @@ LanguageTable languageTable(const QStringList &languages)
     return table;
 }
 
-// A file's row keys, each with its row (null when data has none). Both point
-// into data, which a save does not change; views rather than copies of the
-// keys spare a write to each key's shared storage, scattered in memory.
-struct FileRows
-{
-    std::vector<QStringView> rowKeys;
-    std::vector<const Row *> rows;
-    qsizetype counted = 0; // while rowsPerFile() counts them
-};
-
-// The rows of each file. The two tables are filled together, so they mostly
-// list their keys in one order: each row is found by stepping along data,
-// and looked up only where the orders part. A large file's rows are then
-// reached in the order they lie in memory, not at random.
-QHash<QString, FileRows> rowsPerFile(const QHash<QString, QString> &files, const QHash<QString, Row> &data)
-{
-    const auto sameText = [](const QString &a, const QString &b) {
-        return a.constData() == b.constData() && a.size() == b.size();
-    };
-    QHash<QString, FileRows> byFile;
-    FileRows *current = nullptr;
-    QString currentName;
-    // The rows of one file mostly hold its name's one copy.
-    const auto rowsOf = [&](const QString &name) -> FileRows & {
-        if (!current || !sameText(name, currentName)) {
-            current = &byFile[name];
-            currentName = name;
-        }
-        return *current;
-    };
-    // Counted first, so that each file's lists are allocated once, at their size.
-    for (auto it = files.cbegin(); it != files.cend(); ++it)
-        ++rowsOf(it.value()).counted;
-    for (FileRows &file : byFile) {
-        file.rowKeys.reserve(size_t(file.counted));
-        file.rows.reserve(size_t(file.counted));
-    }
-    auto row = data.cbegin();
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        const QString &key = it.key();
-        if (row == data.cend() || !sameText(row.key(), key))
-            row = data.constFind(key);
-        FileRows &file = rowsOf(it.value());
-        file.rowKeys.push_back(key);
-        file.rows.push_back(row == data.cend() ? nullptr : &row.value());
-        if (row != data.cend())
-            ++row;
-    }
-    return byFile;
-}
-
-// A kept file's row keys, for its fingerprint.
-QStringList keptRowKeys(const FileRows &rows)
-{
-    QStringList keys;
-    keys.reserve(qsizetype(rows.rowKeys.size()));
-    for (const QStringView key : rows.rowKeys)
-        keys.append(key.toString());
-    return keys;
-}
-
 // The rows of one file as Save writes them (for .strings files every row with
 // an entry, in key order; for a .txt file its single row), with each row's
 // entry per language looked up once, rather than once per language file.
@@ -408,7 +347,7 @@ SaveReport ProjectModel::save()
     }
     const QStringList candidates = this->candidates();
     const SaveOptions options = saveOptions ? saveOptions() : SaveOptions();
-    QHash<QString, FileRows> rowsByFile = rowsPerFile(mapKeyToFile, data);
+    QHash<QString, FileRows> rowsByFile = rowsPerFile();
     QStringList fileNames = rowsByFile.keys();
     std::sort(fileNames.begin(), fileNames.end());
     // Only kept files need their row keys again, for their fingerprints; the
@@ -472,7 +411,7 @@ SaveReport ProjectModel::save()
         const auto kept = keptFiles.constFind(path);
         if (kept == keptFiles.cend()) {
             unique.append(tasks.at(i));
-        } else if (fingerprintOf(keptRowKeys(rowsByFile.value(kept->fileName)), kept->language) != kept->fingerprint) {
+        } else if (fingerprintOf(rowsByFile.value(kept->fileName), kept->language) != kept->fingerprint) {
             report.notWritten.append(
                 {path, QCoreApplication::translate("ProjectModel", "changes not written: %1").arg(kept->reason)});
         }
@@ -501,7 +440,7 @@ SaveReport ProjectModel::save()
     for (const Task &task : std::as_const(unique))
         if (!task.failure.isEmpty())
             report.notWritten.append({task.write.path, task.failure});
-    saveVariants(report);
+    saveVariants(report, rowsByFile);
     std::sort(report.notWritten.begin(), report.notWritten.end(),
               [](const SaveFailure &a, const SaveFailure &b) { return a.path < b.path; });
     lastSave = report;

@@ -78,14 +78,20 @@ void ProjectModel::loadVariants(const QList<ListedFolder> &folders, const QStrin
     }
 }
 
-void ProjectModel::saveVariants(SaveReport &report)
+void ProjectModel::saveVariants(SaveReport &report, const QHash<QString, FileRows> &rowsByFile)
 {
-    // Only the variant files' rows are written here: a large project's other
-    // row keys are not listed for nothing.
-    const QStringList fileNames = variantFiles.fileNames();
-    if (fileNames.isEmpty())
-        return;
-    const auto failures = variantFiles.save(data, rowKeysPerFile(fileNames), languages, candidates(),
+    // Only the variant files' row keys are handed on: a large project's
+    // others would be copied for nothing.
+    QHash<QString, QStringList> rowKeysByFile;
+    for (const QString &fileName : variantFiles.fileNames()) {
+        const auto rows = rowsByFile.constFind(fileName);
+        if (rows == rowsByFile.cend())
+            continue;
+        QStringList &keys = rowKeysByFile[fileName];
+        for (const QStringView key : rows->rowKeys)
+            keys.append(key.toString());
+    }
+    const auto failures = variantFiles.save(data, rowKeysByFile, languages, candidates(),
                                             [this](const QString &language) { return languageFolderPath(language); });
     for (const auto &[path, reason] : failures)
         report.notWritten.append({path, reason});
