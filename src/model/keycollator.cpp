@@ -205,25 +205,3 @@ std::vector<quint32> KeyCollator::order(const std::vector<QStringView> &texts) c
         order[size_t(i)] = items[size_t(i)].index;
     return order;
 }
-
-QStringList KeyCollator::sorted(QStringList texts) const
-{
-    // The texts move into their places along the permutation's cycles: a
-    // large list is held once, not twice.
-    std::vector<quint32> from = order(std::vector<QStringView>(texts.cbegin(), texts.cend()));
-    for (size_t start = 0; start < from.size(); ++start) {
-        if (from[start] == start)
-            continue;
-        QString held = std::move(texts[qsizetype(start)]);
-        size_t at = start;
-        while (from[at] != start) {
-            const size_t next = from[at];
-            texts[qsizetype(at)] = std::move(texts[qsizetype(next)]);
-            from[at] = quint32(at);
-            at = next;
-        }
-        texts[qsizetype(at)] = std::move(held);
-        from[at] = quint32(at);
-    }
-    return texts;
-}

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 #include <vector>
 
@@ -26,9 +25,6 @@ public:
     // The texts' ascending order of compare(), computed through sort keys:
     // for each place, the index of the text that goes there.
     std::vector<quint32> order(const std::vector<QStringView> &texts) const;
-    // The texts in that order. Sorts the list it is given in place: pass a
-    // large list by moving it.
-    QStringList sorted(QStringList texts) const;
 
 private:
     UCollator *m_collator = nullptr;
