@@ -217,8 +217,11 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                 tasks.append({f, folder.language, joinPath(folder.path, name), name, false});
     }
     QStringList languageNames;
-    for (const ListedFolder &folder : std::as_const(folders))
+    std::vector<Row::Language> heldNames;
+    for (const ListedFolder &folder : std::as_const(folders)) {
         languageNames.append(folder.language);
+        heldNames.push_back(Row::language(folder.language));
+    }
     // A fresh load starts from no rows: what it merges is all a row holds.
     const bool fresh = data.isEmpty();
     // A row of a fresh load holds only languages merged before the current
@@ -347,9 +350,10 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
         };
         // Merged in listing order, so a later file's entry of a key wins.
         const auto merge = [&](LoadJob &job, bool newRows) {
-            const QString &language = languageNames.at(job.task.languageIndex);
+            const Row::Language language = heldNames[size_t(job.task.languageIndex)];
             const bool appends = sortsLast[size_t(job.task.languageIndex)];
             const QString &fileName = job.task.fileName;
+            const HeldNames::Name heldFile = HeldNames::hold(fileName);
             for (QList<Entry> &chunk : job.result.chunks) {
                 for (Entry &entry : chunk) {
                     // Built in place: the buffer keeps its capacity between entries,
@@ -367,17 +371,17 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                             keyBlock.emplace(std::max<qsizetype>(KeyBlockUnits, rowKey.size() + 1));
                         row = data.emplace(keyBlock->take(rowKey), Row());
                         row->reserve(typicalLanguages);
-                        mapKeyToFile.insert(row.key(), fileName);
+                        mapKeyToFile.insert(row.key(), heldFile);
                     } else if (collisionsPossible) {
-                        QString &file = mapKeyToFile[row.key()];
+                        const QString file = mapKeyToFile.value(row.key());
                         if (file != fileName) {
                             collisionFiles.insert(file);
                             collisionFiles.insert(fileName);
-                            file = fileName;
+                            mapKeyToFile.insert(row.key(), heldFile);
                         }
                     }
                     if (appends &&
-                        (row->isEmpty() || row->lastLanguage().constData() != language.constData()))
+                        (row->isEmpty() || row->lastLanguage() != language))
                         row->append(language, std::move(entry));
                     else
                         row->insert(language, std::move(entry));

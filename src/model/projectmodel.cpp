@@ -350,8 +350,8 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
     for (auto it = data.cbegin(); it != data.cend(); ++it) {
         if (ahead != data.cend()) {
             __builtin_prefetch(ahead.key().constData());
-            if (!ahead->isEmpty())
-                __builtin_prefetch(&*ahead->cbegin());
+            if (ahead->storage())
+                __builtin_prefetch(ahead->storage());
             ++ahead;
         }
         if (hideTranslated && hasEveryLanguage(*it, counted))

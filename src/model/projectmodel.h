@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/column.h"
+#include "model/keyfilemap.h"
 #include "model/row.h"
 #include "model/saveoptions.h"
 #include "model/variantfiles.h"
@@ -67,7 +68,7 @@ class ProjectModel
 public:
 
     // Row key to the file name (with extension) that the row came from.
-    QHash<QString, QString> mapKeyToFile;
+    KeyFileMap mapKeyToFile;
     // The project root; set before load() and save().
     QString projectURL;
     // Row key to row. A row key is the entry's key, "-", and the file name.

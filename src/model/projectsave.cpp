@@ -110,8 +110,8 @@ struct FilePlan
                 __builtin_prefetch(found.rows[order[p + 2 * Ahead]]);
             if (p + Ahead < order.size()) {
                 const Row *ahead = found.rows[order[p + Ahead]];
-                if (ahead && !ahead->isEmpty())
-                    __builtin_prefetch(&*ahead->cbegin());
+                if (ahead && ahead->storage())
+                    __builtin_prefetch(ahead->storage());
             }
         };
         for (size_t p = 0; p < order.size(); ++p) {

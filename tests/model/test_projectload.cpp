@@ -143,7 +143,7 @@ TEST(ProjectLoad, EachLanguageKeepsItsOwnKeyOrderAndGapsWhileTheTableGrows)
     QRandomGenerator random(3);
     const QStringList files = {"A.strings", "B.strings", "C.strings"};
     QHash<QString, QHash<QString, QString>> expected; // row key -> language -> value
-    QHash<QString, QString> fileOf;
+    KeyFileMap fileOf;
     for (int l = 0; l < 12; ++l) {
         const QString language = QString("l%1").arg(l, 2, 10, QChar('0'));
         for (const QString &file : files) {
@@ -160,7 +160,7 @@ TEST(ProjectLoad, EachLanguageKeepsItsOwnKeyOrderAndGapsWhileTheTableGrows)
                 const QString value = language + "/" + file + "/" + key;
                 text += "\"" + key.toUtf8() + "\" = \"" + value.toUtf8() + "\";\n";
                 expected[key + "-" + file][language] = value;
-                fileOf[key + "-" + file] = file;
+                fileOf.insert(key + "-" + file, file);
             }
             writeFile(dir.path(), language + ".lproj/" + file, text);
         }

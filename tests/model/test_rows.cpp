@@ -24,7 +24,7 @@ ProjectModel modelWith(const QStringList &languages,
         const QString rowKey = key + "-L.strings";
         for (const auto &[language, value] : values)
             m.data[rowKey][language] = Entry{key, value, " c " + key};
-        m.mapKeyToFile[rowKey] = "L.strings";
+        m.mapKeyToFile.insert(rowKey, "L.strings");
     }
     return m;
 }
