@@ -80,14 +80,14 @@ qsizetype commonLength(QByteArrayView a, QByteArrayView b, qsizetype limit)
 
 } // namespace
 
-std::vector<quint32> KeyCollator::order(const std::vector<QStringView> &texts) const
+std::vector<quint32> KeyCollator::order(const std::vector<const QString *> &texts) const
 {
     Q_ASSERT(texts.size() <= std::numeric_limits<quint32>::max());
     const auto byCompare = [&] {
         std::vector<quint32> order(texts.size());
         std::iota(order.begin(), order.end(), 0);
         std::stable_sort(order.begin(), order.end(),
-                         [&](quint32 a, quint32 b) { return compare(texts[a], texts[b]) < 0; });
+                         [&](quint32 a, quint32 b) { return compare(*texts[a], *texts[b]) < 0; });
         return order;
     };
     if (!m_collator || texts.size() < 2)
@@ -111,14 +111,14 @@ std::vector<quint32> KeyCollator::order(const std::vector<QStringView> &texts) c
     };
     const qsizetype count = qsizetype(texts.size());
     SortKeys ownKeys(m_collator);
-    const QByteArray reference = ownKeys.of(texts.front()).toByteArray();
+    const QByteArray reference = ownKeys.of(*texts.front()).toByteArray();
     // The start that a few texts from across the list share; a key sharing
     // less is still ordered right, only through its first byte.
     qsizetype sharedMost = reference.size();
     constexpr qsizetype Samples = 64;
     for (qsizetype s = 1; s < Samples; ++s)
         sharedMost = commonLength(
-            reference, ownKeys.of(texts[size_t(s * (count - 1) / (Samples - 1))]), sharedMost);
+            reference, ownKeys.of(*texts[size_t(s * (count - 1) / (Samples - 1))]), sharedMost);
     const auto itemOf = [&](QByteArrayView key, qsizetype index) {
         const qsizetype shared = commonLength(reference, key, sharedMost);
         quint64 head[2] = {0, 0};
@@ -144,10 +144,12 @@ std::vector<quint32> KeyCollator::order(const std::vector<QStringView> &texts) c
         const qsizetype end = std::min(count, (piece + 1) * PieceTexts);
         for (qsizetype i = piece * PieceTexts; i < end; ++i) {
             // The texts lie scattered in memory: a later one is fetched while
-            // this one's key is computed.
+            // this one's key is computed, its string a little earlier.
+            if (i + 16 < end)
+                __builtin_prefetch(texts[size_t(i + 16)]);
             if (i + 8 < end)
-                __builtin_prefetch(texts[size_t(i + 8)].data());
-            items[size_t(i)] = itemOf(keys.of(texts[size_t(i)]), i);
+                __builtin_prefetch(texts[size_t(i + 8)]->constData());
+            items[size_t(i)] = itemOf(keys.of(*texts[size_t(i)]), i);
         }
         if (collator != m_collator)
             ucol_close(collator);
@@ -181,17 +183,17 @@ std::vector<quint32> KeyCollator::order(const std::vector<QStringView> &texts) c
         if (runEnd - run > 1) {
             if ((run->low & 0xff) == 0) {
                 std::sort(run, runEnd, [&](const Item &a, const Item &b) {
-                    return texts[a.index] < texts[b.index];
+                    return *texts[a.index] < *texts[b.index];
                 });
             } else {
                 std::vector<std::pair<QByteArray, quint32>> whole;
                 whole.reserve(size_t(runEnd - run));
                 for (auto it = run; it != runEnd; ++it)
-                    whole.emplace_back(ownKeys.of(texts[it->index]).toByteArray(), it->index);
+                    whole.emplace_back(ownKeys.of(*texts[it->index]).toByteArray(), it->index);
                 std::sort(whole.begin(), whole.end(), [&](const auto &a, const auto &b) {
                     if (a.first != b.first)
                         return a.first < b.first;
-                    return texts[a.second] < texts[b.second];
+                    return *texts[a.second] < *texts[b.second];
                 });
                 for (size_t k = 0; k < whole.size(); ++k)
                     run[qsizetype(k)].index = whole[k].second;

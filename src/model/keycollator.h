@@ -24,7 +24,7 @@ public:
     int compare(QStringView a, QStringView b) const;
     // The texts' ascending order of compare(), computed through sort keys:
     // for each place, the index of the text that goes there.
-    std::vector<quint32> order(const std::vector<QStringView> &texts) const;
+    std::vector<quint32> order(const std::vector<const QString *> &texts) const;
 
 private:
     UCollator *m_collator = nullptr;

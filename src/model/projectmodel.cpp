@@ -174,7 +174,7 @@ QHash<QString, FileRows> ProjectModel::rowsPerFile() const
         if (row == data.cend() || !sameText(row.key(), key))
             row = data.constFind(key);
         FileRows &file = rowsOf(it.value());
-        file.rowKeys.push_back(key);
+        file.rowKeys.push_back(&key);
         file.rows.push_back(row == data.cend() ? nullptr : &row.value());
         if (row != data.cend())
             ++row;
@@ -196,7 +196,7 @@ quint64 ProjectModel::fingerprintOf(const FileRows &rows, const QString &languag
         size_t h = qHash(entry->key, 1);
         h = qHash(entry->value, h);
         h = qHash(entry->comment.value_or(QStringLiteral("\u0001")), h);
-        sum += quint64(h) * 0x9E3779B97F4A7C15ull + qHash(rows.rowKeys[i], 7);
+        sum += quint64(h) * 0x9E3779B97F4A7C15ull + qHash(*rows.rowKeys[i], 7);
     }
     return sum;
 }

@@ -35,13 +35,13 @@ struct KeptFile
     quint64 fingerprint = 0; // of those entries as loaded: a change means unsaved work
 };
 
-// A file's row keys, each with its row (null when data has none): views and
-// pointers into the model, valid while it does not change. Views rather than
-// copies of the keys spare a write to each key's shared storage, scattered in
+// A file's row keys, each with its row (null when data has none): pointers
+// into the model, valid while it does not change. Pointers rather than copies
+// of the keys spare a write to each key's shared storage, scattered in
 // memory.
 struct FileRows
 {
-    std::vector<QStringView> rowKeys;
+    std::vector<const QString *> rowKeys;
     std::vector<const Row *> rows;
     qsizetype counted = 0; // while rowsPerFile() counts them
 };

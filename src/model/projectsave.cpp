@@ -52,7 +52,7 @@ struct FilePlan
     // Whether writtenRowKeys is wanted: the preserving layout finds the
     // entries on disk by them.
     bool keepRowKeys = false;
-    std::vector<QStringView> writtenRowKeys; // the row keys of the rows below, in written order
+    std::vector<const QString *> writtenRowKeys; // the row keys of the rows below, in written order
     QList<const Entry *> bases;              // null for a row without a base entry
     // Each row's block up to its value for rows with a base entry, as UTF-8
     // in one block (row r's head is bytes [heads[r], heads[r + 1])): the
@@ -86,7 +86,7 @@ struct FilePlan
             const auto row = data.constFind(rowKeyFor(fileName, fileName));
             if (row != data.cend() && !row->isEmpty()) {
                 bases.append(nullptr);
-                writtenRowKeys.push_back(row.key());
+                writtenRowKeys.push_back(&row.key());
                 addCells(*row);
             }
             return;
@@ -279,7 +279,7 @@ QList<PreservedEntry> preservedEntries(const WriteTask &task, qsizetype language
             continue;
         const Entry *base = plan.bases.at(i);
         PreservedEntry want;
-        want.loadedKey = plan.writtenRowKeys[size_t(i)].chopped(plan.fileName.size() + 1).toString();
+        want.loadedKey = plan.writtenRowKeys[size_t(i)]->chopped(plan.fileName.size() + 1);
         want.ownsComment = !base || candidateLanguage;
         want.entry = Entry{base ? base->key : entry->key, entry->value,
                            want.ownsComment ? entry->comment : base->comment};

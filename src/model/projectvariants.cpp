@@ -88,8 +88,8 @@ void ProjectModel::saveVariants(SaveReport &report, const QHash<QString, FileRow
         if (rows == rowsByFile.cend())
             continue;
         QStringList &keys = rowKeysByFile[fileName];
-        for (const QStringView key : rows->rowKeys)
-            keys.append(key.toString());
+        for (const QString *key : rows->rowKeys)
+            keys.append(*key);
     }
     const auto failures = variantFiles.save(data, rowKeysByFile, languages, candidates(),
                                             [this](const QString &language) { return languageFolderPath(language); });
