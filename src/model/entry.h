@@ -88,6 +88,9 @@ private:
 // escapes are not interpreted. An absent comment differs from an empty one.
 struct Entry
 {
+    // A loaded entry's key shares its row key's storage (the row key starts
+    // with it), so it is not null-terminated: read it with its size, as
+    // QStringView and Qt's string functions do, never through a bare utf16().
     QString key;
     QString value;
     std::optional<QString> comment;

@@ -380,6 +380,10 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                             mapKeyToFile.insert(row.key(), heldFile);
                         }
                     }
+                    // The row key starts with the key: the entry keeps that
+                    // start instead of a copy of its own, which frees the
+                    // reader's block of keys.
+                    entry.key = TextBlock::prefix(row.key(), keySize);
                     if (appends &&
                         (row->isEmpty() || row->lastLanguage() != language))
                         row->append(language, std::move(entry));

@@ -425,23 +425,30 @@ std::vector<EntrySpan> Matcher::run()
 
 QList<Entry> entriesAt(QStringView text, const std::vector<EntrySpan> &found)
 {
-    // Some sixty entries of usual length to a block.
+    // Some sixty entries of usual length to a block. Keys have blocks of
+    // their own: a project load replaces them by its row keys' starts, and
+    // then frees them.
     constexpr qsizetype blockUnits = 4096;
+    const auto keyUnitsOf = [](const EntrySpan &f) { return f.keyEnd - f.keyStart + 1; };
     const auto unitsOf = [](const EntrySpan &f) {
-        return f.keyEnd - f.keyStart + f.valueEnd - f.valueStart + (f.bodyStart >= 0 ? f.bodyEnd - f.bodyStart : 0) + 3;
+        return f.valueEnd - f.valueStart + (f.bodyStart >= 0 ? f.bodyEnd - f.bodyStart : 0) + 2;
     };
     QList<Entry> entries;
     entries.reserve(qsizetype(found.size()));
     const char16_t *chars = text.utf16();
     for (size_t i = 0; i < found.size();) {
         size_t end = i + 1;
+        qsizetype keyUnits = keyUnitsOf(found[i]);
         qsizetype units = unitsOf(found[i]);
-        while (end < found.size() && units + unitsOf(found[end]) <= blockUnits)
+        while (end < found.size() && keyUnits + units + keyUnitsOf(found[end]) + unitsOf(found[end]) <= blockUnits) {
+            keyUnits += keyUnitsOf(found[end]);
             units += unitsOf(found[end++]);
+        }
+        TextBlock keys(keyUnits);
         TextBlock texts(units);
         for (; i < end; ++i) {
             const EntrySpan &f = found[i];
-            QString key = texts.take(chars + f.keyStart, f.keyEnd - f.keyStart);
+            QString key = keys.take(chars + f.keyStart, f.keyEnd - f.keyStart);
             QString value = texts.take(chars + f.valueStart, f.valueEnd - f.valueStart);
             std::optional<QString> comment;
             if (f.bodyStart >= 0)

@@ -14,10 +14,10 @@
 // from memory it reuses, where a block for a whole file would be mapped,
 // faulted in and unmapped afresh each time (a third slower for a project of
 // many small files), and a block lives as long as any one of its texts. Each
-// text is null-terminated, as any QString's is, and each QString takes its
-// own reference to the block, so the strings behave like separately
-// allocated ones: they detach when written to while the block is shared, and
-// the block is freed with the last of them. A string left alone in its block
+// text taken is null-terminated, as any QString's is (a prefix() is not), and
+// each QString takes its own reference to the block, so the strings behave
+// like separately allocated ones: they detach when written to while the
+// block is shared, and the block is freed with the last of them. A string left alone in its block
 // may grow into the room behind it, so no string may be written to while
 // the block is still being filled. It builds QStrings on Qt's array storage
 // (QTypedArrayData, QString(DataPointer&&)), public in Qt 6's headers but
@@ -61,6 +61,22 @@ public:
     }
 
     QString take(QStringView text) { return take(text.utf16(), text.size()); }
+
+    // The first `size` units of `text` (size <= text.size()), sharing its
+    // storage rather than copying it. Unless it is all of `text`, the result
+    // is not null-terminated: constData() and unicode() then run on into the
+    // rest of `text`, and only size() tells where it ends, as for a string
+    // made by QString::fromRawData(). Writing to it detaches it as usual.
+    static QString prefix(const QString &text, qsizetype size)
+    {
+        Q_ASSERT(size <= text.size());
+        // Static and raw storage is not counted: a copy then.
+        if (!text.data_ptr().isMutable())
+            return text.left(size);
+        QString::DataPointer shared = text.data_ptr();
+        shared.size = size;
+        return QString(std::move(shared));
+    }
 
 private:
     using Data = QTypedArrayData<char16_t>;
