@@ -28,13 +28,16 @@ TEST(RowStorage, RandomEditsOfSharedCopiesMatchAMap)
 {
     const QStringList languages = {"Base", "de", "en", "en-GB", "fr", "ja", "pt-BR", "zh-Hans"};
     std::mt19937 random(7);
-    const auto pick = [&](int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(random)); };
+    const auto pick = [&](int n) {
+        return int(std::uniform_int_distribution<int>(0, n - 1)(random));
+    };
     // Several rows and their references; copies share storage until written.
     std::vector<std::pair<Row, Reference>> rows(4);
     for (int step = 0; step < 4000; ++step) {
         auto &[row, expected] = rows[size_t(pick(int(rows.size())))];
         const QString language = languages.at(pick(int(languages.size())));
-        const Entry entry{u"k"_s + QString::number(step), u"v"_s + QString::number(step), std::nullopt};
+        const Entry entry{u"k"_s + QString::number(step), u"v"_s + QString::number(step),
+                          std::nullopt};
         switch (pick(8)) {
         case 0:
             row.insert(language, entry);
