@@ -102,8 +102,10 @@ struct FilePlan
         // Sorted order is random in memory. Each step fetches ahead what a
         // later one reads: its place in the found list, then its row, then
         // the row's entries, which breaks the chain of waits.
+        // Written out in the loop: GCC drops a lambda that only prefetches,
+        // as a call without effects.
         constexpr size_t Ahead = 8;
-        const auto fetch = [&](size_t p) {
+        for (size_t p = 0; p < order.size(); ++p) {
             if (p + 4 * Ahead < order.size())
                 __builtin_prefetch(&found.rows[order[p + 4 * Ahead]]);
             if (p + 2 * Ahead < order.size())
@@ -113,9 +115,6 @@ struct FilePlan
                 if (ahead && ahead->storage())
                     __builtin_prefetch(ahead->storage());
             }
-        };
-        for (size_t p = 0; p < order.size(); ++p) {
-            fetch(p);
             const Row *row = found.rows[order[p]];
             if (!row || row->isEmpty())
                 continue;
@@ -216,24 +215,22 @@ void renderTask(const WriteTask &task, qsizetype languageCount, const QString &t
     out += '\n';
     // The entries lie scattered in memory: each step fetches a later row's
     // entry, then its texts, while this one is written.
+    // Written out in the loop, as a lambda that only prefetches is dropped.
     constexpr qsizetype Ahead = 8;
     const qsizetype rows = plan.bases.size();
-    const auto fetch = [&](qsizetype i) {
+    for (qsizetype i = 0; i < rows; ++i) {
         if (i + 2 * Ahead < rows) {
             __builtin_prefetch(plan.cell(i + 2 * Ahead, task.language, languageCount));
             __builtin_prefetch(plan.bases.at(i + 2 * Ahead));
         }
         if (i + Ahead < rows) {
-            const Entry *entry = plan.cell(i + Ahead, task.language, languageCount);
-            const Entry *base = plan.bases.at(i + Ahead);
-            if (entry)
-                __builtin_prefetch(entry->value.constData());
-            if (entry && !(base && plan.headsCached))
-                __builtin_prefetch((base ? base : entry)->key.constData());
+            const Entry *ahead = plan.cell(i + Ahead, task.language, languageCount);
+            const Entry *aheadBase = plan.bases.at(i + Ahead);
+            if (ahead)
+                __builtin_prefetch(ahead->value.constData());
+            if (ahead && !(aheadBase && plan.headsCached))
+                __builtin_prefetch((aheadBase ? aheadBase : ahead)->key.constData());
         }
-    };
-    for (qsizetype i = 0; i < rows; ++i) {
-        fetch(i);
         const Entry *entry = plan.cell(i, task.language, languageCount);
         if (!entry)
             continue;
