@@ -2,8 +2,8 @@
 #include "model/heldnames.h"
 
 #include <QHash>
-#include <QMutex>
 #include <deque>
+#include <mutex>
 
 HeldNames::Name HeldNames::hold(const QString &name)
 {
@@ -11,7 +11,8 @@ HeldNames::Name HeldNames::hold(const QString &name)
     // only a few hundred.
     struct Table
     {
-        QMutex lock;
+        // A standard mutex, which thread checkers see, unlike Qt's.
+        std::mutex lock;
         std::deque<QString> held; // a deque keeps its elements in place as it grows
         QHash<QString, Name> index;
     };
@@ -20,7 +21,7 @@ HeldNames::Name HeldNames::hold(const QString &name)
     thread_local Name last = nullptr;
     if (last && lastName == name)
         return last;
-    const QMutexLocker locker(&table->lock);
+    const std::lock_guard locker(table->lock);
     Name &found = table->index[name];
     if (!found)
         found = &table->held.emplace_back(name);

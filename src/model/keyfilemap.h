@@ -26,6 +26,7 @@ public:
         const_iterator() = default;
         explicit const_iterator(Map::const_iterator it) : m_it(it) {}
         const QString &key() const { return m_it.key(); }
+        // The held file name: one address for each name.
         const QString &value() const { return **m_it; }
         const QString &operator*() const { return **m_it; }
         const QString *operator->() const { return *m_it; }

@@ -217,10 +217,10 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                 tasks.append({f, folder.language, joinPath(folder.path, name), name, false});
     }
     QStringList languageNames;
-    std::vector<Row::Language> heldNames;
+    std::vector<Row::Language> heldLanguages;
     for (const ListedFolder &folder : std::as_const(folders)) {
         languageNames.append(folder.language);
-        heldNames.push_back(Row::language(folder.language));
+        heldLanguages.push_back(HeldNames::hold(folder.language));
     }
     // A fresh load starts from no rows: what it merges is all a row holds.
     const bool fresh = data.isEmpty();
@@ -350,7 +350,7 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
         };
         // Merged in listing order, so a later file's entry of a key wins.
         const auto merge = [&](LoadJob &job, bool newRows) {
-            const Row::Language language = heldNames[size_t(job.task.languageIndex)];
+            const Row::Language language = heldLanguages[size_t(job.task.languageIndex)];
             const bool appends = sortsLast[size_t(job.task.languageIndex)];
             const QString &fileName = job.task.fileName;
             const HeldNames::Name heldFile = HeldNames::hold(fileName);

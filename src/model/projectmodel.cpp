@@ -152,12 +152,13 @@ QHash<QString, FileRows> ProjectModel::rowsPerFile() const
     };
     QHash<QString, FileRows> byFile;
     FileRows *current = nullptr;
-    QString currentName;
-    // The rows of one file mostly hold its name's one copy.
+    // The map holds each file name once (HeldNames): its address tells the
+    // files apart.
+    const QString *currentName = nullptr;
     const auto rowsOf = [&](const QString &name) -> FileRows & {
-        if (!current || !sameText(name, currentName)) {
+        if (&name != currentName) {
             current = &byFile[name];
-            currentName = name;
+            currentName = &name;
         }
         return *current;
     };

@@ -13,7 +13,6 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 #include <functional>
 #include <optional>
 #include <vector>

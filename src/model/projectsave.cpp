@@ -53,7 +53,7 @@ struct FilePlan
     // entries on disk by them.
     bool keepRowKeys = false;
     std::vector<const QString *> writtenRowKeys; // the row keys of the rows below, in written order
-    QList<const Entry *> bases;              // null for a row without a base entry
+    QList<const Entry *> bases; // null for a row without a base entry
     // Each row's block up to its value for rows with a base entry, as UTF-8
     // in one block (row r's head is bytes [heads[r], heads[r + 1])): the
     // base entry's comment and key are escaped once per save instead of once

@@ -20,9 +20,8 @@ public:
     // A language name held once for the whole program. Rows point to it
     // instead of each holding a QString of its own: a project's rows outnumber
     // its languages by thousands, and a row of one entry is then an eighth
-    // smaller.
+    // smaller. HeldNames::hold() gives it.
     using Language = HeldNames::Name;
-    static Language language(const QString &name) { return HeldNames::hold(name); }
 
 private:
     struct Item
@@ -126,7 +125,7 @@ public:
     }
     iterator insert(const QString &language, Entry &&entry)
     {
-        return insert(Row::language(language), std::move(entry));
+        return insert(HeldNames::hold(language), std::move(entry));
     }
     iterator insert(Language language, Entry &&entry);
     // Adds the entry of a language that sorts after every language the row

@@ -440,7 +440,8 @@ QList<Entry> entriesAt(QStringView text, const std::vector<EntrySpan> &found)
         size_t end = i + 1;
         qsizetype keyUnits = keyUnitsOf(found[i]);
         qsizetype units = unitsOf(found[i]);
-        while (end < found.size() && keyUnits + units + keyUnitsOf(found[end]) + unitsOf(found[end]) <= blockUnits) {
+        while (end < found.size() &&
+               keyUnits + units + keyUnitsOf(found[end]) + unitsOf(found[end]) <= blockUnits) {
             keyUnits += keyUnitsOf(found[end]);
             units += unitsOf(found[end++]);
         }

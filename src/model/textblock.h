@@ -17,9 +17,9 @@
 // text taken is null-terminated, as any QString's is (a prefix() is not), and
 // each QString takes its own reference to the block, so the strings behave
 // like separately allocated ones: they detach when written to while the
-// block is shared, and the block is freed with the last of them. A string left alone in its block
-// may grow into the room behind it, so no string may be written to while
-// the block is still being filled. It builds QStrings on Qt's array storage
+// block is shared, and the block is freed with the last of them. A string
+// left alone in its block may grow into the room behind it, so no string may
+// be written to while the block is still being filled. It builds QStrings on Qt's array storage
 // (QTypedArrayData, QString(DataPointer&&)), public in Qt 6's headers but
 // undocumented; checked against Qt 6.4.2.
 class TextBlock
