@@ -64,6 +64,13 @@ void HugePages::tuneAllocator()
 {
     if (std::getenv(kTunables))
         return;
-    mallopt(M_MMAP_THRESHOLD, 4 * 1024 * 1024);
+    // Every block comes from the heap, however large: a load's big buffers
+    // (the file's bytes, its decoded text, its list of entries) are freed
+    // before the rows are built, and the rows then reuse their pages. Mapped
+    // apart, each was unmapped and the rows faulted in fresh pages instead,
+    // which doubled the pages a large load touched and, where the host backs
+    // a virtual machine's freed memory lazily, made a large load slower per
+    // byte than a small one. The heap still shrinks when its top is free.
+    mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, 16 * 1024 * 1024);
 }

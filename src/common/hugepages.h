@@ -15,11 +15,11 @@ namespace HugePages {
 void restartWithHugePages(char **argv);
 
 // Call right after restartWithHugePages(). Projects are read a file at a
-// time, each into buffers of a few hundred KiB that glibc by default maps and
-// unmaps afresh, so that every page of them is faulted in again for the next
-// file: keeps up to 16 MiB of freed memory for reuse instead, and maps only
-// blocks of 4 MiB or more. Does nothing when GLIBC_TUNABLES is set, which
-// leaves the allocator to the user.
+// time, each into buffers that glibc by default maps and unmaps afresh, so
+// that every page of them is faulted in again for what comes next: serves
+// every block from the heap instead, so freed memory is reused, and keeps up
+// to 16 MiB of free memory at the heap's top. Does nothing when
+// GLIBC_TUNABLES is set, which leaves the allocator to the user.
 void tuneAllocator();
 
 } // namespace HugePages
