@@ -67,7 +67,7 @@ struct FilePlan
     std::vector<const Entry *> cells; // row-major: bases.size() x language count
 
     void build(const QHash<QString, Row> &data, const QStringList &candidates, const LanguageTable &languages,
-               qsizetype blockTailSize, const QString &collationLocale)
+               const QString &collationLocale)
     {
         const size_t count = size_t(languages.names.size());
         // Filled while the row is at hand: a large file's rows lie scattered.
@@ -125,19 +125,11 @@ struct FilePlan
             addCells(*row);
             if (headsCached) {
                 if (base)
-                    TextFile::appendUtf8(headBytes, blockHead(*base, blockTailSize));
+                    StringsWriter::appendHeadUtf8(headBytes, *base);
                 heads.push_back(headBytes.size());
             }
         }
         found = {};
-    }
-
-    static QString blockHead(const Entry &entry, qsizetype blockTailSize)
-    {
-        QString head;
-        StringsWriter::appendBlock(head, Entry{entry.key, QString(), entry.comment});
-        head.chop(blockTailSize);
-        return head;
     }
 
     const Entry *cell(qsizetype row, int language, qsizetype languageCount) const
@@ -238,7 +230,7 @@ void renderTask(const WriteTask &task, qsizetype languageCount, const QString &t
         if (base && plan.headsCached)
             out.append(plan.headBytes.constData() + plan.heads[size_t(i)], plan.heads[size_t(i) + 1] - plan.heads[size_t(i)]);
         else
-            TextFile::appendUtf8(out, FilePlan::blockHead(base ? *base : *entry, tail.size()));
+            StringsWriter::appendHeadUtf8(out, base ? *base : *entry);
         if (valueNeedsEscaping(entry->value))
             TextFile::appendUtf8(out, StringsWriter::escapeValue(entry->value));
         else
@@ -246,7 +238,9 @@ void renderTask(const WriteTask &task, qsizetype languageCount, const QString &t
         TextFile::appendUtf8(out, tail);
         if (out.size() >= PieceBytes) {
             sink(out);
-            out.clear();
+            // Keeps the buffer: clear() would free it, and the next piece
+            // would grow a new one by doubling.
+            out.resize(0);
         }
     }
     sink(out);
@@ -369,7 +363,7 @@ SaveReport ProjectModel::save()
     const QString tail = blockTail();
     const bool parallel = plans.size() * size_t(languages.size()) >= 16;
     forEach(plans.begin(), plans.end(), parallel,
-            [&](FilePlan &plan) { plan.build(data, candidates, table, tail.size(), options.collationLocale); });
+            [&](FilePlan &plan) { plan.build(data, candidates, table, options.collationLocale); });
 
     // A folder that is gone, or that leads out of the project, takes no
     // writes; only a language with entries for it loses something there.

@@ -7,6 +7,9 @@
 #include "model/stringswriter.h"
 
 #include "model/htmlentities.h"
+#include "model/textfile.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -109,6 +112,39 @@ void StringsWriter::appendBlock(QString &out, const Entry &entry, bool decodeEnt
     out.append(u"\" = \"");
     out.append(escapeHeld(entry.value, decodeEntities));
     out.append(u"\";\n\n");
+}
+
+void StringsWriter::appendHeadUtf8(QByteArray &out, const Entry &entry)
+{
+    // Most keys and comments are written as they are held; for them the
+    // head goes straight into the bytes, without a string built per entry.
+    const auto keyIsPlain = [](QStringView key) {
+        return std::none_of(key.begin(), key.end(), [](QChar c) {
+            switch (c.unicode()) {
+            case u'\\': case u'"': case u'\n': case u'\r': case 0x0B: case 0x0C: case 0x85: case 0x2028:
+            case 0x2029:
+                return true;
+            default:
+                return false;
+            }
+        });
+    };
+    if (keyIsPlain(entry.key) && !(entry.comment && entry.comment->contains(u'*'))) {
+        out.append("/*");
+        if (entry.comment)
+            TextFile::appendUtf8(out, *entry.comment);
+        out.append("*/\n\"");
+        TextFile::appendUtf8(out, entry.key);
+        out.append("\" = \"");
+        return;
+    }
+    QString head = QStringLiteral("/*");
+    if (entry.comment)
+        head.append(escapeComment(*entry.comment));
+    head.append(u"*/\n\"");
+    head.append(escapeKey(entry.key));
+    head.append(u"\" = \"");
+    TextFile::appendUtf8(out, head);
 }
 
 QString StringsWriter::write(const QList<Entry> &entries)

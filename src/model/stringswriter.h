@@ -4,6 +4,7 @@
 
 #include "model/row.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -26,6 +27,9 @@ public:
     // Without decodeEntities the value's references stay as written (for
     // text that is not a .strings value, such as a whole .txt file).
     static void appendBlock(QString &out, const Entry &entry, bool decodeEntities = true);
+    // Appends, as UTF-8, the start of the entry's block up to its value
+    // ("/*comment*/\n\"key\" = \""): what appendBlock writes before the value.
+    static void appendHeadUtf8(QByteArray &out, const Entry &entry);
     // A line feed, then one block per entry.
     static QString write(const QList<Entry> &entries);
 };

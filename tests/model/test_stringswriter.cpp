@@ -63,6 +63,14 @@ TEST(StringsWriter, RandomEntriesReadBackAsWritten)
         }
         const QString file = StringsWriter::write(entries);
         ASSERT_EQ(StringsReader::parse(file), expected) << visible(file);
+        // The head written straight as bytes is the block's text before its value.
+        for (const Entry &e : entries) {
+            QString block;
+            StringsWriter::appendBlock(block, Entry{e.key, QString(), e.comment});
+            QByteArray head;
+            StringsWriter::appendHeadUtf8(head, e);
+            ASSERT_EQ(QString::fromUtf8(head), block.chopped(4)) << visible(block);
+        }
         // Once escaped, a text is written back unchanged.
         for (const Entry &e : expected) {
             ASSERT_EQ(StringsWriter::escapeKey(e.key), e.key);
