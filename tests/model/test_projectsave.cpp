@@ -1,5 +1,6 @@
 // Saving: which entries go to which file, with which key and comment, in
 // which order; .txt files; and write failures that must leave files whole.
+#include "model/keycollator.h"
 #include "model/projectmodel.h"
 #include "model/stringsreader.h"
 #include "testsupport.h"
@@ -9,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 #include <unistd.h>
 
 namespace {
@@ -60,6 +62,38 @@ TEST(ProjectSave, KeysInCollationOrderNotCodePointOrder)
     for (const Entry &entry : StringsReader::parse(fileText(dir.path() + "/en.lproj/L.strings")))
         keys << entry.key;
     EXPECT_EQ(keys, (QStringList{"\u00C4pfel", "apple", "banana", "zebra"}));
+
+    // A large file in random order, in two languages: its rows are gathered
+    // and sorted on paths small files never take.
+    QTemporaryDir large;
+    const QStringList stems = {"apple", "\u00C4pfel", "Apple", "zebra", "\u00E9clair", "eclair", "Zoo", "b"};
+    QStringList shuffled;
+    for (int i = 0; i < 12000; ++i)
+        shuffled << stems[i % stems.size()] + QString::number(i * 7919 % 12000);
+    std::mt19937 random(3);
+    std::shuffle(shuffled.begin(), shuffled.end(), random);
+    QByteArray en;
+    QByteArray de;
+    for (const QString &key : std::as_const(shuffled)) {
+        en += "\"" + key.toUtf8() + "\" = \"en " + key.toUtf8() + "\";\n";
+        de += "\"" + key.toUtf8() + "\" = \"de " + key.toUtf8() + "\";\n";
+    }
+    writeFile(large.path(), "en.lproj/L.strings", en);
+    writeFile(large.path(), "de.lproj/L.strings", de);
+    loaded(large.path()).save();
+    const KeyCollator collator{QString()};
+    std::stable_sort(shuffled.begin(), shuffled.end(), [&](const QString &a, const QString &b) {
+        return collator.compare(a + "-L.strings", b + "-L.strings") < 0;
+    });
+    for (const QString language : {"en", "de"}) {
+        const QList<Entry> written =
+            StringsReader::parse(fileText(large.path() + "/" + language + ".lproj/L.strings"));
+        ASSERT_EQ(written.size(), shuffled.size());
+        for (qsizetype i = 0; i < written.size(); ++i) {
+            ASSERT_EQ(written[i].key, shuffled[i]);
+            ASSERT_EQ(written[i].value, language + " " + shuffled[i]);
+        }
+    }
 }
 
 TEST(ProjectSave, TxtFilesOnlyWhereTheLanguageHasThem)
