@@ -174,8 +174,89 @@ std::optional<QByteArray> TextFile::readBytes(const QString &path, Failure *fail
     return bytes;
 }
 
+namespace {
+
+// A large file's text, read a piece at a time into its string when the file
+// is UTF-8 without zeros, as most are. Nothing for anything else (another
+// encoding, bytes that are not UTF-8, a file that changed size or could not
+// be read): the caller then reads the file whole, which tells those apart.
+std::optional<DecodedText> readUtf8InPieces(const QString &path, qsizetype pieceBytes)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const qint64 size = file.size();
+    if (size <= pieceBytes || size > TextFile::MaxFileSize)
+        return std::nullopt;
+    // No byte gives more than one unit.
+    QString text(qsizetype(size), Qt::Uninitialized);
+    auto *const start = reinterpret_cast<char16_t *>(text.data());
+    char16_t *out = start;
+    // A sequence cut by a piece's end is carried to the front of the next.
+    QByteArray buffer(pieceBytes + 3, Qt::Uninitialized);
+    qsizetype carried = 0;
+    qint64 total = 0;
+    bool first = true;
+    bool byteOrderMark = false;
+    while (true) {
+        const qint64 got = file.read(buffer.data() + carried, pieceBytes);
+        if (got < 0)
+            return std::nullopt;
+        total += got;
+        if (total > size)
+            return std::nullopt;
+        QByteArrayView piece(buffer.constData(), carried + qsizetype(got));
+        if (got == 0) {
+            // What is carried at the end is a sequence cut off.
+            if (carried > 0 || total != size)
+                return std::nullopt;
+            break;
+        }
+        if (first) {
+            // The marks are of up to four bytes.
+            if (piece.size() < 4) {
+                carried = piece.size();
+                continue;
+            }
+            first = false;
+            for (const Bom &bom : kBoms) {
+                if (!piece.startsWith(QByteArrayView(bom.bytes, bom.size)))
+                    continue;
+                if (bom.encoding != TextEncoding::Utf8)
+                    return std::nullopt;
+                byteOrderMark = true;
+                piece = piece.sliced(bom.size);
+                break;
+            }
+        }
+        if (piece.contains('\0'))
+            return std::nullopt;
+        const qsizetype whole = Utf8::wholeLength(piece);
+        out = Utf8::decodeInto(piece.first(whole), out);
+        if (!out)
+            return std::nullopt;
+        carried = piece.size() - whole;
+        std::memmove(buffer.data(), piece.data() + whole, size_t(carried));
+    }
+    text.truncate(out - start);
+    return DecodedText{std::move(text), TextEncoding::Utf8, byteOrderMark};
+}
+
+} // namespace
+
 std::optional<DecodedText> TextFile::readDecoded(const QString &path, Failure *failure)
 {
+    return readDecoded(path, failure, 1024 * 1024);
+}
+
+std::optional<DecodedText> TextFile::readDecoded(const QString &path, Failure *failure,
+                                                 qsizetype pieceBytes)
+{
+    if (std::optional<DecodedText> text = readUtf8InPieces(path, pieceBytes)) {
+        if (failure)
+            *failure = Failure::None;
+        return text;
+    }
     const std::optional<QByteArray> bytes = readBytes(path, failure);
     if (!bytes)
         return std::nullopt;

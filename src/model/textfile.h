@@ -30,6 +30,12 @@ public:
     // most MaxFileSize bytes, and decodes it with decode(). On failure returns
     // nothing and, when asked, says why.
     static std::optional<DecodedText> readDecoded(const QString &path, Failure *failure = nullptr);
+    // The same, reading a file larger than `pieceBytes` a piece at a time
+    // when it is UTF-8, so that its bytes are never held whole beside their
+    // text. readDecoded() reads so in pieces of a MiB; other sizes are for
+    // tests of the pieces' edges.
+    static std::optional<DecodedText> readDecoded(const QString &path, Failure *failure,
+                                                  qsizetype pieceBytes);
     // The same checks and read, without decoding: for files of other formats.
     static std::optional<QByteArray> readBytes(const QString &path, Failure *failure = nullptr);
     static std::optional<QString> read(const QString &path);

@@ -22,10 +22,31 @@ std::optional<QString> Utf8::decode(QByteArrayView bytes)
 {
     // One byte never gives more than one UTF-16 unit, four bytes two.
     QString text(bytes.size(), Qt::Uninitialized);
+    auto *const start = reinterpret_cast<char16_t *>(text.data());
+    const char16_t *const end = decodeInto(bytes, start);
+    if (!end)
+        return std::nullopt;
+    text.truncate(end - start);
+    return text;
+}
+
+qsizetype Utf8::wholeLength(QByteArrayView bytes)
+{
+    const qsizetype n = bytes.size();
+    for (qsizetype at = n - 1; at >= 0 && at >= n - 3; --at) {
+        const auto byte = uchar(bytes[at]);
+        if (isContinuation(byte))
+            continue;
+        const qsizetype needs = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return at + needs > n ? at : n;
+    }
+    return n;
+}
+
+char16_t *Utf8::decodeInto(QByteArrayView bytes, char16_t *out)
+{
     const auto *in = reinterpret_cast<const uchar *>(bytes.data());
     const uchar *const end = in + bytes.size();
-    auto *const start = reinterpret_cast<char16_t *>(text.data());
-    char16_t *out = start;
     while (in < end) {
 #if defined(__SSE2__)
         // Each store is of sixteen units at most sixteen ahead of `in`, so it
@@ -52,36 +73,35 @@ std::optional<QString> Utf8::decode(QByteArrayView bytes)
             ++in;
         } else if (lead < 0xC2) {
             // A continuation byte without a lead, or an overlong two-byte form.
-            return std::nullopt;
+            return nullptr;
         } else if (lead < 0xE0) {
             if (end - in < 2 || !isContinuation(in[1]))
-                return std::nullopt;
+                return nullptr;
             *out++ = char16_t(((lead & 0x1F) << 6) | (in[1] & 0x3F));
             in += 2;
         } else if (lead < 0xF0) {
             if (end - in < 3 || !isContinuation(in[1]) || !isContinuation(in[2]))
-                return std::nullopt;
+                return nullptr;
             const char32_t c =
                 char32_t((lead & 0x0F) << 12) | char32_t((in[1] & 0x3F) << 6) | (in[2] & 0x3F);
             if (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))
-                return std::nullopt;
+                return nullptr;
             *out++ = char16_t(c);
             in += 3;
         } else if (lead < 0xF5) {
             if (end - in < 4 || !isContinuation(in[1]) || !isContinuation(in[2]) ||
                 !isContinuation(in[3]))
-                return std::nullopt;
+                return nullptr;
             const char32_t c = char32_t((lead & 0x07) << 18) | char32_t((in[1] & 0x3F) << 12) |
                                char32_t((in[2] & 0x3F) << 6) | (in[3] & 0x3F);
             if (c < 0x10000 || c > 0x10FFFF)
-                return std::nullopt;
+                return nullptr;
             *out++ = char16_t(0xD800 + ((c - 0x10000) >> 10));
             *out++ = char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
             in += 4;
         } else {
-            return std::nullopt;
+            return nullptr;
         }
     }
-    text.truncate(out - start);
-    return text;
+    return out;
 }

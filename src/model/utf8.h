@@ -15,4 +15,13 @@ namespace Utf8 {
 // input that it decodes without error.
 std::optional<QString> decode(QByteArrayView bytes);
 
+// The same, into `out`, which has room for bytes.size() units: the end of
+// what was written, or null when the bytes are not well-formed.
+char16_t *decodeInto(QByteArrayView bytes, char16_t *out);
+
+// How much of `bytes` ends between whole sequences: all of it, but for a
+// last sequence of up to three bytes whose lead asks for more, which a
+// later piece of the same text may complete.
+qsizetype wholeLength(QByteArrayView bytes);
+
 } // namespace Utf8

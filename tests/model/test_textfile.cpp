@@ -88,6 +88,37 @@ TEST(TextFile, Utf8DecodingAgreesWithQtOnWhatItAcceptsAndGives)
         }
     }
     EXPECT_GT(accepted, 5000);
+
+    // Read in pieces of a few bytes, which cut sequences, marks and runs at
+    // every place, a file reads as it does whole, or is read whole.
+    const QList<QByteArray> starts = {"", "\xEF\xBB\xBF", "\xEF\xBB", "\xFF\xFE", "\xFE\xFF",
+                                      QByteArray("\xFF\xFE\0\0", 4), QByteArray("\0", 1)};
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"f.strings"_s);
+    int utf8Read = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes = starts.at(random.bounded(int(starts.size())));
+        const int kinds = random.bounded(4) ? 12 : int(pieces.size());
+        for (int i = int(random.bounded(16)); i > 0; --i)
+            bytes += pieces.at(random.bounded(kinds));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        TextFile::Failure wholeFailure;
+        TextFile::Failure pieceFailure;
+        const auto whole = TextFile::readDecoded(path, &wholeFailure, 1 << 20);
+        const auto inPieces = TextFile::readDecoded(path, &pieceFailure, 1 + random.bounded(7));
+        ASSERT_EQ(inPieces.has_value(), whole.has_value()) << bytes.toHex().constData();
+        ASSERT_EQ(pieceFailure, wholeFailure);
+        if (whole) {
+            ASSERT_EQ(inPieces->text, whole->text) << bytes.toHex().constData();
+            ASSERT_EQ(inPieces->encoding, whole->encoding);
+            ASSERT_EQ(inPieces->byteOrderMark, whole->byteOrderMark);
+            utf8Read += whole->encoding == TextEncoding::Utf8 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(utf8Read, 400);
 }
 
 TEST(TextFile, WritesUtf8AtomicallyAndSkipsUnchangedFiles)
