@@ -74,3 +74,8 @@ void HugePages::tuneAllocator()
     mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, 16 * 1024 * 1024);
 }
+
+void HugePages::releaseFreeMemory()
+{
+    malloc_trim(0);
+}

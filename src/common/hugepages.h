@@ -22,4 +22,10 @@ void restartWithHugePages(char **argv);
 // GLIBC_TUNABLES is set, which leaves the allocator to the user.
 void tuneAllocator();
 
+// Gives the pages of freed memory inside the heap back to the system. The
+// heap keeps a large load's freed buffers for reuse; a program that goes on
+// running after the load (the desktop app) calls this so as not to go on
+// holding them.
+void releaseFreeMemory();
+
 } // namespace HugePages

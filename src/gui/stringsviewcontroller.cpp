@@ -5,6 +5,7 @@
 
 #include "gui/userprompts.h"
 
+#include "common/hugepages.h"
 #include "common/settings.h"
 #include "editor/bulkcommands.h"
 #include "editor/cellediting.h"
@@ -142,6 +143,7 @@ void StringsViewController::loadProject()
             }, Qt::QueuedConnection);
         });
         model.rebuildKeys(SortDescriptor{}, hideTranslated);
+        HugePages::releaseFreeMemory();
         return model;
     }));
 }
