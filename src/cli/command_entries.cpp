@@ -2,11 +2,15 @@
 #include "cli/cliargs.h"
 #include "cli/commands.h"
 #include "cli/utf8out.h"
+#include "model/orderedwork.h"
+#include "model/projectfiles.h"
 #include "model/stringscontent.h"
 #include "model/textfile.h"
 #include "model/variantfiles.h"
 
 #include <QFileInfo>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -67,9 +71,32 @@ int commandEntries(const QStringList &arguments)
         if (!info.isFile() || !info.isReadable())
             throw CliError{QStringLiteral("cannot read file: %1").arg(path)};
     }
+    // Files are read and parsed on another thread, a few ahead of this one,
+    // which prints them in order; a file that cannot be read stops the
+    // output where it stands, as when read here.
+    const QStringList &paths = args.positionals();
+    std::vector<std::optional<FileEntries>> read(size_t(paths.size()));
+    std::vector<QString> errors(size_t(paths.size()));
+    std::vector<qint64> sizes;
+    for (const QString &path : paths)
+        sizes.push_back(QFileInfo(path).size());
+    OrderedWork reading(
+        paths.size(), 8, paths.size() > 1 ? ProjectFiles::workPool() : nullptr, 1,
+        [&](qsizetype i) {
+            try {
+                read[size_t(i)] = readEntries(paths.at(i));
+            } catch (const CliError &error) {
+                errors[size_t(i)] = error.message;
+            }
+        },
+        std::move(sizes), 32 * 1024 * 1024);
     Utf8Out out;
-    for (const QString &path : args.positionals()) {
-        const FileEntries file = readEntries(path);
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        reading.take(i);
+        if (!read[size_t(i)])
+            throw CliError{errors[size_t(i)]};
+        const FileEntries file = *std::exchange(read[size_t(i)], std::nullopt);
+        reading.release();
         if (args.json()) {
             out.ascii("{\"file\": ").json(file.path).ascii(", \"entries\": [");
             for (qsizetype i = 0; i < file.entries.size(); ++i) {

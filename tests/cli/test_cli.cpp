@@ -72,9 +72,12 @@ TEST(Cli, EntriesJsonOneObjectPerFile)
 
     const QString junk = writeFile(dir.path(), "junk.strings", QByteArray("\xc3\x28\xff", 3));
     // A file that turns out not to decode ends the listing with one error line.
-    const CliRun bad = cli({"entries", strings, junk});
+    // Files after it are read ahead, but not printed.
+    const CliRun bad = cli({"entries", "--json", strings, junk, txt});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.err, "verbalo-cli: cannot read file: " + junk.toUtf8() + "\n");
+    EXPECT_EQ(bad.out.trimmed().split('\n').size(), 1);
+    EXPECT_EQ(object(bad.out.trimmed()), object(lines[0]));
     expectUsageError(cli({"entries", junk, strings}));
     expectUsageError(cli({"entries", dir.path() + "/missing.strings"}));
     expectUsageError(cli({"entries"}));
