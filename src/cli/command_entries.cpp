@@ -91,11 +91,11 @@ int commandEntries(const QStringList &arguments)
         },
         std::move(sizes), 32 * 1024 * 1024);
     Utf8Out out;
-    for (qsizetype i = 0; i < paths.size(); ++i) {
-        reading.take(i);
-        if (!read[size_t(i)])
-            throw CliError{errors[size_t(i)]};
-        const FileEntries file = *std::exchange(read[size_t(i)], std::nullopt);
+    for (qsizetype f = 0; f < paths.size(); ++f) {
+        reading.take(f);
+        if (!read[size_t(f)])
+            throw CliError{errors[size_t(f)]};
+        const FileEntries file = *std::exchange(read[size_t(f)], std::nullopt);
         reading.release();
         if (args.json()) {
             out.ascii("{\"file\": ").json(file.path).ascii(", \"entries\": [");
