@@ -65,7 +65,10 @@ public:
         m_map.insert(rowKey, HeldNames::hold(fileName));
     }
     void insert(const QString &rowKey, HeldNames::Name fileName) { m_map.insert(rowKey, fileName); }
-    void insert(QString &&rowKey, HeldNames::Name fileName) { m_map.emplace(std::move(rowKey), fileName); }
+    void insert(QString &&rowKey, HeldNames::Name fileName)
+    {
+        m_map.emplace(std::move(rowKey), fileName);
+    }
     void reserve(qsizetype size) { m_map.reserve(size); }
     qsizetype size() const { return m_map.size(); }
     bool isEmpty() const { return m_map.isEmpty(); }

@@ -74,7 +74,9 @@ void orderByAddress(FileRows &found)
     std::vector<quint32> starts(size_t(1) << DigitBits);
     for (int shift = 32; shift < 32 + bits; shift += DigitBits) {
         std::fill(starts.begin(), starts.end(), 0);
-        const auto digit = [&](quint64 item) { return size_t(item >> shift) & (starts.size() - 1); };
+        const auto digit = [&](quint64 item) {
+            return size_t(item >> shift) & (starts.size() - 1);
+        };
         for (const quint64 item : items)
             ++starts[digit(item)];
         quint32 sum = 0;
@@ -119,8 +121,8 @@ struct FilePlan
     std::vector<qsizetype> heads{0};
     std::vector<const Entry *> cells; // row-major: bases.size() x language count
 
-    void build(const QHash<QString, Row> &data, const QStringList &candidates, const LanguageTable &languages,
-               const QString &collationLocale)
+    void build(const QHash<QString, Row> &data, const QStringList &candidates,
+               const LanguageTable &languages, const QString &collationLocale)
     {
         const size_t count = size_t(languages.names.size());
         // Filled while the row is at hand: a large file's rows lie scattered.

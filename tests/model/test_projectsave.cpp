@@ -66,7 +66,8 @@ TEST(ProjectSave, KeysInCollationOrderNotCodePointOrder)
     // A large file in random order, in two languages: its rows are gathered
     // and sorted on paths small files never take.
     QTemporaryDir large;
-    const QStringList stems = {"apple", "\u00C4pfel", "Apple", "zebra", "\u00E9clair", "eclair", "Zoo", "b"};
+    const QStringList stems = {"apple",       "\u00C4pfel", "Apple", "zebra",
+                               "\u00E9clair", "eclair",     "Zoo",   "b"};
     QStringList shuffled;
     for (int i = 0; i < 12000; ++i)
         shuffled << stems[i % stems.size()] + QString::number(i * 7919 % 12000);

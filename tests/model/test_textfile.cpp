@@ -91,8 +91,13 @@ TEST(TextFile, Utf8DecodingAgreesWithQtOnWhatItAcceptsAndGives)
 
     // Read in pieces of a few bytes, which cut sequences, marks and runs at
     // every place, a file reads as it does whole, or is read whole.
-    const QList<QByteArray> starts = {"", "\xEF\xBB\xBF", "\xEF\xBB", "\xFF\xFE", "\xFE\xFF",
-                                      QByteArray("\xFF\xFE\0\0", 4), QByteArray("\0", 1)};
+    const QList<QByteArray> starts = {"",
+                                      "\xEF\xBB\xBF",
+                                      "\xEF\xBB",
+                                      "\xFF\xFE",
+                                      "\xFE\xFF",
+                                      QByteArray("\xFF\xFE\0\0", 4),
+                                      QByteArray("\0", 1)};
     QTemporaryDir dir;
     const QString path = dir.filePath(u"f.strings"_s);
     int utf8Read = 0;
