@@ -218,19 +218,6 @@ bool valueNeedsEscaping(QStringView value)
     return false;
 }
 
-// What the writer appends after an entry's escaped value.
-QString blockTail()
-{
-    QString withoutValue;
-    StringsWriter::appendBlock(withoutValue, Entry{QStringLiteral("k"), QString(), std::nullopt});
-    QString withValue;
-    StringsWriter::appendBlock(withValue, Entry{QStringLiteral("k"), QStringLiteral("v"), std::nullopt});
-    qsizetype common = 0;
-    while (common < withoutValue.size() && withoutValue.at(common) == withValue.at(common))
-        ++common;
-    return withoutValue.mid(common);
-}
-
 // Whether the task's language has an entry in its file.
 bool hasEntries(const WriteTask &task, qsizetype languageCount)
 {
@@ -248,7 +235,7 @@ constexpr qsizetype PieceBytes = 256 * 1024;
 // .txt file without an entry, nothing), as UTF-8 in pieces of some PieceBytes
 // each, built straight as bytes: neither a UTF-16 copy of a large file nor its
 // whole UTF-8 is held.
-void renderTask(const WriteTask &task, qsizetype languageCount, const QString &tail,
+void renderTask(const WriteTask &task, qsizetype languageCount,
                 const std::function<void(QByteArrayView)> &sink)
 {
     const FilePlan &plan = *task.plan;
@@ -291,7 +278,7 @@ void renderTask(const WriteTask &task, qsizetype languageCount, const QString &t
             TextFile::appendUtf8(out, StringsWriter::escapeValue(entry->value));
         else
             TextFile::appendUtf8(out, entry->value);
-        TextFile::appendUtf8(out, tail);
+        StringsWriter::appendTailUtf8(out);
         if (out.size() >= PieceBytes) {
             sink(out);
             // Keeps the buffer: clear() would free it, and the next piece
@@ -303,10 +290,10 @@ void renderTask(const WriteTask &task, qsizetype languageCount, const QString &t
 }
 
 // Writes what a task writes to its path; false when it could not.
-bool writeTask(const WriteTask &task, qsizetype languageCount, const QString &tail)
+bool writeTask(const WriteTask &task, qsizetype languageCount)
 {
     PieceWriter writer(task.path);
-    renderTask(task, languageCount, tail, [&writer](QByteArrayView piece) { writer.append(piece); });
+    renderTask(task, languageCount, [&writer](QByteArrayView piece) { writer.append(piece); });
     return writer.finish();
 }
 
@@ -338,7 +325,7 @@ QList<PreservedEntry> preservedEntries(const WriteTask &task, qsizetype language
 // Saves a task's file in the preserving layout: edits the file as it stands
 // on disk, creates it only when it gets entries, and leaves it alone when
 // nothing in it changed. Returns why it was not written, or nothing.
-QString preserveTask(const WriteTask &task, qsizetype languageCount, bool candidateLanguage, const QString &tail,
+QString preserveTask(const WriteTask &task, qsizetype languageCount, bool candidateLanguage,
                      const QString &collationLocale)
 {
     const FilePlan &plan = *task.plan;
@@ -358,7 +345,7 @@ QString preserveTask(const WriteTask &task, qsizetype languageCount, bool candid
     if (!disk) {
         if (!hasEntries(task, languageCount))
             return {};
-        return writeTask(task, languageCount, tail) ? QString()
+        return writeTask(task, languageCount) ? QString()
                                                     : QCoreApplication::translate("ProjectModel", "could not be written");
     }
     const KeyCollator collator(collationLocale);
@@ -416,7 +403,6 @@ SaveReport ProjectModel::save()
         plans.push_back(std::move(plan));
     }
     const LanguageTable table = languageTable(languages);
-    const QString tail = blockTail();
     const bool parallel = plans.size() * size_t(languages.size()) >= 16;
     forEach(plans.begin(), plans.end(), parallel,
             [&](FilePlan &plan) { plan.build(data, candidates, table, options.collationLocale); });
@@ -468,8 +454,8 @@ SaveReport ProjectModel::save()
     forEach(unique.begin(), unique.end(), parallel, [&](Task &task) {
         if (preserve && task.folderProblem.isEmpty()) {
             const bool candidateLanguage = candidates.contains(table.names.at(task.write.language));
-            task.failure = preserveTask(task.write, languageCount, candidateLanguage,
-                                        task.write.plan->txt ? QString() : tail, options.collationLocale);
+            task.failure =
+                preserveTask(task.write, languageCount, candidateLanguage, options.collationLocale);
             return;
         }
         if (!task.folderProblem.isEmpty()) {
@@ -479,7 +465,7 @@ SaveReport ProjectModel::save()
         }
         if (task.write.plan->txt && !hasEntries(task.write, languageCount))
             return;
-        if (!writeTask(task.write, languageCount, task.write.plan->txt ? QString() : tail))
+        if (!writeTask(task.write, languageCount))
             task.failure = QFileInfo(task.write.path).exists() && !QFileInfo(task.write.path).isFile()
                                ? QCoreApplication::translate("ProjectModel", "not a regular file")
                                : QCoreApplication::translate("ProjectModel", "could not be written");

@@ -13,6 +13,12 @@
 
 namespace {
 
+// The fixed text of a block, around its comment, key and value.
+constexpr char CommentStart[] = "/*";
+constexpr char KeyStart[] = "*/\n\"";
+constexpr char ValueStart[] = "\" = \"";
+constexpr char BlockEnd[] = "\";\n\n";
+
 // Appends the escape of a line terminator; returns false for other characters.
 bool appendTerminatorEscape(QString &out, QChar c)
 {
@@ -104,14 +110,14 @@ QString StringsWriter::escapeComment(const QString &comment)
 
 void StringsWriter::appendBlock(QString &out, const Entry &entry, bool decodeEntities)
 {
-    out.append(u"/*");
+    out.append(QLatin1String(CommentStart));
     if (entry.comment)
         out.append(escapeComment(*entry.comment));
-    out.append(u"*/\n\"");
+    out.append(QLatin1String(KeyStart));
     out.append(escapeKey(entry.key));
-    out.append(u"\" = \"");
+    out.append(QLatin1String(ValueStart));
     out.append(escapeHeld(entry.value, decodeEntities));
-    out.append(u"\";\n\n");
+    out.append(QLatin1String(BlockEnd));
 }
 
 void StringsWriter::appendHeadUtf8(QByteArray &out, const Entry &entry)
@@ -130,21 +136,23 @@ void StringsWriter::appendHeadUtf8(QByteArray &out, const Entry &entry)
         });
     };
     if (keyIsPlain(entry.key) && !(entry.comment && entry.comment->contains(u'*'))) {
-        out.append("/*");
+        out.append(CommentStart);
         if (entry.comment)
             TextFile::appendUtf8(out, *entry.comment);
-        out.append("*/\n\"");
+        out.append(KeyStart);
         TextFile::appendUtf8(out, entry.key);
-        out.append("\" = \"");
+        out.append(ValueStart);
         return;
     }
-    QString head = QStringLiteral("/*");
-    if (entry.comment)
-        head.append(escapeComment(*entry.comment));
-    head.append(u"*/\n\"");
-    head.append(escapeKey(entry.key));
-    head.append(u"\" = \"");
-    TextFile::appendUtf8(out, head);
+    QString block;
+    appendBlock(block, Entry{entry.key, QString(), entry.comment});
+    block.chop(qsizetype(sizeof(BlockEnd)) - 1);
+    TextFile::appendUtf8(out, block);
+}
+
+void StringsWriter::appendTailUtf8(QByteArray &out)
+{
+    out.append(BlockEnd);
 }
 
 QString StringsWriter::write(const QList<Entry> &entries)

@@ -30,6 +30,8 @@ public:
     // Appends, as UTF-8, the start of the entry's block up to its value
     // ("/*comment*/\n\"key\" = \""): what appendBlock writes before the value.
     static void appendHeadUtf8(QByteArray &out, const Entry &entry);
+    // Appends what appendBlock writes after the value, as UTF-8.
+    static void appendTailUtf8(QByteArray &out);
     // A line feed, then one block per entry.
     static QString write(const QList<Entry> &entries);
 };
