@@ -506,6 +506,6 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
     if (!keptFiles.isEmpty()) {
         const QHash<QString, FileRows> rowsByFile = rowsPerFile();
         for (KeptFile &kept : keptFiles)
-            kept.fingerprint = fingerprintOf(rowsByFile.value(kept.fileName), kept.language);
+            kept.fingerprint = fingerprintOf(rowsByFile, kept);
     }
 }

@@ -183,8 +183,13 @@ QHash<QString, FileRows> ProjectModel::rowsPerFile() const
     return byFile;
 }
 
-quint64 ProjectModel::fingerprintOf(const FileRows &rows, const QString &language) const
+quint64 ProjectModel::fingerprintOf(const QHash<QString, FileRows> &rowsByFile, const KeptFile &kept) const
 {
+    const auto found = rowsByFile.constFind(kept.fileName);
+    if (found == rowsByFile.cend())
+        return 0;
+    const FileRows &rows = *found;
+    const QString &language = kept.language;
     // Order-free: a sum of one hash per entry.
     quint64 sum = 0;
     for (size_t i = 0; i < rows.rows.size(); ++i) {

@@ -214,7 +214,7 @@ private:
     static int statusCount(const Row &row, const QStringList &languages, const QStringList &candidates);
     // The rows of each file, by mapKeyToFile.
     QHash<QString, FileRows> rowsPerFile() const;
-    // Stands for the entries of the language in the rows: equal entries,
-    // equal fingerprints.
-    quint64 fingerprintOf(const FileRows &rows, const QString &language) const;
+    // Stands for the entries of the kept file's language in its file's rows
+    // (found in rowsByFile): equal entries, equal fingerprints.
+    quint64 fingerprintOf(const QHash<QString, FileRows> &rowsByFile, const KeptFile &kept) const;
 };

@@ -444,7 +444,7 @@ SaveReport ProjectModel::save()
         const auto kept = keptFiles.constFind(path);
         if (kept == keptFiles.cend()) {
             unique.append(tasks.at(i));
-        } else if (fingerprintOf(rowsByFile.value(kept->fileName), kept->language) != kept->fingerprint) {
+        } else if (fingerprintOf(rowsByFile, *kept) != kept->fingerprint) {
             report.notWritten.append(
                 {path, QCoreApplication::translate("ProjectModel", "changes not written: %1").arg(kept->reason)});
         }
