@@ -64,22 +64,21 @@ int commandEntries(const QStringList &arguments)
     // What can be told without reading is checked first, so a missing or
     // unreadable file gives one error line and no output; the files are then
     // read and printed one at a time, so that a large set streams.
-    for (const QString &path : args.positionals()) {
+    const QStringList &paths = args.positionals();
+    std::vector<qint64> sizes;
+    for (const QString &path : paths) {
         const QFileInfo info(path);
         if (info.isDir())
             throw CliError{QStringLiteral("not a file: %1").arg(path)};
         if (!info.isFile() || !info.isReadable())
             throw CliError{QStringLiteral("cannot read file: %1").arg(path)};
+        sizes.push_back(info.size());
     }
     // Files are read and parsed on another thread, a few ahead of this one,
     // which prints them in order; a file that cannot be read stops the
     // output where it stands, as when read here.
-    const QStringList &paths = args.positionals();
     std::vector<std::optional<FileEntries>> read(size_t(paths.size()));
     std::vector<QString> errors(size_t(paths.size()));
-    std::vector<qint64> sizes;
-    for (const QString &path : paths)
-        sizes.push_back(QFileInfo(path).size());
     OrderedWork reading(
         paths.size(), 8, paths.size() > 1 ? ProjectFiles::workPool() : nullptr, 1,
         [&](qsizetype i) {
