@@ -18,6 +18,7 @@
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
+#include <functional>
 #include <numeric>
 
 using namespace ProjectFiles;
@@ -63,6 +64,9 @@ struct LoadTask
 constexpr qsizetype ChunkEntries = 1024;
 // Room in a block of row keys: some eighty keys.
 constexpr qsizetype KeyBlockUnits = 4096;
+// Fewer new rows are entered into the two tables one after the other: handing
+// the work to another thread would cost more than it saves.
+constexpr qsizetype ParallelFillRows = 16384;
 // The bytes of the files being read and parsed at once; a larger file is
 // read alone.
 constexpr qint64 ReadingBudgetBytes = 16 * 1024 * 1024;
@@ -428,10 +432,21 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                 }
                 chunk = QList<Entry>();
             }
-            for (const quint32 i : spanOrder(spans, capacity)) {
-                data.emplace(std::move(made[i].key), std::move(made[i].row));
-                mapKeyToFile.insert(std::move(made[i].mapKey), heldFile);
-            }
+            // The two tables are filled on two threads when there is much to
+            // fill: each takes its own members of the made rows, in one order,
+            // so both still list their keys alike.
+            const std::vector<quint32> order = spanOrder(spans, capacity);
+            const std::function<void()> fills[] = {
+                [&] {
+                    for (const quint32 i : order)
+                        data.emplace(std::move(made[i].key), std::move(made[i].row));
+                },
+                [&] {
+                    for (const quint32 i : order)
+                        mapKeyToFile.insert(std::move(made[i].mapKey), heldFile);
+                }};
+            forEach(std::begin(fills), std::end(fills), count >= ParallelFillRows,
+                    [](const std::function<void()> &fill) { fill(); });
         };
         // Merged in listing order, so a later file's entry of a key wins.
         const auto merge = [&](LoadJob &job) {
