@@ -3,6 +3,7 @@
 #include "model/projectmodel.h"
 
 #include "model/keycollator.h"
+#include "model/orderedwork.h"
 #include "model/piecewriter.h"
 #include "model/preservingwriter.h"
 #include "model/projectfiles.h"
@@ -16,6 +17,7 @@
 #include <bit>
 #include <functional>
 #include <limits>
+#include <numeric>
 
 using namespace ProjectFiles;
 
@@ -96,6 +98,10 @@ void orderByAddress(FileRows &found)
     found = std::move(ordered);
 }
 
+// A file with fewer rows is gathered for writing on one thread: handing half
+// to another would cost more than it saves.
+constexpr size_t ParallelGatherRows = 32768;
+
 // The rows of one file as Save writes them (for .strings files every row with
 // an entry, in key order; for a .txt file its single row), with each row's
 // entry per language looked up once, rather than once per language file.
@@ -126,15 +132,15 @@ struct FilePlan
     {
         const size_t count = size_t(languages.names.size());
         // Filled while the row is at hand: a large file's rows lie scattered.
-        const auto addCells = [&](const Row &row) {
-            const size_t r = cells.size();
-            cells.resize(r + count, nullptr);
+        const auto addCells = [&](std::vector<const Entry *> &to, const Row &row) {
+            const size_t r = to.size();
+            to.resize(r + count, nullptr);
             size_t j = 0;
             for (auto it = row.cbegin(); it != row.cend() && j < count; ++it) {
                 while (j < count && languages.sorted.at(qsizetype(j)) < it.key())
                     ++j;
                 if (j < count && languages.sorted.at(qsizetype(j)) == it.key())
-                    cells[r + size_t(languages.sortedToName[j])] = &it.value();
+                    to[r + size_t(languages.sortedToName[j])] = &it.value();
             }
         };
         if (txt) {
@@ -142,7 +148,7 @@ struct FilePlan
             if (row != data.cend() && !row->isEmpty()) {
                 bases.append(nullptr);
                 writtenRowKeys.push_back(&row.key());
-                addCells(*row);
+                addCells(cells, *row);
             }
             return;
         }
@@ -151,41 +157,80 @@ struct FilePlan
         if (!keepRowKeys)
             found.rowKeys = {};
         headsCached = count > 1;
-        bases.reserve(qsizetype(found.rows.size()));
-        cells.reserve(found.rows.size() * count);
-        if (keepRowKeys)
-            writtenRowKeys.reserve(found.rowKeys.size());
-        // Sorted order is random in memory. Each step fetches ahead what a
-        // later one reads: its place in the found list, then its row, then
-        // the row's entries, which breaks the chain of waits.
-        // Written out in the loop: GCC drops a lambda that only prefetches,
-        // as a call without effects.
-        constexpr size_t Ahead = 8;
-        for (size_t p = 0; p < order.size(); ++p) {
-            if (p + 4 * Ahead < order.size())
-                __builtin_prefetch(&found.rows[order[p + 4 * Ahead]]);
-            if (p + 2 * Ahead < order.size())
-                __builtin_prefetch(found.rows[order[p + 2 * Ahead]]);
-            if (p + Ahead < order.size()) {
-                const Row *ahead = found.rows[order[p + Ahead]];
-                if (ahead && ahead->storage())
-                    __builtin_prefetch(ahead->storage());
-            }
-            const Row *row = found.rows[order[p]];
-            if (!row || row->isEmpty())
-                continue;
-            const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
-            bases.append(base);
+        // The lists for a stretch of the written order; a large file's two
+        // halves are gathered on two threads and joined.
+        struct Part
+        {
+            QList<const Entry *> bases;
+            std::vector<const QString *> writtenRowKeys;
+            std::vector<const Entry *> cells;
+            QByteArray headBytes;
+            std::vector<qsizetype> headEnds; // where each row's head ends in headBytes
+        };
+        const auto gather = [&](size_t from, size_t to, Part &part) {
+            part.bases.reserve(qsizetype(to - from));
+            part.cells.reserve((to - from) * count);
             if (keepRowKeys)
-                writtenRowKeys.push_back(found.rowKeys[order[p]]);
-            addCells(*row);
-            if (headsCached) {
-                if (base)
-                    StringsWriter::appendHeadUtf8(headBytes, *base);
-                heads.push_back(headBytes.size());
+                part.writtenRowKeys.reserve(to - from);
+            if (headsCached)
+                part.headEnds.reserve(to - from);
+            // Sorted order is random in memory. Each step fetches ahead what
+            // a later one reads: its place in the found list, then its row,
+            // then the row's entries, which breaks the chain of waits.
+            // Written out in the loop: GCC drops a lambda that only
+            // prefetches, as a call without effects.
+            constexpr size_t Ahead = 8;
+            for (size_t p = from; p < to; ++p) {
+                if (p + 4 * Ahead < to)
+                    __builtin_prefetch(&found.rows[order[p + 4 * Ahead]]);
+                if (p + 2 * Ahead < to)
+                    __builtin_prefetch(found.rows[order[p + 2 * Ahead]]);
+                if (p + Ahead < to) {
+                    const Row *ahead = found.rows[order[p + Ahead]];
+                    if (ahead && ahead->storage())
+                        __builtin_prefetch(ahead->storage());
+                }
+                const Row *row = found.rows[order[p]];
+                if (!row || row->isEmpty())
+                    continue;
+                const Entry *base = ProjectModel::baseEntryIn(*row, candidates);
+                part.bases.append(base);
+                if (keepRowKeys)
+                    part.writtenRowKeys.push_back(found.rowKeys[order[p]]);
+                addCells(part.cells, *row);
+                if (headsCached) {
+                    if (base)
+                        StringsWriter::appendHeadUtf8(part.headBytes, *base);
+                    part.headEnds.push_back(part.headBytes.size());
+                }
             }
-        }
+        };
+        const size_t partCount = order.size() >= ParallelGatherRows ? 2 : 1;
+        std::vector<Part> parts(partCount);
+        std::vector<size_t> partIndexes(partCount);
+        std::iota(partIndexes.begin(), partIndexes.end(), 0);
+        forEach(partIndexes.begin(), partIndexes.end(), partCount > 1, [&](size_t k) {
+            gather(order.size() * k / partCount, order.size() * (k + 1) / partCount, parts[k]);
+        });
         found = {};
+        bases = std::move(parts[0].bases);
+        writtenRowKeys = std::move(parts[0].writtenRowKeys);
+        cells = std::move(parts[0].cells);
+        headBytes = std::move(parts[0].headBytes);
+        heads.reserve(size_t(bases.size()) + 1);
+        heads.insert(heads.end(), parts[0].headEnds.cbegin(), parts[0].headEnds.cend());
+        for (size_t k = 1; k < partCount; ++k) {
+            Part &part = parts[k];
+            bases.append(part.bases);
+            writtenRowKeys.insert(writtenRowKeys.end(), part.writtenRowKeys.cbegin(),
+                                  part.writtenRowKeys.cend());
+            cells.insert(cells.end(), part.cells.cbegin(), part.cells.cend());
+            const qsizetype offset = headBytes.size();
+            headBytes.append(part.headBytes);
+            for (const qsizetype end : part.headEnds)
+                heads.push_back(offset + end);
+            part = Part();
+        }
     }
 
     const Entry *cell(qsizetype row, int language, qsizetype languageCount) const
@@ -199,6 +244,10 @@ struct WriteTask
     QString path;
     int language = 0; // index into LanguageTable::names
     const FilePlan *plan = nullptr;
+    // Whether a large file's rows may be rendered partly on a thread of the
+    // work pool: only when the caller is not one, as a pool busy with tasks
+    // that each wait for another of its threads could wait forever.
+    bool renderAside = false;
 };
 
 // Whether the writer's value escaping can change the text: only entities,
@@ -230,35 +279,28 @@ bool hasEntries(const WriteTask &task, qsizetype languageCount)
 
 // The most of a file's bytes held at once while it is written.
 constexpr qsizetype PieceBytes = 256 * 1024;
+// A large file is rendered in runs of this many rows, one thread rendering
+// ahead while the caller writes; each run's bytes are held until written.
+constexpr qsizetype RunRows = 2048;
+constexpr qsizetype RunsAhead = 3;
 
-// Hands what a task writes to `sink` (a file of the task's language: for a
-// .txt file without an entry, nothing), as UTF-8 in pieces of some PieceBytes
-// each, built straight as bytes: neither a UTF-16 copy of a large file nor its
-// whole UTF-8 is held.
-void renderTask(const WriteTask &task, qsizetype languageCount,
-                const std::function<void(QByteArrayView)> &sink)
+// Appends the blocks of rows [from, to) of a task's .strings file to `out`,
+// calling full() whenever it holds PieceBytes or more.
+template <typename Full>
+void appendRows(const WriteTask &task, qsizetype languageCount, qsizetype from, qsizetype to,
+                QByteArray &out, Full &&full)
 {
     const FilePlan &plan = *task.plan;
-    if (plan.txt) {
-        const Entry *entry = plan.bases.isEmpty() ? nullptr : plan.cell(0, task.language, languageCount);
-        if (entry)
-            sink(entry->value.toUtf8());
-        return;
-    }
-    QByteArray out;
-    out.reserve(PieceBytes + 4096);
-    out += '\n';
     // The entries lie scattered in memory: each step fetches a later row's
     // entry, then its texts, while this one is written.
     // Written out in the loop, as a lambda that only prefetches is dropped.
     constexpr qsizetype Ahead = 8;
-    const qsizetype rows = plan.bases.size();
-    for (qsizetype i = 0; i < rows; ++i) {
-        if (i + 2 * Ahead < rows) {
+    for (qsizetype i = from; i < to; ++i) {
+        if (i + 2 * Ahead < to) {
             __builtin_prefetch(plan.cell(i + 2 * Ahead, task.language, languageCount));
             __builtin_prefetch(plan.bases.at(i + 2 * Ahead));
         }
-        if (i + Ahead < rows) {
+        if (i + Ahead < to) {
             const Entry *ahead = plan.cell(i + Ahead, task.language, languageCount);
             const Entry *aheadBase = plan.bases.at(i + Ahead);
             if (ahead)
@@ -279,13 +321,51 @@ void renderTask(const WriteTask &task, qsizetype languageCount,
         else
             TextFile::appendUtf8(out, entry->value);
         StringsWriter::appendTailUtf8(out);
-        if (out.size() >= PieceBytes) {
-            sink(out);
-            // Keeps the buffer: clear() would free it, and the next piece
-            // would grow a new one by doubling.
-            out.resize(0);
-        }
+        if (out.size() >= PieceBytes)
+            full();
     }
+}
+
+// Hands what a task writes to `sink` (a file of the task's language: for a
+// .txt file without an entry, nothing), as UTF-8 in pieces of some PieceBytes
+// each, built straight as bytes: neither a UTF-16 copy of a large file nor its
+// whole UTF-8 is held.
+void renderTask(const WriteTask &task, qsizetype languageCount, const std::function<void(QByteArrayView)> &sink)
+{
+    const FilePlan &plan = *task.plan;
+    if (plan.txt) {
+        const Entry *entry = plan.bases.isEmpty() ? nullptr : plan.cell(0, task.language, languageCount);
+        if (entry)
+            sink(entry->value.toUtf8());
+        return;
+    }
+    const qsizetype rows = plan.bases.size();
+    if (task.renderAside && rows >= 4 * RunRows) {
+        const qsizetype runs = (rows + RunRows - 1) / RunRows;
+        std::vector<QByteArray> rendered(static_cast<size_t>(runs));
+        OrderedWork rendering(runs, RunsAhead, workPool(), 1, [&](qsizetype run) {
+            QByteArray &out = rendered[size_t(run)];
+            const qsizetype from = run * RunRows;
+            appendRows(task, languageCount, from, std::min(rows, from + RunRows), out, [] {});
+        });
+        sink("\n");
+        for (qsizetype run = 0; run < runs; ++run) {
+            rendering.take(run);
+            sink(rendered[size_t(run)]);
+            rendered[size_t(run)] = QByteArray();
+            rendering.release();
+        }
+        return;
+    }
+    QByteArray out;
+    out.reserve(PieceBytes + 4096);
+    out += '\n';
+    appendRows(task, languageCount, 0, rows, out, [&] {
+        sink(out);
+        // Keeps the buffer: clear() would free it, and the next piece
+        // would grow a new one by doubling.
+        out.resize(0);
+    });
     sink(out);
 }
 
@@ -451,6 +531,8 @@ SaveReport ProjectModel::save()
     }
     const qsizetype languageCount = table.names.size();
     const bool preserve = options.layout == SaveLayout::Preserve;
+    for (Task &task : unique)
+        task.write.renderAside = !parallel;
     forEach(unique.begin(), unique.end(), parallel, [&](Task &task) {
         if (preserve && task.folderProblem.isEmpty()) {
             const bool candidateLanguage = candidates.contains(table.names.at(task.write.language));
