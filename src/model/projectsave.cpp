@@ -330,11 +330,13 @@ void appendRows(const WriteTask &task, qsizetype languageCount, qsizetype from, 
 // .txt file without an entry, nothing), as UTF-8 in pieces of some PieceBytes
 // each, built straight as bytes: neither a UTF-16 copy of a large file nor its
 // whole UTF-8 is held.
-void renderTask(const WriteTask &task, qsizetype languageCount, const std::function<void(QByteArrayView)> &sink)
+void renderTask(const WriteTask &task, qsizetype languageCount,
+                const std::function<void(QByteArrayView)> &sink)
 {
     const FilePlan &plan = *task.plan;
     if (plan.txt) {
-        const Entry *entry = plan.bases.isEmpty() ? nullptr : plan.cell(0, task.language, languageCount);
+        const Entry *entry =
+            plan.bases.isEmpty() ? nullptr : plan.cell(0, task.language, languageCount);
         if (entry)
             sink(entry->value.toUtf8());
         return;
