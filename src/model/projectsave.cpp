@@ -56,21 +56,19 @@ void orderByAddress(FileRows &found)
     // A small file's rows sit in the caches whatever their order.
     if (count < 8192 || count > std::numeric_limits<quint32>::max())
         return;
-    const auto addressOf = [&](size_t i) { return quintptr(found.rowKeys[i]->constData()); };
-    quintptr low = addressOf(0);
-    quintptr high = low;
-    for (size_t i = 1; i < count; ++i) {
-        low = std::min(low, addressOf(i));
-        high = std::max(high, addressOf(i));
-    }
     // Each item is the text's place in UTF-16 units above the lowest,
-    // then its index: sorted by the place alone, ties keep their order.
-    const int bits = std::bit_width(quint64((high - low) / sizeof(char16_t)));
-    if (bits > 32)
-        return;
+    // then its index: sorted by the place alone, ties keep their order. The
+    // texts are reached once, at random, for their addresses.
     std::vector<quint64> items(count);
     for (size_t i = 0; i < count; ++i)
-        items[i] = (quint64((addressOf(i) - low) / sizeof(char16_t)) << 32) | i;
+        items[i] = quint64(quintptr(found.rowKeys[i]->constData()));
+    const auto [lowest, highest] = std::minmax_element(items.cbegin(), items.cend());
+    const quint64 low = *lowest;
+    const int bits = std::bit_width((*highest - low) / sizeof(char16_t));
+    if (bits > 32)
+        return;
+    for (size_t i = 0; i < count; ++i)
+        items[i] = (((items[i] - low) / sizeof(char16_t)) << 32) | i;
     std::vector<quint64> sorted(count);
     constexpr int DigitBits = 11;
     std::vector<quint32> starts(size_t(1) << DigitBits);
