@@ -166,10 +166,12 @@ struct FilePlan
             std::vector<qsizetype> headEnds; // where each row's head ends in headBytes
         };
         const auto gather = [&](size_t from, size_t to, Part &part) {
-            part.bases.reserve(qsizetype(to - from));
-            part.cells.reserve((to - from) * count);
+            // The first part has room for all rows: the others are joined to it.
+            const size_t room = from == 0 ? order.size() : to - from;
+            part.bases.reserve(qsizetype(room));
+            part.cells.reserve(room * count);
             if (keepRowKeys)
-                part.writtenRowKeys.reserve(to - from);
+                part.writtenRowKeys.reserve(room);
             if (headsCached)
                 part.headEnds.reserve(to - from);
             // Sorted order is random in memory. Each step fetches ahead what
