@@ -24,11 +24,13 @@
 //   a terminator (not between CR and LF) or at the end of the text.
 #include "model/stringsreader.h"
 
+#include "model/projectfiles.h"
 #include "model/textblock.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <functional>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -213,7 +215,14 @@ class Matcher
 public:
     explicit Matcher(QStringView text) : m_text(text), m_n(text.size()) {}
 
-    std::vector<EntrySpan> run();
+    // Searches from `s` on, appending each entry found to `found` (and where
+    // the search went on after it to `ends`, when given), until stop(s)
+    // holds for the position of a next search or the text ends. Returns that
+    // position. A search depends on nothing but its position: the caches
+    // below only spare work.
+    template <typename Stop>
+    qsizetype scan(qsizetype s, std::vector<EntrySpan> &found, std::vector<qsizetype> *ends,
+                   Stop stop);
 
 private:
     char16_t at(qsizetype i) const { return m_text[i].unicode(); }
@@ -372,20 +381,18 @@ qsizetype Matcher::matchEnd(qsizetype afterSemicolon) const
     return rest;
 }
 
-std::vector<EntrySpan> Matcher::run()
+template <typename Stop>
+qsizetype Matcher::scan(qsizetype s, std::vector<EntrySpan> &found, std::vector<qsizetype> *ends,
+                        Stop stop)
 {
-    std::vector<EntrySpan> found;
-    // Entries of real files take some fifty units each.
-    found.reserve(size_t(m_n / 48));
     // A comment closing here attached to nothing; neither will any opener
     // inside it, as they all share the close.
     qsizetype failedClose = -1;
-    qsizetype s = 0;
-    while (true) {
+    while (s < m_n && !stop(s)) {
         bool sawTerminator = false;
         const qsizetype p = skipWhiteSpace(s, &sawTerminator);
         if (p >= m_n)
-            break;
+            return m_n;
         EntryMatch match;
         qsizetype bodyStart = 0;
         qsizetype bodyEnd = 0;
@@ -419,11 +426,63 @@ std::vector<EntrySpan> Matcher::run()
                          qint32(match.valueEnd), qint32(commented ? bodyStart : -1),
                          qint32(commented ? bodyEnd : -1), qint32(match.semicolon + 1), match.plain});
         s = match.end;
+        if (ends)
+            ends->push_back(s);
     }
+    return s;
+}
+
+// The spans of a text's entries. With a `cut` inside it, the text is searched
+// from its start and, on another thread, from the first line start at or
+// after the cut. Once the first search reaches a position the second one
+// searched from (its start, or the end of one of its matches), it would
+// find what the second found from there on, and stops.
+std::vector<EntrySpan> findSpans(QStringView text, qsizetype cut)
+{
+    const qsizetype n = text.size();
+    const auto never = [](qsizetype) { return false; };
+    // Entries of real files take some fifty units each.
+    std::vector<EntrySpan> found;
+    found.reserve(size_t(n / 48));
+    if (cut > 0)
+        cut = nextTerminator(text.utf16(), cut - 1, n) + 1;
+    if (cut <= 0 || cut >= n) {
+        Matcher(text).scan(0, found, nullptr, never);
+        return found;
+    }
+    Matcher first(text);
+    qsizetype reached = 0;
+    std::vector<EntrySpan> later;
+    later.reserve(size_t((n - cut) / 48));
+    std::vector<qsizetype> laterEnds;
+    const std::function<void()> searches[] = {
+        [&] { reached = first.scan(0, found, nullptr, [cut](qsizetype s) { return s >= cut; }); },
+        [&] { Matcher(text).scan(cut, later, &laterEnds, never); }};
+    ProjectFiles::forEach(std::begin(searches), std::end(searches), true,
+                          [](const std::function<void()> &search) { search(); });
+    // Where the first search meets the second, and how many of the second's
+    // entries lie before that.
+    size_t covered = 0;
+    const auto meets = [&](qsizetype s) {
+        if (s == cut) {
+            covered = 0;
+            return true;
+        }
+        const auto end = std::lower_bound(laterEnds.cbegin(), laterEnds.cend(), s);
+        if (end == laterEnds.cend() || *end != s)
+            return false;
+        covered = size_t(end - laterEnds.cbegin()) + 1;
+        return true;
+    };
+    reached = first.scan(reached, found, nullptr, meets);
+    if (reached < n)
+        found.insert(found.end(), later.cbegin() + qsizetype(covered), later.cend());
     return found;
 }
 
-QList<Entry> entriesAt(QStringView text, const std::vector<EntrySpan> &found)
+// The entries of found[from, to), into entries[from, to).
+void makeEntriesAt(QStringView text, const std::vector<EntrySpan> &found, size_t from, size_t to,
+                   Entry *entries)
 {
     // Some sixty entries of usual length to a block. Keys have blocks of
     // their own: a project load replaces them by its row keys' starts, and
@@ -433,14 +492,12 @@ QList<Entry> entriesAt(QStringView text, const std::vector<EntrySpan> &found)
     const auto unitsOf = [](const EntrySpan &f) {
         return f.valueEnd - f.valueStart + (f.bodyStart >= 0 ? f.bodyEnd - f.bodyStart : 0) + 2;
     };
-    QList<Entry> entries;
-    entries.reserve(qsizetype(found.size()));
     const char16_t *chars = text.utf16();
-    for (size_t i = 0; i < found.size();) {
+    for (size_t i = from; i < to;) {
         size_t end = i + 1;
         qsizetype keyUnits = keyUnitsOf(found[i]);
         qsizetype units = unitsOf(found[i]);
-        while (end < found.size() &&
+        while (end < to &&
                keyUnits + units + keyUnitsOf(found[end]) + unitsOf(found[end]) <= blockUnits) {
             keyUnits += keyUnitsOf(found[end]);
             units += unitsOf(found[end++]);
@@ -449,15 +506,40 @@ QList<Entry> entriesAt(QStringView text, const std::vector<EntrySpan> &found)
         TextBlock texts(units);
         for (; i < end; ++i) {
             const EntrySpan &f = found[i];
-            QString key = keys.take(chars + f.keyStart, f.keyEnd - f.keyStart);
-            QString value = texts.take(chars + f.valueStart, f.valueEnd - f.valueStart);
-            std::optional<QString> comment;
+            Entry &entry = entries[i];
+            entry.key = keys.take(chars + f.keyStart, f.keyEnd - f.keyStart);
+            entry.value = texts.take(chars + f.valueStart, f.valueEnd - f.valueStart);
             if (f.bodyStart >= 0)
-                comment = texts.take(chars + f.bodyStart, f.bodyEnd - f.bodyStart);
-            entries.emplace_back(std::move(key), std::move(value), std::move(comment));
+                entry.comment = texts.take(chars + f.bodyStart, f.bodyEnd - f.bodyStart);
         }
     }
+}
+
+// The entries of `found`; with `split`, the first `split` of them are made on
+// this thread and the rest on another.
+QList<Entry> entriesAt(QStringView text, const std::vector<EntrySpan> &found, size_t split)
+{
+    QList<Entry> entries(qsizetype(found.size()));
+    Entry *out = entries.data();
+    if (split == 0 || split >= found.size()) {
+        makeEntriesAt(text, found, 0, found.size(), out);
+        return entries;
+    }
+    const std::function<void()> parts[] = {
+        [&] { makeEntriesAt(text, found, 0, split, out); },
+        [&] { makeEntriesAt(text, found, split, found.size(), out); }};
+    ProjectFiles::forEach(std::begin(parts), std::end(parts), true,
+                          [](const std::function<void()> &part) { part(); });
     return entries;
+}
+
+// Texts at least this long are read in two parts on two threads.
+constexpr qsizetype ParallelUnits = qsizetype(1) << 20;
+
+QList<Entry> readInParts(QStringView text, std::vector<EntrySpan> &spans, qsizetype cut)
+{
+    spans = findSpans(text, cut);
+    return entriesAt(text, spans, cut > 0 ? spans.size() / 2 : 0);
 }
 
 } // namespace
@@ -465,12 +547,19 @@ QList<Entry> entriesAt(QStringView text, const std::vector<EntrySpan> &found)
 QList<Entry> StringsReader::parse(QStringView text)
 {
     Q_ASSERT(text.size() <= MaxUnits);
-    return entriesAt(text, Matcher(text).run());
+    std::vector<EntrySpan> spans;
+    return parse(text, spans);
 }
 
 QList<Entry> StringsReader::parse(QStringView text, std::vector<EntrySpan> &spans)
 {
     Q_ASSERT(text.size() <= MaxUnits);
-    spans = Matcher(text).run();
-    return entriesAt(text, spans);
+    return readInParts(text, spans, text.size() >= ParallelUnits ? text.size() / 2 : 0);
+}
+
+QList<Entry> StringsReader::parseInParts(QStringView text, std::vector<EntrySpan> &spans,
+                                         qsizetype cut)
+{
+    Q_ASSERT(text.size() <= MaxUnits);
+    return readInParts(text, spans, cut);
 }

@@ -38,4 +38,10 @@ public:
     static QList<Entry> parse(QStringView text);
     // The same, with each entry's place in the text.
     static QList<Entry> parse(QStringView text, std::vector<EntrySpan> &spans);
+    // The same, with the text searched and its entries made in two parts on
+    // two threads, the text split at the first line start at or after `cut`
+    // (none when `cut` is 0 or there is no line start after it). parse()
+    // splits long texts in the middle.
+    static QList<Entry> parseInParts(QStringView text, std::vector<EntrySpan> &spans,
+                                     qsizetype cut);
 };

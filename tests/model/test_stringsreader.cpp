@@ -116,3 +116,58 @@ TEST(StringsReader, AgreesWithIcuOnGeneratedText)
     }
     EXPECT_GT(withEntries, total / 4);
 }
+
+TEST(StringsReader, ReadingInTwoPartsFindsWhatOneReadingFinds)
+{
+    // The second part's search starts at a line start that the first part's
+    // search may cross inside a comment, a value over several lines or a
+    // match that ends later: every cut must give the same entries and spans.
+    const QStringList pieces = {u"\"k\" = \"v\";\n"_s,
+                                u"\"a\" = \"b\";\r\n"_s,
+                                u"/* c */\n"_s,
+                                u"/* c\n"_s,
+                                u"*/\n"_s,
+                                u"\"k\"\n= \"v\"\n;\n"_s,
+                                u"\"k\" = \"v\"\n"_s,
+                                u";\n"_s,
+                                u"\n\n"_s,
+                                u"\r"_s,
+                                u"\u2028"_s,
+                                u"\"x\" = \"a\\\"b\";\n"_s,
+                                u"junk\n"_s,
+                                u"\" = \""_s,
+                                u"\"\";\n"_s,
+                                u"  "_s,
+                                u"//\n"_s};
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> pick(0, int(pieces.size()) - 1);
+    std::uniform_int_distribution<int> length(1, 40);
+    const auto sameSpans = [](const std::vector<EntrySpan> &a, const std::vector<EntrySpan> &b) {
+        return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend(),
+                          [](const auto &x, const auto &y) {
+                              return std::tie(x.start, x.keyStart, x.keyEnd, x.valueStart,
+                                              x.valueEnd, x.bodyStart, x.bodyEnd, x.end, x.plain) ==
+                                     std::tie(y.start, y.keyStart, y.keyEnd, y.valueStart,
+                                              y.valueEnd, y.bodyStart, y.bodyEnd, y.end, y.plain);
+                          });
+    };
+    int split = 0;
+    for (int i = 0; i < 2000; ++i) {
+        QString text;
+        for (int n = length(random); n > 0; --n)
+            text += pieces[pick(random)];
+        std::vector<EntrySpan> expectedSpans;
+        const QList<Entry> expected = StringsReader::parse(text, expectedSpans);
+        std::uniform_int_distribution<qsizetype> place(1, text.size());
+        for (int c = 0; c < 12; ++c) {
+            const qsizetype cut = place(random);
+            std::vector<EntrySpan> spans;
+            const QList<Entry> entries = StringsReader::parseInParts(text, spans, cut);
+            ASSERT_EQ(entries, expected) << "cut " << cut << " of \"" << visible(text) << "\"";
+            ASSERT_TRUE(sameSpans(spans, expectedSpans))
+                << "cut " << cut << " of \"" << visible(text) << "\"";
+            split += expected.size() > 1 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(split, 15000);
+}
