@@ -435,15 +435,31 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             // The two tables are filled on two threads when there is much to
             // fill: each takes its own members of the made rows, in one order,
             // so both still list their keys alike.
+            // The made rows are reached in the tables' order, at random: each
+            // step fetches a later row, then a nearer one's key text, which
+            // entering it hashes. Written out in the loops, as a lambda that
+            // only prefetches is dropped.
             const std::vector<quint32> order = spanOrder(spans, capacity);
+            constexpr size_t Ahead = 8;
             const std::function<void()> fills[] = {
                 [&] {
-                    for (const quint32 i : order)
-                        data.emplace(std::move(made[i].key), std::move(made[i].row));
+                    for (size_t p = 0; p < order.size(); ++p) {
+                        if (p + 2 * Ahead < order.size())
+                            __builtin_prefetch(&made[order[p + 2 * Ahead]]);
+                        if (p + Ahead < order.size())
+                            __builtin_prefetch(made[order[p + Ahead]].key.constData());
+                        Made &next = made[order[p]];
+                        data.emplace(std::move(next.key), std::move(next.row));
+                    }
                 },
                 [&] {
-                    for (const quint32 i : order)
-                        mapKeyToFile.insert(std::move(made[i].mapKey), heldFile);
+                    for (size_t p = 0; p < order.size(); ++p) {
+                        if (p + 2 * Ahead < order.size())
+                            __builtin_prefetch(&made[order[p + 2 * Ahead]]);
+                        if (p + Ahead < order.size())
+                            __builtin_prefetch(made[order[p + Ahead]].mapKey.constData());
+                        mapKeyToFile.insert(std::move(made[order[p]].mapKey), heldFile);
+                    }
                 }};
             forEach(std::begin(fills), std::end(fills), count >= ParallelFillRows,
                     [](const std::function<void()> &fill) { fill(); });
