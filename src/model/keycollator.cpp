@@ -1,6 +1,7 @@
 // Key collation through ICU, with sort keys for sorting whole files.
 #include "model/keycollator.h"
 
+#include "model/parallelsort.h"
 #include "model/projectfiles.h"
 
 #include <QLocale>
@@ -10,7 +11,6 @@
 #include <limits>
 #include <numeric>
 #include <unicode/ucol.h>
-#include <utility>
 #include <vector>
 
 KeyCollator::KeyCollator(const QString &locale)
@@ -175,26 +175,7 @@ std::vector<quint32> KeyCollator::order(const std::vector<const QString *> &text
             return quint8(a.high >> 56) < quint8(reference[a.shared]);
         return quint8(b.high >> 56) > quint8(reference[b.shared]);
     };
-    // Many items are split at the median of a sample, those before it from
-    // the rest, and the two sides sorted on two threads. Merging sorted
-    // halves instead would take a buffer of half the items.
-    auto middle = items.end();
-    if (pieces > 1) {
-        constexpr qsizetype SampleItems = 255;
-        std::vector<Item> sample;
-        sample.reserve(size_t(SampleItems));
-        for (qsizetype s = 0; s < SampleItems; ++s)
-            sample.push_back(items[size_t(s * (count - 1) / (SampleItems - 1))]);
-        const auto median = sample.begin() + SampleItems / 2;
-        std::nth_element(sample.begin(), median, sample.end(), byHead);
-        const Item pivot = *median;
-        middle = std::partition(items.begin(), items.end(),
-                                [&](const Item &item) { return byHead(item, pivot); });
-    }
-    const std::pair<std::vector<Item>::iterator, std::vector<Item>::iterator> sides[] = {
-        {items.begin(), middle}, {middle, items.end()}};
-    ProjectFiles::forEach(std::begin(sides), std::end(sides), pieces > 1,
-                          [&](const auto &side) { std::sort(side.first, side.second, byHead); });
+    ParallelSort::sort(items.begin(), items.end(), byHead);
     // Runs alike in their sixteen bytes. A sort key holds no zero but its
     // last byte, so a run whose bytes end in zero holds equal keys, ordered
     // by code units; any other run by whole keys, then code units.

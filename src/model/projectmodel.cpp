@@ -5,6 +5,7 @@
 #include "common/languages.h"
 #include "common/log.h"
 #include "model/heldtext.h"
+#include "model/parallelsort.h"
 #include "model/projectfiles.h"
 #include "model/textorder.h"
 
@@ -400,7 +401,7 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
         return *a.rowKey < *b.rowKey;
     };
     if (byKey || byValue) {
-        std::sort(items.begin(), items.end(), [&](const SortItem &a, const SortItem &b) {
+        ParallelSort::sort(items.begin(), items.end(), [&](const SortItem &a, const SortItem &b) {
             const bool comparableA = a.offset >= 0;
             if (comparableA != (b.offset >= 0))
                 return comparableA;
@@ -412,7 +413,7 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
             return tie(a, b);
         });
     } else if (byStatus) {
-        std::sort(items.begin(), items.end(), [&](const SortItem &a, const SortItem &b) {
+        ParallelSort::sort(items.begin(), items.end(), [&](const SortItem &a, const SortItem &b) {
             int c = 0;
             if ((a.status >= 0) != (b.status >= 0))
                 c = a.status >= 0 ? -1 : 1;
@@ -425,7 +426,7 @@ void ProjectModel::rebuildKeys(const SortDescriptor &sort, bool hideTranslated,
             return tie(a, b);
         });
     } else {
-        std::sort(items.begin(), items.end(), tie);
+        ParallelSort::sort(items.begin(), items.end(), tie);
     }
 
     // The sort's texts go before the row keys' list is built, so that a large
