@@ -437,29 +437,31 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
             // so both still list their keys alike.
             // The made rows are reached in the tables' order, at random: each
             // step fetches a later row, then a nearer one's key text, which
-            // entering it hashes. Written out in the loops, as a lambda that
+            // entering it hashes. Written out in the loop, as a lambda that
             // only prefetches is dropped.
             const std::vector<quint32> order = spanOrder(spans, capacity);
-            constexpr size_t Ahead = 8;
+            const auto enterInOrder = [&](auto keyOf, auto enter) {
+                constexpr size_t Ahead = 8;
+                for (size_t p = 0; p < order.size(); ++p) {
+                    if (p + 2 * Ahead < order.size())
+                        __builtin_prefetch(&made[order[p + 2 * Ahead]]);
+                    if (p + Ahead < order.size())
+                        __builtin_prefetch(keyOf(made[order[p + Ahead]]).constData());
+                    enter(made[order[p]]);
+                }
+            };
             const std::function<void()> fills[] = {
                 [&] {
-                    for (size_t p = 0; p < order.size(); ++p) {
-                        if (p + 2 * Ahead < order.size())
-                            __builtin_prefetch(&made[order[p + 2 * Ahead]]);
-                        if (p + Ahead < order.size())
-                            __builtin_prefetch(made[order[p + Ahead]].key.constData());
-                        Made &next = made[order[p]];
-                        data.emplace(std::move(next.key), std::move(next.row));
-                    }
+                    enterInOrder([](const Made &next) -> const QString & { return next.key; },
+                                 [&](Made &next) {
+                                     data.emplace(std::move(next.key), std::move(next.row));
+                                 });
                 },
                 [&] {
-                    for (size_t p = 0; p < order.size(); ++p) {
-                        if (p + 2 * Ahead < order.size())
-                            __builtin_prefetch(&made[order[p + 2 * Ahead]]);
-                        if (p + Ahead < order.size())
-                            __builtin_prefetch(made[order[p + Ahead]].mapKey.constData());
-                        mapKeyToFile.insert(std::move(made[order[p]].mapKey), heldFile);
-                    }
+                    enterInOrder([](const Made &next) -> const QString & { return next.mapKey; },
+                                 [&](Made &next) {
+                                     mapKeyToFile.insert(std::move(next.mapKey), heldFile);
+                                 });
                 }};
             forEach(std::begin(fills), std::end(fills), count >= ParallelFillRows,
                     [](const std::function<void()> &fill) { fill(); });
