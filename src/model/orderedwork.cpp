@@ -3,7 +3,6 @@
 #include "model/orderedwork.h"
 
 #include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
 
 OrderedWork::OrderedWork(qsizetype count, qsizetype ahead, QThreadPool *pool, int threads,
                          std::function<void(qsizetype)> work, std::vector<qint64> weights,
@@ -15,20 +14,28 @@ OrderedWork::OrderedWork(qsizetype count, qsizetype ahead, QThreadPool *pool, in
         return;
     // The workers take the lock first: everything above happens before them
     // for every tool that watches locks, not only through the pool's hand-off.
-    { std::lock_guard lock(m_mutex); }
-    for (int t = 0; t < threads && t < count; ++t)
-        m_workers.append(QtConcurrent::run(pool, [this] { runWorker(); }));
+    std::lock_guard lock(m_mutex);
+    // Only threads free now are taken: a worker queued behind busy ones
+    // would have to be waited for at the end, and when the caller itself
+    // runs on the pool, the threads it waits behind may be waiting for it.
+    for (int t = 0; t < threads && t < count; ++t) {
+        if (!pool->tryStart([this] {
+                runWorker();
+                std::lock_guard done(m_mutex);
+                --m_workers;
+                m_changed.notify_all();
+            }))
+            break;
+        ++m_workers;
+    }
 }
 
 OrderedWork::~OrderedWork()
 {
-    {
-        std::lock_guard lock(m_mutex);
-        m_stopping = true;
-    }
+    std::unique_lock lock(m_mutex);
+    m_stopping = true;
     m_changed.notify_all();
-    for (QFuture<void> &worker : m_workers)
-        worker.waitForFinished();
+    m_changed.wait(lock, [this] { return m_workers == 0; });
 }
 
 bool OrderedWork::nextMayStart() const

@@ -2,8 +2,7 @@
 // bounded number ahead of the caller that consumes them.
 #pragma once
 
-#include <QFuture>
-#include <QList>
+#include <QtGlobal>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -15,7 +14,8 @@ class OrderedWork
 {
 public:
     // Calls work(i) for every i in [0, count), started in order of i, on up
-    // to `threads` threads of the pool and never more than `ahead` items
+    // to `threads` threads of the pool that are free when it starts (so it
+    // may be used from a thread of the same pool) and never more than `ahead` items
     // beyond those released. Without a pool nothing runs until take().
     // With weights (one per item), items run at once only while their
     // weights add up to at most `budget`; an item heavier than that runs
@@ -55,5 +55,5 @@ private:
     qsizetype m_room;     // items that may start before more are released
     std::vector<char> m_done;
     bool m_stopping = false;
-    QList<QFuture<void>> m_workers;
+    int m_workers = 0; // the workers started and not yet done
 };

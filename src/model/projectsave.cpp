@@ -244,10 +244,6 @@ struct WriteTask
     QString path;
     int language = 0; // index into LanguageTable::names
     const FilePlan *plan = nullptr;
-    // Whether a large file's rows may be rendered partly on a thread of the
-    // work pool: only when the caller is not one, as a pool busy with tasks
-    // that each wait for another of its threads could wait forever.
-    bool renderAside = false;
 };
 
 // Whether the writer's value escaping can change the text: only entities,
@@ -342,7 +338,7 @@ void renderTask(const WriteTask &task, qsizetype languageCount,
         return;
     }
     const qsizetype rows = plan.bases.size();
-    if (task.renderAside && rows >= 4 * RunRows) {
+    if (rows >= 4 * RunRows) {
         const qsizetype runs = (rows + RunRows - 1) / RunRows;
         std::vector<QByteArray> rendered(static_cast<size_t>(runs));
         OrderedWork rendering(runs, RunsAhead, workPool(), 1, [&](qsizetype run) {
@@ -533,8 +529,6 @@ SaveReport ProjectModel::save()
     }
     const qsizetype languageCount = table.names.size();
     const bool preserve = options.layout == SaveLayout::Preserve;
-    for (Task &task : unique)
-        task.write.renderAside = !parallel;
     forEach(unique.begin(), unique.end(), parallel, [&](Task &task) {
         if (preserve && task.folderProblem.isEmpty()) {
             const bool candidateLanguage = candidates.contains(table.names.at(task.write.language));
