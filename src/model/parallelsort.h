@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <utility>
 #include <vector>
 
 namespace ParallelSort {
@@ -34,11 +33,8 @@ void sort(Iterator begin, Iterator end, Less less, std::ptrdiff_t parallelFrom =
     const Item pivot = *median;
     const Iterator middle =
         std::partition(begin, end, [&](const Item &item) { return less(item, pivot); });
-    const std::pair<Iterator, Iterator> sides[] = {{begin, middle}, {middle, end}};
-    ProjectFiles::forEach(std::begin(sides), std::end(sides), true,
-                          [&](const std::pair<Iterator, Iterator> &side) {
-                              std::sort(side.first, side.second, less);
-                          });
+    ProjectFiles::runBoth(
+        true, [&] { std::sort(begin, middle, less); }, [&] { std::sort(middle, end, less); });
 }
 
 } // namespace ParallelSort

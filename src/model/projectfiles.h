@@ -8,6 +8,8 @@
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <atomic>
+#include <functional>
+#include <iterator>
 
 namespace ProjectFiles {
 
@@ -61,6 +63,16 @@ void forEach(Iterator begin, Iterator end, bool parallel, Function function)
         handOff.fetch_add(1, std::memory_order_release);
     });
     handOff.load(std::memory_order_acquire);
+}
+
+// Runs both functions: side by side on workPool() when `parallel`, else one
+// after the other here. Ordered for the caller as forEach() is.
+inline void runBoth(bool parallel, const std::function<void()> &first,
+                    const std::function<void()> &second)
+{
+    const std::function<void()> *const both[] = {&first, &second};
+    forEach(std::begin(both), std::end(both), parallel,
+            [](const std::function<void()> *function) { (*function)(); });
 }
 
 } // namespace ProjectFiles

@@ -450,7 +450,8 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                     enter(made[order[p]]);
                 }
             };
-            const std::function<void()> fills[] = {
+            runBoth(
+                count >= ParallelFillRows,
                 [&] {
                     enterInOrder([](const Made &next) -> const QString & { return next.key; },
                                  [&](Made &next) {
@@ -462,9 +463,7 @@ void ProjectModel::load(const std::function<void(int read, int total)> &progress
                                  [&](Made &next) {
                                      mapKeyToFile.insert(std::move(next.mapKey), heldFile);
                                  });
-                }};
-            forEach(std::begin(fills), std::end(fills), count >= ParallelFillRows,
-                    [](const std::function<void()> &fill) { fill(); });
+                });
         };
         // Merged in listing order, so a later file's entry of a key wins.
         const auto merge = [&](LoadJob &job) {

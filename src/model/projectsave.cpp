@@ -17,7 +17,6 @@
 #include <bit>
 #include <functional>
 #include <limits>
-#include <numeric>
 
 using namespace ProjectFiles;
 
@@ -166,7 +165,7 @@ struct FilePlan
             std::vector<qsizetype> headEnds; // where each row's head ends in headBytes
         };
         const auto gather = [&](size_t from, size_t to, Part &part) {
-            // The first part has room for all rows: the others are joined to it.
+            // The first part has room for all rows: the second is joined to it.
             const size_t room = from == 0 ? order.size() : to - from;
             part.bases.reserve(qsizetype(room));
             part.cells.reserve(room * count);
@@ -205,32 +204,28 @@ struct FilePlan
                 }
             }
         };
-        const size_t partCount = order.size() >= ParallelGatherRows ? 2 : 1;
-        std::vector<Part> parts(partCount);
-        std::vector<size_t> partIndexes(partCount);
-        std::iota(partIndexes.begin(), partIndexes.end(), 0);
-        forEach(partIndexes.begin(), partIndexes.end(), partCount > 1, [&](size_t k) {
-            gather(order.size() * k / partCount, order.size() * (k + 1) / partCount, parts[k]);
-        });
+        // A small file's rows all go to the first part.
+        const size_t half = order.size() >= ParallelGatherRows ? order.size() / 2 : order.size();
+        Part first;
+        Part second;
+        runBoth(
+            half < order.size(), [&] { gather(0, half, first); },
+            [&] { gather(half, order.size(), second); });
         found = {};
-        bases = std::move(parts[0].bases);
-        writtenRowKeys = std::move(parts[0].writtenRowKeys);
-        cells = std::move(parts[0].cells);
-        headBytes = std::move(parts[0].headBytes);
-        heads.reserve(size_t(bases.size()) + 1);
-        heads.insert(heads.end(), parts[0].headEnds.cbegin(), parts[0].headEnds.cend());
-        for (size_t k = 1; k < partCount; ++k) {
-            Part &part = parts[k];
-            bases.append(part.bases);
-            writtenRowKeys.insert(writtenRowKeys.end(), part.writtenRowKeys.cbegin(),
-                                  part.writtenRowKeys.cend());
-            cells.insert(cells.end(), part.cells.cbegin(), part.cells.cend());
-            const qsizetype offset = headBytes.size();
-            headBytes.append(part.headBytes);
-            for (const qsizetype end : part.headEnds)
-                heads.push_back(offset + end);
-            part = Part();
-        }
+        bases = std::move(first.bases);
+        bases.append(second.bases);
+        writtenRowKeys = std::move(first.writtenRowKeys);
+        writtenRowKeys.insert(writtenRowKeys.end(), second.writtenRowKeys.cbegin(),
+                              second.writtenRowKeys.cend());
+        cells = std::move(first.cells);
+        cells.insert(cells.end(), second.cells.cbegin(), second.cells.cend());
+        headBytes = std::move(first.headBytes);
+        const qsizetype secondHeads = headBytes.size();
+        headBytes.append(second.headBytes);
+        heads.reserve(first.headEnds.size() + second.headEnds.size() + 1);
+        heads.insert(heads.end(), first.headEnds.cbegin(), first.headEnds.cend());
+        for (const qsizetype end : second.headEnds)
+            heads.push_back(secondHeads + end);
     }
 
     const Entry *cell(qsizetype row, int language, qsizetype languageCount) const

@@ -30,7 +30,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <functional>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -455,11 +454,10 @@ std::vector<EntrySpan> findSpans(QStringView text, qsizetype cut)
     std::vector<EntrySpan> later;
     later.reserve(size_t((n - cut) / 48));
     std::vector<qsizetype> laterEnds;
-    const std::function<void()> searches[] = {
+    ProjectFiles::runBoth(
+        true,
         [&] { reached = first.scan(0, found, nullptr, [cut](qsizetype s) { return s >= cut; }); },
-        [&] { Matcher(text).scan(cut, later, &laterEnds, never); }};
-    ProjectFiles::forEach(std::begin(searches), std::end(searches), true,
-                          [](const std::function<void()> &search) { search(); });
+        [&] { Matcher(text).scan(cut, later, &laterEnds, never); });
     // Where the first search meets the second, and how many of the second's
     // entries lie before that.
     size_t covered = 0;
@@ -525,11 +523,9 @@ QList<Entry> entriesAt(QStringView text, const std::vector<EntrySpan> &found, si
         makeEntriesAt(text, found, 0, found.size(), out);
         return entries;
     }
-    const std::function<void()> parts[] = {
-        [&] { makeEntriesAt(text, found, 0, split, out); },
-        [&] { makeEntriesAt(text, found, split, found.size(), out); }};
-    ProjectFiles::forEach(std::begin(parts), std::end(parts), true,
-                          [](const std::function<void()> &part) { part(); });
+    ProjectFiles::runBoth(
+        true, [&] { makeEntriesAt(text, found, 0, split, out); },
+        [&] { makeEntriesAt(text, found, split, found.size(), out); });
     return entries;
 }
 
