@@ -241,23 +241,6 @@ struct WriteTask
     const FilePlan *plan = nullptr;
 };
 
-// Whether the writer's value escaping can change the text: only entities,
-// double quotes and line terminators are rewritten. Most values hold none, and
-// skipping the escaper for them spares a copy of every value on every save.
-bool valueNeedsEscaping(QStringView value)
-{
-    for (const QChar c : value) {
-        switch (c.unicode()) {
-        case u'&': case u'"': case u'\\': case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x85: case 0x2028:
-        case 0x2029:
-            return true;
-        default:
-            break;
-        }
-    }
-    return false;
-}
-
 // Whether the task's language has an entry in its file.
 bool hasEntries(const WriteTask &task, qsizetype languageCount)
 {
@@ -307,7 +290,7 @@ void appendRows(const WriteTask &task, qsizetype languageCount, qsizetype from, 
             out.append(plan.headBytes.constData() + plan.heads[size_t(i)], plan.heads[size_t(i) + 1] - plan.heads[size_t(i)]);
         else
             StringsWriter::appendHeadUtf8(out, base ? *base : *entry);
-        if (valueNeedsEscaping(entry->value))
+        if (StringsWriter::needsEscaping(entry->value))
             TextFile::appendUtf8(out, StringsWriter::escapeValue(entry->value));
         else
             TextFile::appendUtf8(out, entry->value);

@@ -120,22 +120,26 @@ void StringsWriter::appendBlock(QString &out, const Entry &entry, bool decodeEnt
     out.append(QLatin1String(BlockEnd));
 }
 
+bool StringsWriter::needsEscaping(QStringView held, bool decodeEntities)
+{
+    return std::any_of(held.begin(), held.end(), [decodeEntities](QChar c) {
+        switch (c.unicode()) {
+        case u'\\': case u'"': case u'\n': case u'\r': case 0x0B: case 0x0C: case 0x85: case 0x2028:
+        case 0x2029:
+            return true;
+        case u'&':
+            return decodeEntities;
+        default:
+            return false;
+        }
+    });
+}
+
 void StringsWriter::appendHeadUtf8(QByteArray &out, const Entry &entry)
 {
     // Most keys and comments are written as they are held; for them the
     // head goes straight into the bytes, without a string built per entry.
-    const auto keyIsPlain = [](QStringView key) {
-        return std::none_of(key.begin(), key.end(), [](QChar c) {
-            switch (c.unicode()) {
-            case u'\\': case u'"': case u'\n': case u'\r': case 0x0B: case 0x0C: case 0x85: case 0x2028:
-            case 0x2029:
-                return true;
-            default:
-                return false;
-            }
-        });
-    };
-    if (keyIsPlain(entry.key) && !(entry.comment && entry.comment->contains(u'*'))) {
+    if (!needsEscaping(entry.key, false) && !(entry.comment && entry.comment->contains(u'*'))) {
         out.append(CommentStart);
         if (entry.comment)
             TextFile::appendUtf8(out, *entry.comment);

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 class StringsWriter
 {
@@ -27,6 +28,11 @@ public:
     // Without decodeEntities the value's references stay as written (for
     // text that is not a .strings value, such as a whole .txt file).
     static void appendBlock(QString &out, const Entry &entry, bool decodeEntities = true);
+    // Whether escaping may change the text; when not, escapeValue() (or,
+    // without decodeEntities, escapeKey()) gives it back as it is. Only
+    // backslashes, double quotes, line terminators and, decoding entities,
+    // ampersands are ever rewritten; most texts hold none.
+    static bool needsEscaping(QStringView held, bool decodeEntities = true);
     // Appends, as UTF-8, the start of the entry's block up to its value
     // ("/*comment*/\n\"key\" = \""): what appendBlock writes before the value.
     static void appendHeadUtf8(QByteArray &out, const Entry &entry);
