@@ -154,14 +154,12 @@ std::vector<quint32> KeyCollator::order(const std::vector<const QString *> &text
         }
         if (collator != m_collator)
             ucol_close(collator);
-        piecesDone.fetch_add(1, std::memory_order_release);
+        piecesDone.fetch_add(1, std::memory_order_relaxed);
     };
     std::vector<qsizetype> pieceIndexes(static_cast<size_t>(pieces));
     std::iota(pieceIndexes.begin(), pieceIndexes.end(), 0);
     ProjectFiles::forEach(pieceIndexes.begin(), pieceIndexes.end(), pieces > 1, computePiece);
-    // Released by each piece done, so that its writes are seen here by thread
-    // checkers too, not only through the pool's own hand-off.
-    if (piecesDone.load(std::memory_order_acquire) != pieces)
+    if (piecesDone.load(std::memory_order_relaxed) != pieces)
         return byCompare();
     const auto sameHead = [](const Item &a, const Item &b) {
         return a.shared == b.shared && a.high == b.high && a.low == b.low;
